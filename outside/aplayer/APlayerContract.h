@@ -1,0 +1,95 @@
+#pragma once
+// The calling contract of the player engine APlayerCaller.dll.
+//
+// Included by the program's binding (engines/PlayerEngine) and by our own
+// engine DLL, so the export names, argument lists and the meaning of every
+// code live here and nowhere else.
+//
+// Every export uses the standard Windows calling convention. Integers are
+// 32-bit; window handles, bitmaps, text pointers and handler addresses are
+// pointer-sized. The engine handle is a 32-bit number that APlayer_Create
+// hands out (0 means none); every other export takes it first and fails
+// harmlessly (returns kAPlayerFailed, 0 or null) for a handle it does not know.
+//
+// Threads: an engine belongs to the thread that created it. That thread must
+// run a message loop; the engine calls its handlers on it from that loop, never
+// from inside another engine call, so a handler may call any export (opening
+// the next file from the end-of-file event is the usual case).
+//
+// Text is 8-bit text in the system ANSI code page. Texts returned by the engine
+// (version, config values) stay valid until the next call that returns text on
+// the same engine; callers copy them at once.
+#include <windows.h>
+
+#include <cstdint>
+
+// Result codes of the integer-returning operations.
+constexpr int32_t kAPlayerOk = 0;
+constexpr int32_t kAPlayerFailed = -1;          // unknown handle or a failed call
+constexpr int32_t kAPlayerCannotOpen = -2;      // APlayer_OpenA: the file cannot be opened or decoded
+
+// Playback states returned by APlayer_GetState.
+constexpr int32_t kAPlayerStateReady = 0;       // nothing open (after create, close or the end of a file)
+constexpr int32_t kAPlayerStateOpening = 1;     // a file is being opened
+constexpr int32_t kAPlayerStatePaused = 2;
+constexpr int32_t kAPlayerStatePlaying = 3;
+
+// Events passed to handler 2 as (code, parameter).
+constexpr int32_t kAPlayerEventStateChanged = 1;  // parameter: the new state
+constexpr int32_t kAPlayerEventOpenFailed = 5;    // parameter: 0
+constexpr int32_t kAPlayerEventFileEnded = 6;     // parameter: 0; the file played to its end
+
+// Configuration ids of APlayer_SetConfigA / APlayer_GetConfigA (values are decimal text).
+constexpr int32_t kAPlayerConfigKeepAspect = 1;   // "1" keeps the video's aspect ratio (default), "0" stretches
+constexpr int32_t kAPlayerConfigMute = 2;         // "1" mutes, "0" plays the sound (default)
+
+// Volume runs from 0 (silent) to 100 (full); values outside are clamped.
+// Times (duration, position) are milliseconds. Buffer progress is a percentage.
+
+// An event handler. Handler 2 receives the events above; handlers 1 and 3 to 8
+// are accepted and kept but never called by this engine (pass 0).
+using APlayerHandler = int32_t(WINAPI*)(int32_t code, int32_t parameter);
+
+extern "C" {
+
+// Creates an engine whose video window is a child of `parent` at (x, y), width
+// x height; with no parent (0) the window is a top-level popup at that rectangle.
+// Returns the engine handle, 0 on failure.
+int32_t WINAPI APlayer_Create(HWND parent, int32_t x, int32_t y, int32_t width, int32_t height,
+                              APlayerHandler handler1, APlayerHandler handler2,
+                              APlayerHandler handler3, APlayerHandler handler4,
+                              APlayerHandler handler5, APlayerHandler handler6,
+                              APlayerHandler handler7, APlayerHandler handler8);
+// Opens the file and starts playing it; whatever played before is closed.
+// kAPlayerOk, or kAPlayerCannotOpen (never blocks for long, never crashes).
+int32_t WINAPI APlayer_OpenA(int32_t engine, const char* path);
+int32_t WINAPI APlayer_SetConfigA(int32_t engine, int32_t id, const char* value);
+// Version text; null for an unknown handle.
+const char* WINAPI APlayer_GetVersion(int32_t engine);
+int32_t WINAPI APlayer_GetVideoWidth(int32_t engine);
+// Ends playback and destroys the video window; the handle is no longer valid.
+int32_t WINAPI APlayer_Destroy(int32_t engine);
+// Closes the open file; the window stays.
+int32_t WINAPI APlayer_Close(int32_t engine);
+int32_t WINAPI APlayer_Play(int32_t engine);
+int32_t WINAPI APlayer_Pause(int32_t engine);
+// The bitmap is drawn centred while no video shows; the engine does not take ownership.
+int32_t WINAPI APlayer_SetCustomLogo(int32_t engine, HBITMAP logo);
+// The video window; null for an unknown handle.
+HWND WINAPI APlayer_GetWindow(int32_t engine);
+int32_t WINAPI APlayer_GetState(int32_t engine);
+int32_t WINAPI APlayer_GetDuration(int32_t engine);
+int32_t WINAPI APlayer_GetPosition(int32_t engine);
+int32_t WINAPI APlayer_SetPosition(int32_t engine, int32_t milliseconds);
+int32_t WINAPI APlayer_GetVideoHeight(int32_t engine);
+int32_t WINAPI APlayer_GetVolume(int32_t engine);
+int32_t WINAPI APlayer_SetVolume(int32_t engine, int32_t volume);
+int32_t WINAPI APlayer_IsSeeking(int32_t engine);
+int32_t WINAPI APlayer_GetBufferProgress(int32_t engine);
+// The value of a configuration id as text; null for an unknown handle or id.
+const char* WINAPI APlayer_GetConfigA(int32_t engine, int32_t id);
+
+}  // extern "C"
+
+// The file name the program loads the engine from.
+constexpr const char* kAPlayerLibrary = "APlayerCaller.dll";

@@ -1,0 +1,14 @@
+#pragma once
+// Conversions between the program's 8-bit ANSI text and UTF-16.
+#include <string>
+#include <string_view>
+
+namespace qova {
+
+// ANSI (system code page) text as UTF-16; empty for empty input or failure.
+std::wstring ansiToWide(std::string_view text);
+
+// UTF-16 text as ANSI (system code page); characters without a mapping become '?'.
+std::string wideToAnsi(std::wstring_view text);
+
+}  // namespace qova

@@ -1,0 +1,79 @@
+#include "runtime/WholeFile.h"
+
+#include <windows.h>
+
+#include "runtime/UniqueHandle.h"
+
+namespace qova {
+namespace {
+
+bool writeAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD chunk = bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+UniqueFile createForWriting(const std::string& path, DWORD flags) {
+  return UniqueFile(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL | flags, nullptr));
+}
+
+}  // namespace
+
+std::string readWholeFile(const std::string& path) {
+  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return {};
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0) return {};
+  std::string bytes;
+  try {
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+  } catch (const std::bad_alloc&) {
+    return {};
+  }
+  size_t filled = 0;
+  while (filled < bytes.size()) {
+    size_t left = bytes.size() - filled;
+    DWORD chunk = left > 0x10000000 ? 0x10000000 : static_cast<DWORD>(left);
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), bytes.data() + filled, chunk, &got, nullptr) || got == 0) break;
+    filled += got;
+  }
+  bytes.resize(filled);
+  return bytes;
+}
+
+bool writeWholeFile(const std::string& path, std::string_view bytes) {
+  UniqueFile file = createForWriting(path, 0);
+  return file && writeAll(file.get(), bytes);
+}
+
+bool replaceWholeFile(const std::string& path, std::string_view bytes) {
+  // A read-only file is one the user does not want written; Windows refuses to
+  // replace it, and so do we everywhere (Wine would replace it).
+  DWORD attributes = ::GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  const std::string temporary = path + ".new";
+  {
+    UniqueFile file = createForWriting(temporary, 0);
+    if (!file) return false;
+    if (!writeAll(file.get(), bytes) || !::FlushFileBuffers(file.get())) {
+      file.reset();
+      ::DeleteFileA(temporary.c_str());
+      return false;
+    }
+  }
+  if (!::MoveFileExA(temporary.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    ::DeleteFileA(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace qova

@@ -1,0 +1,20 @@
+#pragma once
+// Files are read whole and written whole; nothing keeps a file open.
+#include <string>
+#include <string_view>
+
+namespace qova {
+
+// The file's bytes; empty when it is missing or cannot be read.
+std::string readWholeFile(const std::string& path);
+
+// Creates or truncates the file (exclusive sharing) and writes the bytes.
+// False when it cannot be opened or not every byte was written.
+bool writeWholeFile(const std::string& path, std::string_view bytes);
+
+// Writes the bytes to a new file in the same folder, flushes it and then
+// replaces `path` with it in one step. On any failure the old file is left
+// exactly as it was and the result is false.
+bool replaceWholeFile(const std::string& path, std::string_view bytes);
+
+}  // namespace qova

@@ -1,0 +1,57 @@
+# Shared by scripts/test and scripts/run: a Wine prefix of our own, a virtual
+# display when asked for one, and a PulseAudio server with a null sink.
+# Source it, call bench_start [--virtual-display], and bench_stop at the end.
+
+bench_root=${bench_root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+
+bench_start() {
+  local want_virtual=0
+  [ "${1:-}" = "--virtual-display" ] && want_virtual=1
+
+  export WINEPREFIX=${WINEPREFIX:-$bench_root/build/wineprefix}
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+  # Wine takes the ANSI code page from the locale: 936 (GBK), as on the target systems.
+  export LC_ALL=zh_CN.UTF-8
+  export LANG=zh_CN.UTF-8
+  bench_pids=()
+
+  if [ "$want_virtual" = 1 ] || [ -z "${DISPLAY:-}" ]; then
+    local n
+    for n in $(seq 90 140); do
+      [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+    done
+    Xvfb ":$n" -screen 0 "${BENCH_SCREEN:-1280x720x24}" -nolisten tcp >/dev/null 2>&1 &
+    bench_pids+=($!)
+    export DISPLAY=":$n"
+    for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  fi
+
+  export PULSE_RUNTIME_PATH=$bench_root/build/pulse
+  export PULSE_SERVER=unix:$PULSE_RUNTIME_PATH/native
+  mkdir -p "$PULSE_RUNTIME_PATH"
+  pulseaudio --daemonize=no --exit-idle-time=-1 -n --use-pid-file=no \
+    --load="module-null-sink sink_name=null" \
+    --load="module-native-protocol-unix socket=$PULSE_RUNTIME_PATH/native auth-anonymous=1" \
+    >/dev/null 2>&1 &
+  bench_pids+=($!)
+
+  mkdir -p "$WINEPREFIX"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i >/dev/null 2>&1 || true
+  fi
+  # One persistent server for the whole run, so each test program starts
+  # quickly. Wine's own background processes (services, the desktop window)
+  # start here with their output on /dev/null: started later by a test program
+  # they would inherit CTest's output pipe and keep it open after the test ends.
+  wineserver -p >/dev/null 2>&1 || true
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+bench_stop() {
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  local pid
+  for pid in "${bench_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${bench_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+}

@@ -3,17 +3,20 @@
 # Source it, call bench_start [--virtual-display], and bench_stop at the end.
 
 bench_root=${bench_root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+# Where builds, the Wine prefix and the audio server's socket live; several
+# developers on one machine each give their own.
+build_root=${QOVA_BUILD_ROOT:-$bench_root/build}
+case "$build_root" in /*) ;; *) build_root=$bench_root/$build_root ;; esac
 
 bench_start() {
   local want_virtual=0
   [ "${1:-}" = "--virtual-display" ] && want_virtual=1
 
-  export WINEPREFIX=${WINEPREFIX:-$bench_root/build/wineprefix}
+  export WINEPREFIX=${WINEPREFIX:-$build_root/wineprefix}
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
   # Wine takes the ANSI code page from the locale: 936 (GBK), as on the target systems.
-  export LC_ALL=zh_CN.UTF-8
-  export LANG=zh_CN.UTF-8
+  export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
   bench_pids=()
 
   if [ "$want_virtual" = 1 ] || [ -z "${DISPLAY:-}" ]; then
@@ -27,7 +30,7 @@ bench_start() {
     for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   fi
 
-  export PULSE_RUNTIME_PATH=$bench_root/build/pulse
+  export PULSE_RUNTIME_PATH=$build_root/pulse
   export PULSE_SERVER=unix:$PULSE_RUNTIME_PATH/native
   mkdir -p "$PULSE_RUNTIME_PATH"
   pulseaudio --daemonize=no --exit-idle-time=-1 -n --use-pid-file=no \

@@ -1,0 +1,41 @@
+#include "app/Settings.h"
+
+#include <windows.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <vector>
+
+#include "runtime/ProgramDirectory.h"
+
+namespace qova {
+namespace {
+constexpr const char* kSettingsSection = "程序设置";
+constexpr DWORD kReadBufferSize = 10240;
+}  // namespace
+
+std::string settingsFilePath() { return programFile("To_configure.ini"); }
+
+std::string readSetting(const char* key, const char* fallback) {
+  std::vector<char> buffer(kReadBufferSize, '\0');
+  DWORD length = ::GetPrivateProfileStringA(kSettingsSection, key, fallback, buffer.data(),
+                                            kReadBufferSize, settingsFilePath().c_str());
+  return std::string(buffer.data(), length);
+}
+
+void writeSetting(const char* key, const std::string& value) {
+  ::WritePrivateProfileStringA(kSettingsSection, key, value.c_str(), settingsFilePath().c_str());
+}
+
+bool mainWindowShownAtStartup() { return readSetting(kSettingWindowDisplay, "0") == "0"; }
+
+int settingToInteger(const std::string& text) {
+  errno = 0;
+  long long value = std::strtoll(text.c_str(), nullptr, 10);
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+}  // namespace qova

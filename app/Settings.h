@@ -1,0 +1,28 @@
+#pragma once
+// The user's two settings, kept in "To_configure.ini" beside the executable,
+// section "程序设置". Read when needed and written at once; nothing is cached.
+#include <string>
+
+namespace qova {
+
+constexpr const char* kSettingWindowDisplay = "窗体显示";  // "0" shows MainWindow at start-up
+constexpr const char* kSettingVolume = "播放音量";         // decimal volume text
+
+// Program directory + "\To_configure.ini", rebuilt at each call.
+std::string settingsFilePath();
+
+// The key's text (at most 10,239 characters); `fallback` when the file, section or key is missing.
+std::string readSetting(const char* key, const char* fallback);
+
+// Writes the key, creating the file, section or key as needed; a failure is ignored.
+void writeSetting(const char* key, const std::string& value);
+
+// Whether MainWindow shows at start-up: only the exact text "0" (the default) shows it.
+bool mainWindowShownAtStartup();
+
+// The C library's decimal conversion: leading white space and a sign allowed,
+// stops at the first non-digit, 0 when there are no digits. Values beyond the
+// 32-bit range are clamped.
+int settingToInteger(const std::string& text);
+
+}  // namespace qova

@@ -1,0 +1,51 @@
+#include "app/Wallpaper.h"
+
+#include "app/AppState.h"
+#include "app/Settings.h"
+#include "desktop/DesktopLayer.h"
+#include "library/Playback.h"
+
+namespace qova {
+
+void startWallpaper() {
+  AppState& state = app();
+  const DesktopHost host = findDesktopHost();
+  const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+  // The player window is born inside the desktop layer and never moved there later.
+  state.player.create(host.parent, 0, 0, screenWidth, screenHeight, nullptr, onPlayerEvent);
+  if (host.insertAfter) placeInDesktopHost(state.player.getWindow(), host);
+  refreshDesktopLayer();
+  state.isPlaying = 1;
+
+  state.player.setVolume(settingToInteger(readSetting(kSettingVolume, "100")));
+  state.volumeSliderPosition = settingToInteger(readSetting(kSettingVolume, "100"));
+}
+
+void stopWallpaper() {
+  app().player.destroy();
+  refreshDesktopLayer();
+}
+
+void exitApplication() {
+  stopWallpaper();
+  endProcess(0);
+}
+
+int32_t WINAPI onPlayerEvent(int32_t code, int32_t parameter) {
+  HWND mainWindow = app().mainWindow;
+  if (mainWindow && ::GetWindowThreadProcessId(mainWindow, nullptr) != ::GetCurrentThreadId()) {
+    ::PostMessageA(mainWindow, kPlayerEventMessage, static_cast<WPARAM>(code),
+                   static_cast<LPARAM>(parameter));
+    return 0;
+  }
+  handlePlayerEvent(code, parameter);
+  return 0;
+}
+
+void handlePlayerEvent(int32_t code, int32_t parameter) {
+  if (code == kAPlayerEventFileEnded && parameter == 0 && app().library.videoCount != 0)
+    playEntry(nextIndex(app().library));
+}
+
+}  // namespace qova

@@ -1,0 +1,30 @@
+#include "library/VideoLibrary.h"
+
+namespace qova {
+
+void VideoLibrary::clearLists() {
+  videoPaths.clear();
+  thumbnailPaths.clear();
+  videoNames.clear();
+}
+
+std::string VideoLibrary::videoPathAt(int position) const {
+  if (position < 1 || static_cast<size_t>(position) > videoPaths.size()) return {};
+  return videoPaths[static_cast<size_t>(position) - 1];
+}
+
+int nextIndex(VideoLibrary& library) {
+  if (library.videoCount <= 0) return library.currentIndex = 0;
+  int next = library.currentIndex + 1;
+  if (next > library.videoCount || next < 1) next = 1;
+  return library.currentIndex = next;
+}
+
+int previousIndex(VideoLibrary& library) {
+  if (library.videoCount <= 0) return library.currentIndex = 0;
+  int previous = library.currentIndex - 1;
+  if (previous < 1 || previous > library.videoCount) previous = library.videoCount;
+  return library.currentIndex = previous;
+}
+
+}  // namespace qova

@@ -1,0 +1,159 @@
+// The wallpaper's start and stop inside the desktop-shell stand-in, with the
+// recording stand-in of the player engine beside this test program.
+#include "app/Wallpaper.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <thread>
+
+#include "app/AppState.h"
+#include "app/Settings.h"
+#include "library/LibraryRecord.h"
+#include "runtime/ProgramDirectory.h"
+#include "runtime/WholeFile.h"
+#include "tests/fixtures/recording_aplayer/RecordingEngine.h"
+#include "tests/support/ShellStandin.h"
+#include "tests/support/WindowSearch.h"
+
+namespace {
+
+using qova::test::ShellLayout;
+using qova::test::ShellStandin;
+using qova::test::ShellStandinOptions;
+
+std::string recordingLog() {
+  auto log = reinterpret_cast<const char* (*)()>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleA("APlayerCaller.dll"), "Recording_Log")));
+  return log ? log() : "";
+}
+
+class Wallpaper : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::DeleteFileA(qova::settingsFilePath().c_str());
+    // One entry whose "video" exists, so that start-up has something to open.
+    const std::string video = qova::programFile("player_video.mp4");
+    ASSERT_TRUE(qova::writeWholeFile(video, "not really a video"));
+    ASSERT_TRUE(qova::writeWholeFile(qova::programFile("spconfiguration_file.ini"), qova::libraryRecord(video, "", "a")));
+    qova::app().library = {};
+  }
+  void TearDown() override {
+    ::DeleteFileA(qova::settingsFilePath().c_str());
+    ::DeleteFileA(qova::programFile("spconfiguration_file.ini").c_str());
+  }
+
+  static HWND startedPlayer() {
+    qova::startWallpaper();
+    return qova::app().player.getWindow();
+  }
+
+  static void expectScreenSizedAtOrigin(HWND player) {
+    RECT client{};
+    ::GetWindowRect(player, &client);
+    POINT origin{client.left, client.top};
+    ::ScreenToClient(::GetParent(player), &origin);
+    EXPECT_EQ(origin.x, 0);
+    EXPECT_EQ(origin.y, 0);
+    EXPECT_EQ(client.right - client.left, ::GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(client.bottom - client.top, ::GetSystemMetrics(SM_CYSCREEN));
+  }
+};
+
+TEST_F(Wallpaper, ThePlayerIsBornInTheOwnedWorkerAndStopRemovesItAndRepaintsTheLayer) {
+  ShellStandin shell;
+  ASSERT_TRUE(shell.ready());
+  HWND player = startedPlayer();
+  ASSERT_TRUE(::IsWindow(player));
+  HWND worker = shell.worker();
+  ASSERT_NE(worker, nullptr) << shell.logText();
+  EXPECT_EQ(::GetParent(player), worker) << qova::test::describeWindow(player);
+  expectScreenSizedAtOrigin(player);
+  EXPECT_NE(recordingLog().find("APlayer_Create(" + ShellStandin::hex(worker) + ",0,0,"),
+            std::string::npos)
+      << recordingLog();
+  EXPECT_EQ(qova::app().isPlaying, 1);
+
+  const size_t before = shell.logLineCount();
+  qova::stopWallpaper();
+  EXPECT_FALSE(::IsWindow(player));
+  ASSERT_TRUE(shell.waitForLogLine("show " + ShellStandin::hex(worker) + " 1", std::chrono::seconds(5), before))
+      << shell.logText();
+  std::vector<std::string> lines = shell.logSince(before);
+  auto hide = std::find(lines.begin(), lines.end(), "show " + ShellStandin::hex(worker) + " 0");
+  auto show = std::find(lines.begin(), lines.end(), "show " + ShellStandin::hex(worker) + " 1");
+  EXPECT_TRUE(hide != lines.end() && show != lines.end() && hide < show) << shell.logText();
+}
+
+TEST_F(Wallpaper, WithoutAShellThePlayerIsATopLevelWindowOfTheScreensSize) {
+  HWND player = startedPlayer();
+  ASSERT_TRUE(::IsWindow(player));
+  EXPECT_EQ(::GetAncestor(player, GA_PARENT), ::GetDesktopWindow());
+  expectScreenSizedAtOrigin(player);
+  qova::stopWallpaper();
+  EXPECT_FALSE(::IsWindow(player));
+}
+
+TEST_F(Wallpaper, AShellThatIgnoresTheWorkerRequestGivesParentZero) {
+  ShellStandinOptions options;
+  options.ignoreWorkerRequest = true;
+  ShellStandin shell(options);
+  ASSERT_TRUE(shell.ready());
+  HWND player = startedPlayer();
+  EXPECT_EQ(::GetAncestor(player, GA_PARENT), ::GetDesktopWindow());
+  qova::stopWallpaper();
+}
+
+TEST_F(Wallpaper, OnWindows11_24H2ThePlayerLivesInProgmanBelowTheIcons) {
+  ShellStandinOptions options;
+  options.layout = ShellLayout::Win11_24H2;
+  ShellStandin shell(options);
+  ASSERT_TRUE(shell.ready());
+  HWND player = startedPlayer();
+  EXPECT_EQ(::GetParent(player), shell.progman());
+  EXPECT_EQ(::GetWindow(shell.defView(), GW_HWNDNEXT), player)
+      << "the player must lie directly below the icon view";
+  expectScreenSizedAtOrigin(player);
+
+  const size_t before = shell.logLineCount();
+  qova::stopWallpaper();
+  EXPECT_FALSE(::IsWindow(player));
+  const std::string worker = ShellStandin::hex(shell.worker());
+  EXPECT_TRUE(shell.waitForLogLine("show " + worker + " 1", std::chrono::seconds(5), before));
+  EXPECT_TRUE(shell.hasLogLine("show " + worker + " 0"));
+}
+
+TEST_F(Wallpaper, StoredVolumeGoesToThePlayerWithEightyForZero) {
+  struct Case { const char* stored; int slider; int engine; };
+  for (Case c : {Case{nullptr, 100, 100}, Case{"0", 0, 80}, Case{"loud", 0, 80},
+                 Case{"35abc", 35, 35}}) {
+    SCOPED_TRACE(c.stored ? c.stored : "(absent)");
+    ::DeleteFileA(qova::settingsFilePath().c_str());
+    if (c.stored) qova::writeSetting(qova::kSettingVolume, c.stored);
+    const size_t before = recordingLog().size();
+    startedPlayer();
+    EXPECT_NE(recordingLog().find("APlayer_SetVolume(", before), std::string::npos);
+    EXPECT_NE(recordingLog().find("," + std::to_string(c.engine) + ")\n",
+                                  recordingLog().find("APlayer_SetVolume(", before)),
+              std::string::npos)
+        << recordingLog().substr(before);
+    EXPECT_EQ(qova::app().volumeSliderPosition, c.slider);
+    qova::stopWallpaper();
+  }
+}
+
+TEST_F(Wallpaper, PlayerEventsFromAnotherThreadArePostedToMainWindow) {
+  HWND window = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
+  qova::app().mainWindow = window;
+  std::thread([] { qova::onPlayerEvent(6, 0); }).join();
+  MSG message{};
+  EXPECT_TRUE(::PeekMessageA(&message, window, qova::kPlayerEventMessage,
+                             qova::kPlayerEventMessage, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 6u);
+  EXPECT_EQ(message.lParam, 0);
+  qova::app().mainWindow = nullptr;
+  ::DestroyWindow(window);
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+// Platform-free library logic: record bytes, cutting one record out of a
+// file, and moving through the library.
+#include <gtest/gtest.h>
+
+#include "library/LibraryRecord.h"
+#include "library/VideoLibrary.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+TEST(LibraryRecord, HasTheLabelsAsGbkBytesAndEndsWithGreaterThanCrLf) {
+  const std::string record = qova::libraryRecord("C:\\v\\a.mp4", "C:\\v\\a.jpg", "a");
+  EXPECT_EQ(record,
+            "\xCA\xD3\xC6\xB5\xCE\xC4\xBC\xFE\x3C"s "C:\\v\\a.mp4"
+            "\x3E\xCA\xD3\xC6\xB5\xCD\xBC\xC6\xAC\x3C"s "C:\\v\\a.jpg"
+            "\x3E\xCA\xD3\xC6\xB5\xC3\xFB\xB3\xC6\x3C"s "a"
+            "\x3E\x0D\x0A"s);
+}
+
+TEST(LibraryRecord, TextStopsAtTheFirstNul) {
+  EXPECT_EQ(qova::libraryText("abc\0def"s), "abc");
+  EXPECT_EQ(qova::libraryText("abc"), "abc");
+}
+
+TEST(LibraryRecord, CuttingARecordKeepsEveryOtherByte) {
+  const std::string a = qova::libraryRecord("C:\\a.mp4", "t", "a");
+  const std::string missing = qova::libraryRecord("E:\\usb\\gone.mp4", "t", "gone");
+  const std::string b = qova::libraryRecord("C:\\b.mp4", "t", "b");
+  const std::string file = "garbage\r\n" + a + missing + b + "tail";
+  const qova::FoundRecord chosen{"C:\\b.mp4", "t", "b"};
+  const qova::RecordSpan span = qova::findRecordText(file, chosen, 0);
+  ASSERT_GT(span.length, 0u);
+  EXPECT_EQ(qova::withoutRecord(file, span), "garbage\r\n" + a + missing + "tail");
+}
+
+TEST(LibraryRecord, DuplicatesAreTellApartByOccurrenceAndTwoOnOneLineWork) {
+  const std::string record = qova::libraryRecord("C:\\a.mp4", "t", "a");
+  std::string oneLine = record.substr(0, record.size() - 2);  // no CR LF between the two
+  const std::string file = oneLine + record + "x";
+  const qova::FoundRecord chosen{"C:\\a.mp4", "t", "a"};
+  EXPECT_EQ(qova::withoutRecord(file, qova::findRecordText(file, chosen, 1)), oneLine + "x");
+  EXPECT_EQ(qova::withoutRecord(file, qova::findRecordText(file, chosen, 0)), record + "x");
+  EXPECT_EQ(qova::findRecordText(file, chosen, 2).length, 0u);
+}
+
+TEST(LibraryRecord, ASpanOutsideTheFileChangesNothing) {
+  EXPECT_EQ(qova::withoutRecord("abc", {10, 3}), "abc");
+  EXPECT_EQ(qova::withoutRecord("abc", {1, 100}), "a");
+}
+
+qova::VideoLibrary libraryOf(int count, int current) {
+  qova::VideoLibrary library;
+  for (int i = 1; i <= count; ++i) library.videoPaths.push_back("v" + std::to_string(i));
+  library.videoCount = count;
+  library.currentIndex = current;
+  return library;
+}
+
+TEST(PlaybackOrder, NextAndPreviousWrapAroundTheLibrary) {
+  auto library = libraryOf(4, 4);
+  EXPECT_EQ(qova::nextIndex(library), 1);
+  EXPECT_EQ(qova::previousIndex(library), 4);
+  EXPECT_EQ(qova::previousIndex(library), 3);
+  EXPECT_EQ(library.currentIndex, 3);
+  auto single = libraryOf(1, 1);
+  EXPECT_EQ(qova::nextIndex(single), 1);
+  EXPECT_EQ(qova::previousIndex(single), 1);
+}
+
+TEST(PlaybackOrder, APositionPastTheEndStepsBackIntoTheList) {
+  auto library = libraryOf(2, 3);
+  EXPECT_EQ(qova::nextIndex(library), 1);
+  library.currentIndex = 3;
+  EXPECT_EQ(qova::previousIndex(library), 2);
+}
+
+TEST(PlaybackOrder, AnEmptyLibraryKeepsThePositionInsideTheLists) {
+  auto library = libraryOf(0, 1);
+  EXPECT_EQ(qova::nextIndex(library), 0);
+  EXPECT_EQ(qova::previousIndex(library), 0);
+  EXPECT_EQ(library.videoPathAt(library.currentIndex), "");
+  EXPECT_EQ(libraryOf(3, 1).videoPathAt(4), "");
+  EXPECT_EQ(libraryOf(3, 1).videoPathAt(3), "v3");
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+#include "tests/support/ProgramFolder.h"
+
+#include <sstream>
+
+#include "library/LibraryRecord.h"
+#include "runtime/WholeFile.h"
+#include "tests/fixtures/recording_aplayer/RecordingEngine.h"
+#include "tests/support/WindowSearch.h"
+
+namespace qova::test {
+namespace {
+
+// Test programs live in bin/ or in a folder below it; the program in bin/.
+std::string buildBinFolder() {
+  std::string folder = testProgramDirectory();
+  if (::GetFileAttributesA((folder + "\\qova.exe").c_str()) != INVALID_FILE_ATTRIBUTES) return folder;
+  return folder.substr(0, folder.find_last_of('\\'));
+}
+
+HWND findChildOfClass(HWND parent, DWORD processId, const char* className) {
+  for (HWND w : childWindows(parent)) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(w, &owner);
+    if (owner == processId && classNameOf(w) == className) return w;
+    if (HWND inner = findChildOfClass(w, processId, className)) return inner;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+ProgramFolder::ProgramFolder(EngineChoice engine) {
+  const std::string bin = buildBinFolder();
+  copyFileTo(bin + "\\qova.exe", file("qova.exe"));
+  if (engine == EngineChoice::Recording)
+    copyFileTo(bin + "\\recording\\APlayerCaller.dll", file("APlayerCaller.dll"));
+  else if (engine == EngineChoice::Real)
+    copyFileTo(bin + "\\APlayerCaller.dll", file("APlayerCaller.dll"));
+}
+
+void ProgramFolder::writeLibrary(const std::vector<Entry>& entries) const {
+  std::string bytes;
+  for (const Entry& e : entries) bytes += libraryRecord(e.video, e.thumbnail, e.name);
+  writeWholeFile(file("spconfiguration_file.ini"), bytes);
+}
+
+std::string ProgramFolder::makeVideoFile(const std::string& name) const {
+  writeWholeFile(file(name), "stands for a video");
+  return file(name);
+}
+
+void ProgramFolder::writeSettings(const std::string& text) const {
+  writeWholeFile(file("To_configure.ini"), text);
+}
+
+TestProcess& ProgramFolder::start() {
+  process_ = TestProcess(file("qova.exe"), "");
+  return process_;
+}
+
+std::vector<std::string> ProgramFolder::engineCalls() const {
+  std::vector<std::string> lines;
+  std::istringstream text(readWholeFile(file(kRecordingLogFile)));
+  for (std::string line; std::getline(text, line);) lines.push_back(line);
+  return lines;
+}
+
+bool ProgramFolder::waitForEngineCall(const std::string& prefix, std::size_t firstLine,
+                                      std::chrono::milliseconds timeout) const {
+  return waitUntil(
+      [&] {
+        auto lines = engineCalls();
+        for (std::size_t i = firstLine; i < lines.size(); ++i)
+          if (lines[i].rfind(prefix, 0) == 0) return true;
+        return false;
+      },
+      timeout);
+}
+
+HWND ProgramFolder::engineWindow() const {
+  if (!process_.started()) return nullptr;
+  return findChildOfClass(nullptr, process_.id(), "QovaRecordingPlayer");
+}
+
+void ProgramFolder::fireEngineEvent(int code, int parameter) const {
+  static const UINT message = ::RegisterWindowMessageA(kRecordingFireMessage);
+  ::SendMessageTimeoutA(engineWindow(), message, static_cast<WPARAM>(code),
+                        static_cast<LPARAM>(parameter), SMTO_NORMAL, 5000, nullptr);
+}
+
+}  // namespace qova::test

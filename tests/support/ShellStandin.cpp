@@ -69,11 +69,24 @@ std::string ShellStandin::executablePath() {
 
 bool ShellStandin::start() {
   logPath_ = folder_.file("shell_standin_" + std::to_string(++runs_) + ".log");
+  startProblem_.clear();
   const std::string exe = executablePath();
-  if (exe.empty()) return false;
+  if (exe.empty()) {
+    startProblem_ = "shell_standin.exe not found in or beside " + testProgramDirectory() +
+                    " (nor in a fixtures folder there); is shell_standin in the test's DEPENDS?";
+    return false;
+  }
   process_ = TestProcess(exe, commandLine(options_, logPath_));
-  if (!process_.started()) return false;
+  if (!process_.started()) {
+    startProblem_ = "could not start " + exe + ", error " + std::to_string(::GetLastError());
+    return false;
+  }
   waitUntil([this] { return ready() || !process_.running(); }, options_.readyTimeout);
+  if (!ready()) {
+    const auto code = process_.waitForExit(std::chrono::milliseconds(0));
+    startProblem_ = code ? "the stand-in ended with exit code " + std::to_string(*code)
+                         : "the stand-in did not get ready in time";
+  }
   return ready();
 }
 
@@ -135,8 +148,8 @@ bool ShellStandin::waitForLogLine(std::string_view prefix, std::chrono::millisec
 }
 
 std::string ShellStandin::logText() const {
-  if (logPath_.empty()) return "(no shell stand-in log)";
-  return "shell stand-in log " + logPath_ + ":\n" + readWholeFile(logPath_);
+  const std::string problem = startProblem_.empty() ? "" : startProblem_ + "\n";
+  return problem + "shell stand-in log " + logPath_ + ":\n" + readWholeFile(logPath_);
 }
 
 void ShellStandin::kill() {

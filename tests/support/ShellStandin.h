@@ -19,8 +19,11 @@
 //     worker() is the child "WorkerW", icons() is "Progman".
 //
 // All of these windows sit below every other program's windows. The stand-in
-// is killed when the ShellStandin object dies; kill() and restart() model a
-// shell crash and restart (new windows, new handles).
+// is killed when the ShellStandin object dies, and ends by itself when the
+// test program does; kill() and restart() model a shell crash and restart
+// (new windows, new handles). Options, log and behaviour in detail:
+// tests/fixtures/shell_standin/README.md. A test using this names
+// shell_standin in its DEPENDS.
 //
 // Its log (log(), one event per line, handles in lowercase hex without a prefix, see hex()):
 //   "ready progman=<h> defview=<h> pid=<n> layout=classic|24h2"   the windows exist
@@ -101,7 +104,8 @@ class ShellStandin {
   bool waitForLogLine(std::string_view prefix,
                       std::chrono::milliseconds timeout = std::chrono::seconds(10),
                       std::size_t firstLine = 0) const;
-  // The whole log as one text, for assertion messages.
+  // The whole log as one text, for assertion messages (with the reason when
+  // the stand-in could not be started or did not get ready).
   std::string logText() const;
   const std::string& logPath() const { return logPath_; }
 
@@ -125,6 +129,7 @@ class ShellStandin {
   ShellStandinOptions options_;
   TempFolder folder_{"shell_standin"};
   std::string logPath_;
+  std::string startProblem_;
   int runs_ = 0;
   TestProcess process_;
 };

@@ -5,14 +5,7 @@
 #include "engines/pattern/CaseFolding.h"
 
 namespace qova::regex {
-namespace {
 
-// Counted repetitions are written out; a pattern that grows past this is
-// refused instead of eating memory.
-constexpr std::size_t kMaxInstructions = 200000;
-constexpr std::size_t kMaxFirstChars = 8;
-
-// Whether n can match the empty text (erring towards yes).
 bool canMatchEmpty(const Node& n) {
   switch (n.kind) {
     case NodeKind::Char:
@@ -28,6 +21,13 @@ bool canMatchEmpty(const Node& n) {
     default: return true;
   }
 }
+
+namespace {
+
+// Counted repetitions are written out; a pattern that grows past this is
+// refused instead of eating memory.
+constexpr std::size_t kMaxInstructions = 200000;
+constexpr std::size_t kMaxFirstChars = 8;
 
 class Compiler {
  public:

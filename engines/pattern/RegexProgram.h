@@ -67,6 +67,10 @@ struct Program {
   std::size_t slotCount() const { return captureSlots() + loopSlots; }
 };
 
+// Whether n may match the empty text (erring towards yes: assertions,
+// look-aheads and back references count as possibly empty).
+bool canMatchEmpty(const Node& n);
+
 // The program of pattern; nullopt when the pattern is invalid or too large.
 std::optional<Program> compilePattern(std::u16string_view pattern, bool ignoreCase);
 

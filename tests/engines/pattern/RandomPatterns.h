@@ -30,6 +30,7 @@ struct PatternOptions {
   bool lookAheads = true;       // (?= ) and (?! )
   bool backReferences = true;   // \1
   bool canMatchEmpty = true;    // quantifiers and parts that may match nothing
+  bool damaged = true;          // now and then an edit that may make it invalid
 };
 
 // A random pattern over a small alphabet with CJK, angle brackets and

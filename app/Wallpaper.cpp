@@ -3,9 +3,27 @@
 #include "app/AppState.h"
 #include "app/Settings.h"
 #include "desktop/DesktopLayer.h"
+#include "library/LibraryFile.h"
 #include "library/Playback.h"
 
 namespace qova {
+namespace {
+
+// Loads the library and opens entry 1; ends the process when there is nothing to play.
+void startLibraryPlayback() {
+  VideoLibrary& library = app().library;
+  library.videoCount = loadLibrary(library.videoPaths, library.thumbnailPaths, library.videoNames);
+  if (!libraryHasEntries()) {
+    // Nothing to play: take the player out of the desktop layer again, so that
+    // the desktop is left as it was, and end quietly.
+    stopWallpaper();
+    endProcess(0);
+  }
+  library.currentIndex = 1;
+  app().player.open(library.videoPathAt(1));
+}
+
+}  // namespace
 
 void startWallpaper() {
   AppState& state = app();
@@ -20,6 +38,8 @@ void startWallpaper() {
 
   state.player.setVolume(settingToInteger(readSetting(kSettingVolume, "100")));
   state.volumeSliderPosition = settingToInteger(readSetting(kSettingVolume, "100"));
+
+  startLibraryPlayback();
 }
 
 void stopWallpaper() {

@@ -1,0 +1,34 @@
+#pragma once
+// Reading and writing the library file beside the executable. The file is read
+// whole and written whole; a write goes to a new file that then replaces the
+// old one in one step, so a crash or a full disk never destroys the library.
+#include <string>
+#include <vector>
+
+namespace qova {
+
+// Program directory + "\spconfiguration_file.ini", rebuilt at each call.
+std::string libraryFilePath();
+
+// Appends every record of the file whose video exists to the three lists, in
+// file order; the number of entries appended (0 for a missing file).
+int loadLibrary(std::vector<std::string>& videoPaths, std::vector<std::string>& thumbnailPaths,
+                std::vector<std::string>& videoNames);
+
+// Whether the file yields any entry at all (the lists are not touched).
+bool libraryHasEntries();
+
+// Empties the application's lists, loads them again and sets videoCount;
+// currentIndex is left as it is.
+void reloadLibrary();
+
+// Adds one record at the end of the file; false when the file could not be written.
+bool appendLibraryRecord(const std::string& videoPath, const std::string& thumbnailPath,
+                         const std::string& name);
+
+// Removes the record of the loaded entry at 0-based list position `index` and
+// keeps every other byte of the file, records of missing videos included.
+// False when there is no such entry or the file could not be written.
+bool rewriteLibraryWithout(int index);
+
+}  // namespace qova

@@ -9,6 +9,7 @@
 
 #include "app/AppState.h"
 #include "app/Settings.h"
+#include "library/Playback.h"
 #include "library/LibraryRecord.h"
 #include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"
@@ -154,6 +155,62 @@ TEST_F(Wallpaper, PlayerEventsFromAnotherThreadArePostedToMainWindow) {
   EXPECT_EQ(message.lParam, 0);
   qova::app().mainWindow = nullptr;
   ::DestroyWindow(window);
+}
+
+}  // namespace
+
+namespace {
+
+class PlaybackControls : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    qova::VideoLibrary& library = qova::app().library;
+    library = {};
+    library.videoPaths = {"C:\\v\\1.mp4", "C:\\v\\2.mp4", "C:\\v\\3.mp4"};
+    library.thumbnailPaths = {"", "", ""};
+    library.videoNames = {"1", "2", "3"};
+    library.videoCount = 3;
+    mark = recordingLog().size();
+  }
+  void TearDown() override { ::DeleteFileA(qova::settingsFilePath().c_str()); }
+  std::string callsSinceSetUp() const { return recordingLog().substr(mark); }
+  static std::string opened(const char* file) {
+    return "APlayer_OpenA(" + std::to_string(qova::PlayerEngine::engineHandle()) + ",C:\\v\\" +
+           file + ")\n";
+  }
+  size_t mark = 0;
+};
+
+TEST_F(PlaybackControls, NextAndPreviousWrapAndOpenTheirEntry) {
+  qova::app().library.currentIndex = 3;
+  qova::onNextClicked();
+  EXPECT_EQ(qova::app().library.currentIndex, 1);
+  qova::onPreviousClicked();
+  EXPECT_EQ(qova::app().library.currentIndex, 3);
+  EXPECT_EQ(callsSinceSetUp(), opened("1.mp4") + opened("3.mp4"));
+}
+
+TEST_F(PlaybackControls, AListClickOpensThatEntryWhateverPlayedBefore) {
+  qova::app().library.currentIndex = 2;
+  qova::onLibraryItemClicked(0);
+  EXPECT_EQ(qova::app().library.currentIndex, 1);
+  EXPECT_EQ(callsSinceSetUp(), opened("1.mp4"));
+}
+
+TEST_F(PlaybackControls, TheSliderStoresTheVolumeAndLeavesThePlayerAlone) {
+  qova::onVolumeChanged(40);
+  EXPECT_EQ(qova::readSetting(qova::kSettingVolume, "100"), "40");
+  EXPECT_EQ(callsSinceSetUp(), "");
+}
+
+TEST_F(PlaybackControls, AnEmptyLibraryOpensNothing) {
+  qova::app().library = {};
+  qova::onNextClicked();
+  qova::onPreviousClicked();
+  qova::onLibraryItemClicked(0);
+  qova::handlePlayerEvent(6, 0);
+  EXPECT_EQ(qova::app().library.currentIndex, 0);
+  EXPECT_EQ(callsSinceSetUp(), "");
 }
 
 }  // namespace

@@ -48,9 +48,11 @@
 //     WS_CLIPCHILDREN to container components (WindowEx, MinutesboxEx);
 //   * for a WindowEx whose role is kExuiWindowRoleFrame: sets the property
 //     "Tab_IsWinControl" (1) on its own window, subclasses the parent window
-//     (comctl32 SetWindowSubclass, so it chains with any SetWindowLong
-//     subclassing the program does before or after) to paint the skin as the
-//     parent's background and let the top band drag the window, adds
+//     (SetWindowLongPtrW; it chains with SetWindowLong subclassing the
+//     program does before or after, and stays in the chain passing everything
+//     on if it cannot be taken out) to paint the skin as the parent's
+//     background, let the top band drag the window, and send the wheel to
+//     the control under the pointer; it adds
 //     WS_CLIPCHILDREN to the parent, and turns its own window into the skin's
 //     close button in the parent's top-right corner (0 x 0 when the skin has
 //     no close-button images). The program must not move or size that window

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 
 namespace qova::exui {
 namespace {
@@ -217,6 +216,8 @@ ByteView byteBlockBytes(const void* block) {
   if (length <= 0) return {};
   return ByteView(static_cast<const uint8_t*>(block) + 8, static_cast<size_t>(length));
 }
+
+Bytes integersBytes(std::span<const int32_t> values) { return int32Bytes(values); }
 
 Bytes utf16Bytes(std::u16string_view text, size_t nulBytes) {
   Bytes out;

@@ -183,6 +183,9 @@ Bytes makeByteBlock(ByteView bytes);
 // `block` must be readable for 8 + length bytes.
 ByteView byteBlockBytes(const void* block);
 
+// The bytes of an Integers value (int32 each, little-endian).
+Bytes integersBytes(std::span<const int32_t> values);
+
 // UTF-16LE bytes of `text`, optionally followed by `nulBytes` zero bytes.
 Bytes utf16Bytes(std::u16string_view text, size_t nulBytes = 0);
 // UTF-16LE bytes as text, up to the first NUL (an odd last byte is dropped).

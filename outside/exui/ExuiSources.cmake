@@ -7,5 +7,6 @@ set(QOVA_EXUI_LOGIC_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MenuLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NineGrid.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PixelImage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PropertyTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Shapes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SliderScale.cpp)

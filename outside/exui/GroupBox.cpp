@@ -1,0 +1,70 @@
+#include "outside/exui/GroupBox.h"
+
+#include <windowsx.h>
+
+#include "outside/exui/Fonts.h"
+#include "outside/exui/PropertyTable.h"
+#include "outside/exui/Theme.h"
+
+namespace qova::exui {
+namespace {
+
+constexpr int kCaptionLeft = 10;
+constexpr int kCaptionBand = 24;
+
+}  // namespace
+
+GroupBox::GroupBox(HWND window, ExuiEventFunction events, PropertySet properties)
+    : Control(window, events, kExuiClassMinutesboxEx, std::move(properties)) {
+  propertyChanged(kExuiPropBackground);
+}
+
+bool GroupBox::attached() {
+  ::SetWindowLongPtrW(window(), GWL_STYLE, ::GetWindowLongPtrW(window(), GWL_STYLE) | WS_CLIPCHILDREN);
+  return true;
+}
+
+void GroupBox::propertyChanged(int32_t id) {
+  if (id == kExuiPropBackground) background_ = Picture::decode(properties_.bytes(kExuiPropBackground));
+}
+
+void GroupBox::paintFace(Painter& painter, const Box& client) {
+  if (!background_->isEmpty()) {
+    const auto m = integersProperty(properties_, kExuiPropBackgroundMargins);
+    painter.pictureNineGrid(*background_, Margins{m[0], m[1], m[2], m[3]}, client);
+  } else {
+    painter.fillRounded(client, theme::kRadius, theme::kFace);
+    painter.strokeRounded(client, theme::kRadius, 1, theme::kBorderLight);
+  }
+  const std::u16string caption = properties_.text(kExuiPropCaption);
+  if (caption.empty()) return;
+  const uint32_t colour = static_cast<uint32_t>(integerProperty(properties_, kExuiPropTextColour));
+  painter.text(std::wstring(caption.begin(), caption.end()),
+               Box{client.left + kCaptionLeft, client.top, client.right - kCaptionLeft, client.top + kCaptionBand},
+               colour ? colour : theme::kTextSecondary, uiFont(theme::kTitleHeight, true),
+               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+}
+
+LRESULT GroupBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const int x = GET_X_LPARAM(lParam);
+  const int y = GET_Y_LPARAM(lParam);
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      beginPress();
+      return 0;
+    case WM_LBUTTONUP:
+      if (endPress(lParam)) fire(kExuiCodeLeftClick, x, y);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      // The second press of a double click: no click of its own when released.
+      fire(kExuiCodeDoubleClick, x, y);
+      return 0;
+    case WM_RBUTTONUP:
+      if (client().contains(x, y)) fire(kExuiCodeRightClick, x, y);
+      return 0;
+    default:
+      return Control::handleMessage(message, wParam, lParam);
+  }
+}
+
+}  // namespace qova::exui

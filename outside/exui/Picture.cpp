@@ -1,0 +1,157 @@
+#include "outside/exui/Picture.h"
+
+#include <objbase.h>
+#include <shlwapi.h>
+#include <wincodec.h>
+
+#include <climits>
+#include <cstring>
+
+#include "outside/exui/NineGrid.h"
+#include "runtime/UniqueHandle.h"
+
+namespace qova::exui {
+namespace {
+
+constexpr UINT kLargestSide = 16384;
+
+// COM for the duration of one decode, whatever the caller's apartment.
+class ComScope {
+ public:
+  ComScope() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComScope() { if (SUCCEEDED(result_)) ::CoUninitialize(); }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  HRESULT result_;
+};
+
+PixelImage decodeWithWic(ByteView bytes) {
+  PixelImage image;
+  if (bytes.size() < 8 || bytes.size() > UINT_MAX) return image;
+  ComScope com;
+  ComPtr<IWICImagingFactory> factory;
+  if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                factory.putVoid())))
+    return image;
+  ComPtr<IStream> stream =
+      ComPtr<IStream>::adopt(::SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size())));
+  if (!stream) return image;
+  ComPtr<IWICBitmapDecoder> decoder;
+  ComPtr<IWICBitmapFrameDecode> frame;
+  ComPtr<IWICFormatConverter> converter;
+  if (FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                              decoder.put())) ||
+      FAILED(decoder->GetFrame(0, frame.put())) || FAILED(factory->CreateFormatConverter(converter.put())) ||
+      FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr,
+                                   0.0, WICBitmapPaletteTypeCustom)))
+    return image;
+  UINT width = 0, height = 0;
+  if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > kLargestSide ||
+      height > kLargestSide)
+    return image;
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+  // A truncated file fails here (or, for some decoders, yields what was there).
+  if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size() * 4),
+                                   reinterpret_cast<BYTE*>(pixels.data()))))
+    return image;
+  premultiply(pixels);
+  image.width = static_cast<int>(width);
+  image.height = static_cast<int>(height);
+  image.pixels = std::move(pixels);
+  return image;
+}
+
+HBITMAP makeDib(int width, int height, uint32_t** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* memory = nullptr;
+  HBITMAP dib = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+  *bits = static_cast<uint32_t*>(memory);
+  return dib;
+}
+
+}  // namespace
+
+Picture::Picture(PixelImage image) : width_(image.width), height_(image.height), image_(std::move(image)) {
+  if (image_.pixels.size() < static_cast<size_t>(std::max(width_, 0)) * static_cast<size_t>(std::max(height_, 0)))
+    width_ = height_ = 0;
+  if (isEmpty()) image_ = {};
+}
+
+Picture::~Picture() {
+  if (bitmap_) ::DeleteObject(bitmap_);
+}
+
+PictureRef Picture::decode(ByteView bytes) { return std::make_shared<Picture>(decodeWithWic(bytes)); }
+
+PictureRef Picture::empty() {
+  static const PictureRef nothing = std::make_shared<Picture>(PixelImage{});
+  return nothing;
+}
+
+const uint32_t* Picture::pixels() const { return bits_ ? bits_ : image_.pixels.data(); }
+
+HBITMAP Picture::bitmap() const {
+  if (bitmap_ || isEmpty()) return bitmap_;
+  uint32_t* bits = nullptr;
+  HBITMAP dib = makeDib(width_, height_, &bits);
+  if (!dib || !bits) return nullptr;
+  std::memcpy(bits, image_.pixels.data(), image_.pixels.size() * sizeof(uint32_t));
+  bitmap_ = dib;
+  bits_ = bits;
+  image_ = {};  // the DIB holds the pixels from now on
+  return bitmap_;
+}
+
+PictureRef Picture::scaled(int width, int height) const {
+  if (isEmpty() || width <= 0 || height <= 0) return empty();
+  const size_t count = static_cast<size_t>(width_) * static_cast<size_t>(height_);
+  PixelImage source{width_, height_, std::vector<uint32_t>(pixels(), pixels() + count)};
+  return std::make_shared<Picture>(resample(source, width, height));
+}
+
+PictureRef Picture::fittedInto(const Box& box, bool keepAspect, Box* placed) const {
+  const Box target = keepAspect ? fitInside(width_, height_, box) : (isEmpty() ? Box{} : box);
+  if (placed) *placed = target;
+  if (target.empty()) return empty();
+  if (target.width() == width_ && target.height() == height_) return scaled(width_, height_);
+  return scaled(target.width(), target.height());
+}
+
+bool Picture::drawPart(HDC dc, const Box& source, const Box& target) const {
+  if (isEmpty() || source.empty() || target.empty()) return false;
+  HBITMAP dib = bitmap();
+  if (!dib) return false;
+  UniqueMemoryDc memory(::CreateCompatibleDC(dc));
+  if (!memory) return false;
+  HGDIOBJ previous = ::SelectObject(memory.get(), dib);
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  const BOOL drawn = ::GdiAlphaBlend(dc, target.left, target.top, target.width(), target.height(), memory.get(),
+                                     source.left, source.top, source.width(), source.height(), blend);
+  ::SelectObject(memory.get(), previous);
+  return drawn != FALSE;
+}
+
+bool Picture::draw(HDC dc, const Box& target) const { return drawPart(dc, {0, 0, width_, height_}, target); }
+
+bool Picture::drawNineGrid(HDC dc, const Margins& margins, const Box& target) const {
+  bool drawn = false;
+  for (const NinePiece& piece : nineGrid(width_, height_, margins, target))
+    drawn = drawPart(dc, piece.source, piece.target) || drawn;
+  return drawn;
+}
+
+std::vector<PictureRef> decodePictures(ByteView imageSet) {
+  std::vector<PictureRef> pictures;
+  for (const Bytes& bytes : decodeImageSet(imageSet)) pictures.push_back(Picture::decode(bytes));
+  return pictures;
+}
+
+}  // namespace qova::exui

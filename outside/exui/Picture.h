@@ -1,0 +1,60 @@
+#pragma once
+// Decoded pictures: premultiplied pixels that become a DIB section the first
+// time they are drawn. Empty pictures (bad or no bytes) draw as nothing.
+#include <windows.h>
+
+#include <memory>
+
+#include "outside/exui/ExuiFormat.h"
+#include "outside/exui/Geometry.h"
+#include "outside/exui/PixelImage.h"
+
+namespace qova::exui {
+
+class Picture;
+using PictureRef = std::shared_ptr<const Picture>;
+
+class Picture {
+ public:
+  explicit Picture(PixelImage image);
+  ~Picture();
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+
+  // The picture in PNG, JPEG, BMP or GIF bytes; an empty picture when they
+  // do not decode. Never null.
+  static PictureRef decode(ByteView bytes);
+  static PictureRef empty();
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  bool isEmpty() const { return width_ <= 0 || height_ <= 0; }
+
+  // A copy resampled to width x height; empty for an empty picture or size.
+  PictureRef scaled(int width, int height) const;
+  // The picture scaled into `box` keeping its aspect ratio (or filling it
+  // when `keepAspect` is false), and where it lands; empty pictures stay empty.
+  PictureRef fittedInto(const Box& box, bool keepAspect, Box* placed) const;
+
+  // Draws the picture (or part of it) stretched onto the target with its own
+  // alpha; false when nothing was drawn.
+  bool draw(HDC dc, const Box& target) const;
+  bool drawPart(HDC dc, const Box& source, const Box& target) const;
+  // Nine-grid drawing: corners kept, edges and middle stretched.
+  bool drawNineGrid(HDC dc, const Margins& margins, const Box& target) const;
+
+ private:
+  const uint32_t* pixels() const;
+  HBITMAP bitmap() const;
+
+  int width_ = 0;
+  int height_ = 0;
+  mutable PixelImage image_;         // until the DIB section exists
+  mutable HBITMAP bitmap_ = nullptr; // made on first draw; holds the pixels after that
+  mutable uint32_t* bits_ = nullptr;
+};
+
+// Pictures of an image set, decoded; never null entries.
+std::vector<PictureRef> decodePictures(ByteView imageSet);
+
+}  // namespace qova::exui

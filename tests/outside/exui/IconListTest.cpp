@@ -1,0 +1,235 @@
+// The icon list as the library window uses it: items in call order, the
+// click and right-click events with their indexes, bad thumbnails, scrolling.
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "tests/outside/exui/ComponentHost.h"
+#include "tests/outside/exui/ExuiHelpers.h"
+#include "tests/outside/exui/Input.h"
+#include "tests/outside/exui/SampleSkins.h"
+#include "tests/outside/exui/TestPictures.h"
+#include "tests/support/TestProcess.h"
+
+namespace qova::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class IconListTest : public ExuiTest {
+ protected:
+  void SetUp() override {
+    ExuiTest::SetUp();
+    if (HasFatalFailure()) return;
+    host_ = std::make_unique<ComponentHost>(640, 420);
+    list_ = host_->create(Component::IcoListboxEx, exui::PropertyWriter().data(), exui::Box::sized(0, 30, 640, 390));
+    ASSERT_NE(list_, nullptr);
+    window_ = ComponentHost::windowOf(list_);
+  }
+
+  void appendThree() {
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(appendItem(list_, thumbnail(320, 180, i), u"视频" + std::u16string(1, char16_t(u'1' + i))), i);
+  }
+
+  POINT centreOf(int index) {
+    const RECT cell = itemRect(list_, index);
+    return {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+  }
+
+  std::unique_ptr<ComponentHost> host_;
+  ExuiControl list_ = nullptr;
+  HWND window_ = nullptr;
+};
+
+TEST_F(IconListTest, TheCreateExportAttachesToTheProgramsWindow) {
+  EXPECT_EQ(::GetPropW(window_, L"Tab_Control"), static_cast<HANDLE>(list_));
+  EXPECT_EQ(exui().callInternal(kExuiFunctionControlClass, reinterpret_cast<intptr_t>(list_), 0, 0, 0, 0, 0),
+            kExuiClassIcoListboxEx);
+  EXPECT_EQ(::GetWindowLongPtrW(window_, GWL_STYLE) & WS_BORDER, 0) << "the library draws its own border";
+  EXPECT_EQ(exui().getItemCount(list_), 0);
+}
+
+TEST_F(IconListTest, LeftClickOnAnItemRaisesSixWithItsIndex) {
+  appendThree();
+  for (int index : {2, 0, 1}) {
+    clearEvents();
+    const POINT at = centreOf(index);
+    click(window_, at.x, at.y);
+    ASSERT_EQ(recordedEvents().size(), 1u);
+    EXPECT_EQ(recordedEvents()[0].number, 6);
+    EXPECT_EQ(recordedEvents()[0].a, index);
+  }
+}
+
+TEST_F(IconListTest, APressMovedOffTheItemBeforeTheReleaseIsNoClick) {
+  appendThree();
+  const POINT from = centreOf(0);
+  const POINT to = centreOf(1);
+  press(window_, from.x, from.y);
+  release(window_, to.x, to.y);
+  EXPECT_TRUE(recordedEvents().empty());
+}
+
+TEST_F(IconListTest, RightClickOnAnItemRaisesThreeWithItsIndexThenFifteen) {
+  appendThree();
+  const POINT at = centreOf(1);
+  click(window_, at.x, at.y, Button::Right);
+  ASSERT_EQ(eventNumbers(list_), (std::vector<int>{3, 15}));
+  EXPECT_EQ(recordedEvents()[0].a, 1);
+}
+
+TEST_F(IconListTest, RightClickOnEmptySpaceRaisesOnlyFifteen) {
+  appendThree();
+  const RECT last = itemRect(list_, 2);
+  click(window_, last.right + 40, last.top + 10, Button::Right);  // the free slot after the third item
+  EXPECT_EQ(eventNumbers(list_), (std::vector<int>{15}));
+  clearEvents();
+  click(window_, 300, 370, Button::Right);  // below every row
+  EXPECT_EQ(eventNumbers(list_), (std::vector<int>{15}));
+}
+
+TEST_F(IconListTest, ARealRightPressWhoseHandlerRunsAModalMenuStillEndsWithFifteen) {
+  appendThree();
+  const int32_t menu = exui().createMenu(16, 16, ByteArray({}).get(), ByteArray({}).get(), ByteArray({}).get(), 255,
+                                         nullptr, 2);
+  exui().insertMenuItem(menu, 0, -1, 0, nullptr, ByteArray::text(u"删除该项").get(), 0xFF000000u, 0xFF000000u, 80, 22,
+                        0, 0);
+  setEventReaction([&](const RecordedEvent& event) {
+    if (event.number != 3) return;
+    // As the program does: the item's menu at the cursor, modal, from inside the press.
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    std::thread closer([] {
+      for (int i = 0; i < 100 && !::IsWindowVisible(::FindWindowW(kExuiMenuWindowClass, nullptr)); ++i)
+        std::this_thread::sleep_for(20ms);
+      realRelease(Button::Right);
+      std::this_thread::sleep_for(100ms);
+      realKey(VK_ESCAPE);
+    });
+    exui().popUpMenu(menu, 0, cursor.x, cursor.y, host_->window(), 1, 0);
+    closer.join();
+  });
+  POINT screen = centreOf(0);
+  ::ClientToScreen(window_, &screen);
+  realPress(screen.x, screen.y, Button::Right);
+  ASSERT_TRUE(waitUntil([&] { return eventNumbers(list_).size() >= 2; }, 5s));
+  pumpMessagesFor(200ms);
+  EXPECT_EQ(eventNumbers(list_), (std::vector<int>{3, 15}));
+}
+
+TEST_F(IconListTest, ItemsAppendInCallOrderAndDeletingFromMinusOneEmptiesTheList) {
+  appendThree();
+  EXPECT_EQ(exui().getItemCount(list_), 3);
+  EXPECT_LT(itemRect(list_, 0).left, itemRect(list_, 1).left);
+  // Inserting at a position shifts the ones after it.
+  ExuiImage image = loadImage(thumbnail(64, 64, 4));
+  EXPECT_EQ(exui().insertItem(list_, 1, 1, 0, image, ByteArray::text(u"插入").get(), 0), 1);
+  EXPECT_EQ(exui().insertItem(list_, 99, 1, 0, image, ByteArray::text(u"末尾").get(), 0), 4);
+  exui().destroyImage(image);
+  EXPECT_EQ(exui().deleteItem(list_, -1, exui().getItemCount(list_)), 5);
+  EXPECT_EQ(exui().getItemCount(list_), 0);
+  EXPECT_EQ(exui().deleteItem(list_, -1, 3), 0);
+  EXPECT_EQ(exui().deleteItem(list_, 7, 3), 0);
+}
+
+TEST_F(IconListTest, UnknownListsAreRefusedHarmlessly) {
+  int notAControl = 0;
+  auto* bogus = reinterpret_cast<ExuiControl>(&notAControl);
+  EXPECT_EQ(exui().getItemCount(bogus), 0);
+  EXPECT_EQ(exui().deleteItem(bogus, -1, 1), 0);
+  EXPECT_EQ(exui().insertItem(bogus, -1, 1, 0, nullptr, nullptr, 0), -1);
+  EXPECT_EQ(exui().insertItem(nullptr, -1, 1, 0, nullptr, nullptr, 0), -1);
+}
+
+TEST_F(IconListTest, BadOrMissingPicturesGiveEmptyCellsThatStillClick) {
+  const exui::Bytes png = thumbnail(120, 90, 0);
+  const exui::Bytes truncated(png.begin(), png.begin() + static_cast<long>(png.size() / 2));
+  EXPECT_EQ(appendItem(list_, {}, u"空"), 0);
+  EXPECT_EQ(appendItem(list_, truncated, u"截断"), 1);
+  EXPECT_EQ(exui().insertItem(list_, -1, 1, 0, nullptr, ByteArray::text(u"无图").get(), 0), 2);
+  EXPECT_EQ(exui().insertItem(list_, -1, 1, 0, nullptr, nullptr, 0), 3);
+  ::UpdateWindow(window_);
+  const POINT at = centreOf(1);
+  click(window_, at.x, at.y);
+  ASSERT_EQ(eventNumbers(list_), (std::vector<int>{6}));
+  EXPECT_EQ(recordedEvents()[0].a, 1);
+}
+
+TEST_F(IconListTest, ThumbnailsKeepTheirAspectRatioInsideTheirBox) {
+  // A wide red picture in the 160 x 100 box lands 160 x 40, with the empty box above and below.
+  ASSERT_EQ(appendItem(list_, encodePicture(solid(320, 80, 0xFFFF0000u), PictureType::Png), u"宽"), 0);
+  ::SetWindowPos(host_->window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  pumpMessagesFor(100ms);
+  const Pixels shot = captureClient(window_);
+  ASSERT_GT(shot.width, 0);
+  const RECT cell = itemRect(list_, 0);
+  const int middleX = (cell.left + cell.right) / 2;
+  const int boxTop = cell.top + 8;  // the thumbnail box starts 8 below the cell
+  auto isRed = [](uint32_t p) { return ((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) < 60 && (p & 0xFF) < 60; };
+  EXPECT_TRUE(isRed(shot.at(middleX, boxTop + 50)));
+  EXPECT_FALSE(isRed(shot.at(middleX, boxTop + 10)));
+  EXPECT_FALSE(isRed(shot.at(middleX, boxTop + 90)));
+}
+
+TEST_F(IconListTest, WheelArrowsAndThumbScrollWithinRange) {
+  for (int i = 0; i < 60; ++i) appendItem(list_, {}, u"项");
+  EXPECT_EQ(listScroll(list_), 0);
+  turnWheel(window_, -1);
+  const int afterOneNotch = listScroll(list_);
+  EXPECT_GT(afterOneNotch, 0);
+  turnWheel(window_, 5);
+  EXPECT_EQ(listScroll(list_), 0);
+  RECT client{};
+  ::GetClientRect(window_, &client);
+  click(window_, client.right - 5, client.bottom - 3);  // the down arrow
+  EXPECT_GT(listScroll(list_), 0);
+  // Dragging the thumb (at the top of the track, below the 9-pixel arrow) to the bottom reaches the end.
+  pressKey(window_, VK_HOME);
+  press(window_, client.right - 5, 12);
+  movePointer(window_, client.right - 5, client.bottom + 500);
+  release(window_, client.right - 5, client.bottom + 500);
+  const int end = listScroll(list_);
+  EXPECT_GT(end, afterOneNotch);
+  pressKey(window_, VK_END);
+  EXPECT_EQ(listScroll(list_), end);
+  pressKey(window_, VK_HOME);
+  EXPECT_EQ(listScroll(list_), 0);
+  EXPECT_EQ(listScroll(list_, 1 << 30), end);
+}
+
+TEST_F(IconListTest, AThousandItemsInsertAndScrollSmoothly) {
+  std::vector<ExuiImage> images;
+  for (int i = 0; i < 5; ++i) images.push_back(loadImage(thumbnail(320, 180, i)));
+  const auto insertStart = std::chrono::steady_clock::now();
+  for (int i = 0; i < 1000; ++i) {
+    const std::u16string title = u"视频 " + std::u16string(1, char16_t(u'0' + i % 10));
+    exui().insertItem(list_, -1, 1, 0, images[static_cast<size_t>(i % 5)], ByteArray::text(title).get(), 0);
+  }
+  const auto insertTime = std::chrono::steady_clock::now() - insertStart;
+  for (ExuiImage image : images) exui().destroyImage(image);
+  ASSERT_EQ(exui().getItemCount(list_), 1000);
+
+  ::UpdateWindow(window_);
+  const int steps = 200;
+  const auto scrollStart = std::chrono::steady_clock::now();
+  for (int i = 0; i < steps; ++i) turnWheel(window_, -1);  // every step repaints at once
+  const auto scrollTime = std::chrono::steady_clock::now() - scrollStart;
+  EXPECT_GT(listScroll(list_), 0);
+  std::printf("[ figure ] 1000 items: insert %.1f ms in all; one wheel step with repaint %.2f ms on average\n",
+              std::chrono::duration<double, std::milli>(insertTime).count(),
+              std::chrono::duration<double, std::milli>(scrollTime).count() / steps);
+}
+
+TEST_F(IconListTest, DestroyingTheWindowFromInsideAnEventIsSafe) {
+  appendThree();
+  setEventReaction([&](const RecordedEvent&) { ::DestroyWindow(window_); });
+  const POINT at = centreOf(0);
+  click(window_, at.x, at.y);
+  EXPECT_FALSE(::IsWindow(window_));
+  EXPECT_EQ(exui().callInternal(kExuiFunctionIsControl, reinterpret_cast<intptr_t>(list_), 0, 0, 0, 0, 0), 0);
+  EXPECT_EQ(exui().getItemCount(list_), 0);
+}
+
+}  // namespace
+}  // namespace qova::test

@@ -1,0 +1,61 @@
+#pragma once
+// Turns one decoded video frame, in whatever layout the decoder hands out,
+// into a BGR picture. Platform-free.
+//
+// Under Wine the Source Reader cannot convert colours, so frames arrive in the
+// decoder's own layout (NV12, I420 ...); on Windows they are usually RGB32.
+// A frame buffer is trusted for nothing: its length is checked against the
+// layout before a byte is read.
+#include <cstddef>
+#include <cstdint>
+
+#include "outside/screenshot/RgbImage.h"
+
+namespace qova::screenshot {
+
+enum class PixelLayout {
+  Nv12,    // Y plane, then one plane of interleaved U V at half width and height
+  I420,    // Y plane, then U and V planes at half width and height (also IYUV)
+  Yv12,    // as I420 with V before U
+  Yuy2,    // packed Y0 U Y1 V
+  Uyvy,    // packed U Y0 V Y1
+  Bgrx32,  // B G R X bytes (RGB32 and ARGB32)
+};
+
+enum class YuvMatrix { Bt601, Bt709 };
+
+struct FrameLayout {
+  PixelLayout layout = PixelLayout::Nv12;
+  int width = 0;   // of the decoded frame, padding rows and columns included
+  int height = 0;
+  // Bytes from one row of the first plane to the next; negative for a
+  // bottom-up RGB frame. Chroma planes of I420/YV12 take half of it.
+  int stride = 0;
+  YuvMatrix matrix = YuvMatrix::Bt601;
+  bool fullRange = false;  // YUV samples use 0..255 rather than 16..235
+};
+
+// The part of the frame that is picture.
+struct CropArea {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// The smallest row length in bytes for `width` pixels of the layout's first plane; 0 for width <= 0.
+int minimumStride(PixelLayout layout, int width);
+
+// Bytes a frame buffer of this layout takes; 0 when the layout is impossible
+// (no size, a row shorter than its pixels).
+size_t frameBytes(const FrameLayout& frame);
+
+// The crop area of the frame as BGR. An empty image when the layout is
+// impossible, the buffer is shorter than frameBytes or the crop area is not
+// inside the frame.
+RgbImage convertFrame(const uint8_t* data, size_t length, const FrameLayout& frame, CropArea crop);
+
+// The whole frame as the crop area.
+inline CropArea wholeFrame(const FrameLayout& frame) { return {0, 0, frame.width, frame.height}; }
+
+}  // namespace qova::screenshot

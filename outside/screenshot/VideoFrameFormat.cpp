@@ -1,0 +1,117 @@
+#include "outside/screenshot/VideoFrameFormat.h"
+
+#include <mfapi.h>
+
+#include "runtime/UniqueHandle.h"
+
+namespace qova::screenshot {
+namespace {
+
+// Keeps a media buffer locked while its bytes are read.
+class LockedBuffer {
+ public:
+  explicit LockedBuffer(IMFMediaBuffer* buffer) : buffer_(buffer) {
+    DWORD maxLength = 0;
+    if (FAILED(buffer_->Lock(&data_, &maxLength, &length_))) data_ = nullptr;
+  }
+  ~LockedBuffer() {
+    if (data_) buffer_->Unlock();
+  }
+  LockedBuffer(const LockedBuffer&) = delete;
+  LockedBuffer& operator=(const LockedBuffer&) = delete;
+
+  const uint8_t* data() const { return data_; }
+  size_t length() const { return data_ ? length_ : 0; }
+
+ private:
+  IMFMediaBuffer* buffer_;
+  BYTE* data_ = nullptr;
+  DWORD length_ = 0;
+};
+
+CropArea pictureArea(IMFMediaType* type, const FrameLayout& frame) {
+  MFVideoArea area{};
+  UINT32 size = 0;
+  const CropArea whole = wholeFrame(frame);
+  if (FAILED(type->GetBlob(MF_MT_MINIMUM_DISPLAY_APERTURE, reinterpret_cast<UINT8*>(&area), sizeof area, &size)) ||
+      size != sizeof area)
+    return whole;
+  const CropArea aperture{area.OffsetX.value, area.OffsetY.value, static_cast<int>(area.Area.cx),
+                          static_cast<int>(area.Area.cy)};
+  const bool inside = aperture.x >= 0 && aperture.y >= 0 && aperture.width > 0 && aperture.height > 0 &&
+                      aperture.width <= frame.width - aperture.x && aperture.height <= frame.height - aperture.y;
+  return inside ? aperture : whole;
+}
+
+YuvMatrix matrixOf(IMFMediaType* type, int height) {
+  const UINT32 matrix = MFGetAttributeUINT32(type, MF_MT_YUV_MATRIX, MFVideoTransferMatrix_Unknown);
+  if (matrix == MFVideoTransferMatrix_BT601) return YuvMatrix::Bt601;
+  if (matrix == MFVideoTransferMatrix_BT709 || matrix == MFVideoTransferMatrix_SMPTE240M) return YuvMatrix::Bt709;
+  // Untagged video follows the usual rule: high definition is BT.709.
+  return height >= 720 ? YuvMatrix::Bt709 : YuvMatrix::Bt601;
+}
+
+// When no stride is given, a buffer longer than the tightest layout means padded rows.
+FrameLayout withStrideFromLength(FrameLayout frame, size_t length) {
+  const bool packed = frame.layout == PixelLayout::Yuy2 || frame.layout == PixelLayout::Uyvy ||
+                      frame.layout == PixelLayout::Bgrx32;
+  const size_t rowsPerStride = packed ? static_cast<size_t>(frame.height)
+                                      : static_cast<size_t>(frame.height) + static_cast<size_t>(frame.height + 1) / 2;
+  if (length <= frameBytes(frame) || length % rowsPerStride != 0) return frame;
+  FrameLayout padded = frame;
+  padded.stride = static_cast<int>(length / rowsPerStride);
+  return frameBytes(padded) == length ? padded : frame;
+}
+
+}  // namespace
+
+std::optional<PixelLayout> layoutOfSubtype(const GUID& subtype) {
+  if (subtype == MFVideoFormat_NV12) return PixelLayout::Nv12;
+  if (subtype == MFVideoFormat_I420 || subtype == MFVideoFormat_IYUV) return PixelLayout::I420;
+  if (subtype == MFVideoFormat_YV12) return PixelLayout::Yv12;
+  if (subtype == MFVideoFormat_YUY2) return PixelLayout::Yuy2;
+  if (subtype == MFVideoFormat_UYVY) return PixelLayout::Uyvy;
+  if (subtype == MFVideoFormat_RGB32 || subtype == MFVideoFormat_ARGB32) return PixelLayout::Bgrx32;
+  return std::nullopt;
+}
+
+std::optional<VideoFrameFormat> describeVideoType(IMFMediaType* type) {
+  GUID subtype{};
+  if (!type || FAILED(type->GetGUID(MF_MT_SUBTYPE, &subtype))) return std::nullopt;
+  const std::optional<PixelLayout> layout = layoutOfSubtype(subtype);
+  UINT32 width = 0, height = 0;
+  if (!layout || FAILED(MFGetAttributeSize(type, MF_MT_FRAME_SIZE, &width, &height))) return std::nullopt;
+
+  VideoFrameFormat format;
+  format.frame.layout = *layout;
+  format.frame.width = static_cast<int>(width);
+  format.frame.height = static_cast<int>(height);
+  UINT32 stride = 0;
+  format.strideGiven = SUCCEEDED(type->GetUINT32(MF_MT_DEFAULT_STRIDE, &stride));
+  // The attribute holds a signed number: negative for bottom-up RGB.
+  format.frame.stride = format.strideGiven ? static_cast<int32_t>(stride) : minimumStride(*layout, format.frame.width);
+  format.frame.matrix = matrixOf(type, format.frame.height);
+  format.frame.fullRange = MFGetAttributeUINT32(type, MF_MT_VIDEO_NOMINAL_RANGE, MFNominalRange_Unknown) ==
+                           MFNominalRange_0_255;
+  if (frameBytes(format.frame) == 0) return std::nullopt;
+  format.picture = pictureArea(type, format.frame);
+
+  UINT32 numerator = 0, denominator = 0;
+  if (SUCCEEDED(MFGetAttributeRatio(type, MF_MT_PIXEL_ASPECT_RATIO, &numerator, &denominator)) &&
+      numerator > 0 && denominator > 0 && numerator < 1000 && denominator < 1000) {
+    format.pixelAspectNumerator = static_cast<int>(numerator);
+    format.pixelAspectDenominator = static_cast<int>(denominator);
+  }
+  return format;
+}
+
+RgbImage pictureOfSample(IMFSample* sample, const VideoFrameFormat& format) {
+  ComPtr<IMFMediaBuffer> buffer;
+  // For a two-dimensional buffer this is a copy with the type's own stride.
+  if (!sample || FAILED(sample->ConvertToContiguousBuffer(buffer.put()))) return {};
+  const LockedBuffer bytes(buffer.get());
+  const FrameLayout frame = format.strideGiven ? format.frame : withStrideFromLength(format.frame, bytes.length());
+  return convertFrame(bytes.data(), bytes.length(), frame, format.picture);
+}
+
+}  // namespace qova::screenshot

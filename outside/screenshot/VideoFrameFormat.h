@@ -1,0 +1,31 @@
+#pragma once
+// What the Source Reader's video frames look like, read from its media type,
+// and the picture inside one of its samples.
+#include <windows.h>
+#include <mfidl.h>
+
+#include <optional>
+
+#include "outside/screenshot/FrameConversion.h"
+#include "outside/screenshot/RgbImage.h"
+
+namespace qova::screenshot {
+
+struct VideoFrameFormat {
+  FrameLayout frame;
+  CropArea picture;  // the part of the frame that is picture (decoders pad to 16 lines)
+  int pixelAspectNumerator = 0;  // 0: square pixels
+  int pixelAspectDenominator = 0;
+  bool strideGiven = false;  // the media type said how long a row is
+};
+
+// The layout of an uncompressed video subtype we can read; nullopt for any other.
+std::optional<PixelLayout> layoutOfSubtype(const GUID& subtype);
+
+// The format of frames of the media type; nullopt for a subtype we cannot read or no frame size.
+std::optional<VideoFrameFormat> describeVideoType(IMFMediaType* type);
+
+// The sample's picture as BGR; empty when its buffer does not fit the format.
+RgbImage pictureOfSample(IMFSample* sample, const VideoFrameFormat& format);
+
+}  // namespace qova::screenshot

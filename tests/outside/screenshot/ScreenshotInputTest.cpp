@@ -1,0 +1,82 @@
+// Inputs that are not a plain good video: no path, no file, sound only,
+// broken files, and the export's binding itself.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "runtime/ProgramDirectory.h"
+#include "runtime/WholeFile.h"
+#include "tests/outside/screenshot/ScreenshotFixture.h"
+#include "tests/support/TempFolder.h"
+
+namespace qova::test {
+namespace {
+
+TEST(ScreenshotExport, IsFoundByItsGbkNameAndByNoOtherSpelling) {
+  HMODULE module = ::GetModuleHandleA(kScreenshotLibrary);
+  if (!module) module = ::LoadLibraryA(programFile(kScreenshotLibrary).c_str());
+  ASSERT_NE(module, nullptr);
+  EXPECT_NE(::GetProcAddress(module, "\xCA\xD3\xC6\xB5\xBD\xD8\xCD\xBC"), nullptr) << "视频截图 in GBK";
+  EXPECT_EQ(reinterpret_cast<void*>(::GetProcAddress(module, kScreenshotExport)),
+            reinterpret_cast<void*>(screenshotExport()));
+  EXPECT_EQ(::GetProcAddress(module, "\xE8\xA7\x86\xE9\xA2\x91\xE6\x88\xAA\xE5\x9B\xBE"), nullptr) << "UTF-8";
+  EXPECT_EQ(::GetProcAddress(module, "captureVideoScreenshot"), nullptr) << "the implementation's own name";
+}
+
+TEST_F(ScreenshotTest, NoPathEmptyPathMissingFileAndFoldersGiveNull) {
+  EXPECT_FALSE(makeThumbnail(nullptr));
+  EXPECT_FALSE(makeThumbnail(""));
+  EXPECT_FALSE(makeThumbnail("C:\\no\\such\\folder\\clip.mp4"));
+  EXPECT_FALSE(makeThumbnail(mediaFile("no_such_clip.mp4").c_str()));
+  EXPECT_FALSE(makeThumbnail(programDirectory().c_str())) << "a folder";
+  EXPECT_FALSE(makeThumbnail(mediaFile("").c_str())) << "a folder with a trailing backslash";
+}
+
+TEST_F(ScreenshotTest, SoundOnlyFilesGetTheNotesPlaceholder) {
+  std::string mp3Name, wavName;
+  const Picture mp3 = thumbnailOf(mediaFile("tone.mp3"), &mp3Name);
+  const Picture wav = thumbnailOf(mediaFile("tone.wav"), &wavName);
+  EXPECT_EQ(mp3Name, "tone");
+  EXPECT_EQ(wavName, "tone");
+  EXPECT_EQ(mp3.width, 256);
+  EXPECT_EQ(mp3.height, 144);
+  EXPECT_LT(mp3.differenceFrom(wav), 1.0) << "the same placeholder";
+  EXPECT_GT(mp3.meanBrightness(), 30.0) << "a light symbol on a dark tile";
+  EXPECT_LT(mp3.meanBrightness(), 120.0);
+}
+
+TEST_F(ScreenshotTest, BrokenFilesGetTheFilmPlaceholderWithoutStalling) {
+  const Picture sound = thumbnailOf(mediaFile("tone.mp3"));
+  TempFolder folder("screenshot");
+  ASSERT_TRUE(writeWholeFile(folder.file("empty.mp4"), ""));
+  ASSERT_TRUE(writeWholeFile(folder.file("text.avi"), "not a video at all\r\n"));
+  // A truncated file opened right after a good one has been seen to stall
+  // Wine's Media Foundation for good; the call must come back regardless.
+  for (const std::string& path :
+       {mediaFile("corrupt.mp4"), mediaFile("clip_testsrc.mp4"), mediaFile("truncated.mp4"),
+        mediaFile("clip_short.mp4"), mediaFile("truncated.mp4"), folder.file("empty.mp4"), folder.file("text.avi")}) {
+    const std::optional<ScreenshotAnswer> answer = answerFor(path);
+    ASSERT_TRUE(answer && answer->matched) << path;
+    std::printf("[ time     ] %s: %lld ms\n", path.c_str(), static_cast<long long>(answer->took.count()));
+    const std::optional<Picture> picture = decodePictureFile(answer->image);
+    ASSERT_TRUE(picture) << path;
+    EXPECT_EQ(picture->width, 256) << path;
+    if (path.find("clip_") != std::string::npos) continue;
+    EXPECT_EQ(picture->height, 144) << path;
+    EXPECT_GT(picture->differenceFrom(sound), 5.0) << path << ": film, not notes";
+  }
+}
+
+TEST_F(ScreenshotTest, RelativePathIsTakenFromTheCurrentFolder) {
+  char previous[MAX_PATH] = {};
+  ::GetCurrentDirectoryA(MAX_PATH, previous);
+  ASSERT_TRUE(::SetCurrentDirectoryA(mediaFile("").c_str()));
+  const std::optional<ScreenshotAnswer> relative = answerFor("clip_testsrc.mp4");
+  ::SetCurrentDirectoryA(previous);
+  const std::optional<ScreenshotAnswer> absolute = answerFor(mediaFile("clip_testsrc.mp4"));
+  ASSERT_TRUE(relative && absolute);
+  EXPECT_EQ(relative->text, absolute->text);
+}
+
+}  // namespace
+}  // namespace qova::test

@@ -1,0 +1,47 @@
+#pragma once
+// The primary display's mode and the taskbar's place, from which MainWindow
+// is docked above the taskbar, and the live preview of the desktop.
+#include <windows.h>
+
+#include <cstdint>
+
+namespace qova {
+
+struct DisplayMode {
+  int32_t bitsPerPixel = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t refreshRate = 0;
+};
+
+// The current mode of the primary display, each value its low 16 bits; all 0
+// when the mode cannot be read.
+DisplayMode queryDisplayMode();
+
+// The display mode's height minus the top of the taskbar's rectangle: the
+// taskbar's height when it sits at the bottom edge. Not reconciled with
+// SM_CYSCREEN: with the taskbar elsewhere it is the whole display height.
+int32_t taskbarHeight();
+
+// Shows a live thumbnail of `source` in the preview box of `mainWindow`
+// (client rectangle 4, 4 to 212, 124). Without desktop composition nothing
+// shows and nothing is reported.
+void startDesktopPreview(HWND mainWindow, HWND source);
+
+// DWM_THUMBNAIL_PROPERTIES as the system reads it: naturally aligned, 48
+// bytes, three bytes of padding after `opacity`. (MinGW's dwmapi.h declares it
+// packed to 45 bytes, which the system does not expect.)
+struct DesktopPreviewProperties {
+  DWORD dwFlags;
+  RECT rcDestination;
+  RECT rcSource;
+  BYTE opacity;
+  BOOL fVisible;
+  BOOL fSourceClientAreaOnly;
+};
+static_assert(sizeof(DesktopPreviewProperties) == 48);
+
+// The preview's properties, as DwmUpdateThumbnailProperties receives them.
+DesktopPreviewProperties desktopPreviewProperties(const RECT& destination);
+
+}  // namespace qova

@@ -120,7 +120,16 @@ void Painter::text(std::wstring_view text, const Box& box, uint32_t argb, HFONT 
   ::SelectObject(dc(), previous);
 }
 
-bool Painter::picture(const Picture& picture, const Box& target) { return picture.draw(dc(), moved(target)); }
+bool Painter::picture(const Picture& picture, const Box& target) {
+  if (picture.isEmpty() || target.empty()) return false;
+  if (target.width() != picture.width() || target.height() != picture.height())
+    return picture.draw(dc(), moved(target));
+  // At its own size a picture needs no GDI bitmap: it is blended straight into the buffer.
+  Surface surface = canvas_.surface();
+  const Box at = moved(target);
+  blendImage(surface, at.left, at.top, picture.pixels(), picture.width(), picture.height());
+  return true;
+}
 
 bool Painter::pictureNineGrid(const Picture& picture, const Margins& margins, const Box& target) {
   return picture.drawNineGrid(dc(), margins, moved(target));

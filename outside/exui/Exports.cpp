@@ -3,6 +3,7 @@
 // value gets the contract's harmless answer.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -293,11 +294,16 @@ const ExuiByteArrayHeader* __cdecl RexcPackFontInfo(const void* fontInfo) {
   thread_local Bytes packed;
   ExuiFontInfo info{};
   if (fontInfo) {
-    // A byte-array block holding the record is taken as well as the record itself:
-    // no face name starts with U+0001 followed by a NUL.
-    const ByteView block = byteBlockBytes(fontInfo);
-    const bool isBlock = std::memcmp(fontInfo, "\x01\0\0\0", 4) == 0 && block.size() == sizeof info;
-    std::memcpy(&info, isBlock ? block.data() : fontInfo, sizeof info);
+    // A byte-array block holding the record is taken as well as the record
+    // itself: no face name starts with U+0001 followed by a NUL.
+    int32_t first = 0;
+    std::memcpy(&first, fontInfo, sizeof first);
+    if (first == 1) {
+      const ByteView block = byteBlockBytes(fontInfo);
+      if (!block.empty()) std::memcpy(&info, block.data(), std::min(block.size(), sizeof info));
+    } else {
+      std::memcpy(&info, fontInfo, sizeof info);
+    }
     packed = makeByteBlock(packFontInfo(info));
   } else {
     packed = makeByteBlock({});

@@ -52,10 +52,11 @@
 //     program does before or after, and stays in the chain passing everything
 //     on if it cannot be taken out) to paint the skin as the parent's
 //     background, let the top band drag the window, and send the wheel to
-//     the control under the pointer; it adds
-//     WS_CLIPCHILDREN to the parent, and turns its own window into the skin's
-//     close button in the parent's top-right corner (0 x 0 when the skin has
-//     no close-button images). The program must not move or size that window
+//     the control under the pointer; it adds WS_CLIPCHILDREN to the parent,
+//     and turns its own window into the skin's close button in the parent's
+//     top-right corner (flush with the top, one pixel in from the right edge;
+//     the size of the first close-button image, 0 x 0 when the skin has
+//     none). The program must not move or size that window
 //     (ControPonintSizeSynchronise is not called for it; see Binding duties).
 // A control lives until ControlDestroy or until its window is destroyed,
 // whichever comes first; after that the control value is invalid.
@@ -119,16 +120,19 @@
 //    7  Maximum           Integer   SliderbarEx     100
 //    8  Text              Text      EditboxEx       empty; lines end with CR LF
 //    9  ReadOnly          Integer   EditboxEx       0
-//   10  Background        Picture   WindowEx        none: the built-in look (white face, blue
-//                                                   band and border for a frame; a light panel)
-//   11  BackgroundMargins Integers  WindowEx        6, 34, 6, 6: the nine-grid margins
-//                                                   (left, top, right, bottom) of Background
+//   10  Background        Picture   WindowEx,       none: the built-in look (white face, blue
+//                                   MinutesboxEx    band and border for a frame; a light panel;
+//                                                   a white card for a group box)
+//   11  BackgroundMargins Integers  WindowEx,       6, 34, 6, 6: the nine-grid margins
+//                                   MinutesboxEx    (left, top, right, bottom) of Background
 //   12  CloseImages       ImageSet  WindowEx frame  none: no close button. normal, hover, pressed
 //   13  WindowRole        Integer   WindowEx        kExuiWindowRolePanel (container panel);
 //                                                   kExuiWindowRoleFrame: skin of its parent
-//   14  ItemSize          Integers  IcoListboxEx    176, 150: width, height of an item cell
-//   15  ImageSize         Integers  IcoListboxEx    160, 100: the thumbnail box in the cell;
-//                                                   the title takes the rest of the cell below it
+//   14  ItemSize          Integers  IcoListboxEx    200, 150: width, height of an item cell; the
+//                                                   cells fill rows left to right, spread evenly
+//                                                   across the width, 12 or more apart
+//   15  ImageSize         Integers  IcoListboxEx    184, 104: the thumbnail box, centred 8 below
+//                                                   the cell's top; the title takes the rest below
 //   16  ListImages        ImageSet  IcoListboxEx    none: the built-in look. Positions
 //                                                   kExuiListImage...; missing ones are built in
 //   17  TextColour        Integer   all with text   0: the skin's colour; otherwise ARGB
@@ -139,10 +143,11 @@
 // Property messages: ControlSendMessage(control, message, id, data, 0, 0)
 //   kExuiMessageSetProperty (10241): Integer properties take the value itself
 //     in `data`; all others take an ExuiByteArray in `data` (Integers as
-//     int32 values, Text as UTF-16LE). Result 1, or 0 for an unknown control.
-//     The control redraws; no event is raised.
+//     int32 values, Text as UTF-16LE). Result 1, or 0 for an unknown control
+//     or property id. The control redraws; no event is raised.
 //   kExuiMessageGetProperty (10242): `data` points at an ExuiPropertyValue to
-//     fill. Result 1, or 0 for an unknown control or a null `data`.
+//     fill. Result 1, or 0 for an unknown control or property id or a null
+//     `data`.
 //   kExuiMessageGetAllProperties (10243, id -1, data 0): result is a pointer
 //     to a byte-array block (ExuiByteArrayHeader) holding the control's whole
 //     current stored property data (the second 32-bit word is its length);
@@ -160,13 +165,35 @@
 // -------------
 // A menu is a number (1, 2, ...). PopUp_MenuEx shows it as a topmost popup
 // window of class kExuiMenuWindowClass at the given screen point (moved to
-// stay on the work area). The user chooses an item with the mouse (press or
-// release on the item), or with Up/Down/Home/End and Enter or Space; Escape,
-// a click outside, or the application losing activation closes it without a
-// choice. A choice closes the menu first, then calls the menu's callback:
+// stay on the work area). The user chooses an item with the mouse (a button
+// released on it, once the pointer has moved or a button was pressed inside
+// the menu, so the release of the click that opened the menu chooses
+// nothing), or with Up/Down/Home/End and Enter or Space; Escape, a click
+// outside, or the application losing activation closes it without a choice.
+// A choice closes the menu first, then calls the menu's callback:
 //     callback(menu, kExuiCodeMenuItemChosen (650), item id, item data,
 //              menu number, 0)
 // The callback's result is ignored. Item ids are unique in the process.
+//
+// Storing the program's layouts
+// -----------------------------
+// Each component's stored property data is PropertyWriter's output, e.g.:
+//   window's own skin   integer(kExuiPropWindowRole, kExuiWindowRoleFrame)
+//                       [.picture(kExuiPropBackground, png)
+//                        .imageSet(kExuiPropCloseImages, {normal, hover, pressed})]
+//   settings panel      text(kExuiPropSkinName, u"默认窗口皮肤") (a panel: role 0)
+//   group box           text(kExuiPropSkinName, u"EX_UI默认皮肤_分组框"); the preview box: nothing
+//   picture button      imageSet(kExuiPropStateImages, {normal, hover, pressed}) or {normal, pressed}
+//   caption button      text(kExuiPropCaption, u"设置开机启动")
+//   radio button        text(kExuiPropCaption, u"显示该窗口").boolean(kExuiPropChecked, true)
+//   slider              text(kExuiPropSkinName, u"EX_UI默认皮肤_滑块条") (0..100 by default)
+//   edit box            text(kExuiPropText, u"...\r\n...\r\n").boolean(kExuiPropReadOnly, true)
+//   icon list           text(kExuiPropSkinName, u"EX_UI默认皮肤_普通列表框")
+//                       .imageSet(kExuiPropListImages, {the kExuiListImage... pictures})
+// A ".ex" button skin file holds encodeImageSet({normal, pressed}); handing
+// its bytes to ControlSendMessage(button, 10241, kExuiPropStateImages, byte
+// array, 0, 0) swaps the button's pictures. The slider's position is set with
+// (slider, 10241, kExuiPropValue, value, 0, 0) and read back with 10242.
 #include <windows.h>
 
 #include <cstddef>
@@ -428,8 +455,9 @@ int32_t __cdecl InsertItem_MenuEx(ExuiMenu menu, int32_t parentItem, int32_t pos
 // first. 0 for an unknown or empty menu.
 int32_t __cdecl PopUp_MenuEx(ExuiMenu menu, int32_t alignment, int32_t x, int32_t y, HWND owner,
                              int32_t modal, int32_t reserved);
-// Packs an ExuiFontInfo (pointer to its 84 bytes; a byte array block of
-// length 84 holding it is accepted too) into packed font information. The
+// Packs an ExuiFontInfo (pointer to its 84 bytes; a byte-array block
+// holding it is accepted too, recognised by its leading int32 1) into packed
+// font information. The
 // result is a byte-array block (length at offset 4, bytes at offset 8) owned
 // by the library and valid until the next call on the same thread; null
 // input gives the empty block.

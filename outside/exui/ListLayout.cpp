@@ -45,19 +45,24 @@ int ListLayout::maxScroll() const { return std::max(0, contentHeight() - height_
 
 int ListLayout::clampScroll(int offset) const { return std::clamp(offset, 0, maxScroll()); }
 
-int ListLayout::gridWidth() const {
+int ListLayout::columnGap() const {
+  // Width the columns leave over is spread evenly over the gaps and both sides.
   const int n = columns();
-  return n * metrics_.itemWidth + (n - 1) * metrics_.gap;
+  const int usable = width_ - metrics_.scrollBarWidth - 2 * metrics_.padding;
+  const int spare = std::max(0, usable - n * metrics_.itemWidth - (n - 1) * metrics_.gap);
+  return metrics_.gap + spare / (n + 1);
 }
 
 int ListLayout::gridLeft() const {
-  return std::max(0, (width_ - metrics_.scrollBarWidth - gridWidth()) / 2);
+  const int n = columns();
+  const int gridWidth = n * metrics_.itemWidth + (n - 1) * columnGap();
+  return std::max(0, (width_ - metrics_.scrollBarWidth - gridWidth) / 2);
 }
 
 Box ListLayout::itemBox(int index, int scroll) const {
   const int column = index % columns();
   const int row = index / columns();
-  return Box::sized(gridLeft() + column * (metrics_.itemWidth + metrics_.gap),
+  return Box::sized(gridLeft() + column * (metrics_.itemWidth + columnGap()),
                     metrics_.padding + row * rowPitch() - scroll, metrics_.itemWidth,
                     metrics_.itemHeight);
 }
@@ -67,7 +72,7 @@ int ListLayout::itemAt(int x, int y, int scroll) const {
   const int gridX = x - gridLeft();
   const int gridY = y + scroll - metrics_.padding;
   if (gridX < 0 || gridY < 0) return -1;
-  const int columnPitch = metrics_.itemWidth + metrics_.gap;
+  const int columnPitch = metrics_.itemWidth + columnGap();
   const int column = gridX / columnPitch;
   const int row = gridY / rowPitch();
   if (column >= columns() || gridX % columnPitch >= metrics_.itemWidth ||

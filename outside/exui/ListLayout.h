@@ -1,15 +1,15 @@
 #pragma once
 // Where the items and the scroll bar of an icon list are: a grid of equal
-// cells, centred across the width left of the scroll bar, scrolled by a
+// cells spread evenly across the width left of the scroll bar, scrolled by a
 // vertical pixel offset. Platform-free.
 #include "outside/exui/Geometry.h"
 
 namespace qova::exui {
 
 struct ListMetrics {
-  int itemWidth = 176;
+  int itemWidth = 200;
   int itemHeight = 150;
-  int gap = 8;                // between neighbouring cells
+  int gap = 12;               // least space between neighbouring cells
   int padding = 10;           // above the first row and below the last
   int scrollBarWidth = 10;
   int arrowHeight = 9;
@@ -65,7 +65,7 @@ class ListLayout {
   int pageStep() const;
 
  private:
-  int gridWidth() const;
+  int columnGap() const;
   int gridLeft() const;
 
   ListMetrics metrics_;

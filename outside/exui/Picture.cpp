@@ -96,7 +96,11 @@ PictureRef Picture::empty() {
   return nothing;
 }
 
-const uint32_t* Picture::pixels() const { return bits_ ? bits_ : image_.pixels.data(); }
+const uint32_t* Picture::pixels() const {
+  if (isEmpty()) return nullptr;
+  if (bits_) ::GdiFlush();
+  return bits_ ? bits_ : image_.pixels.data();
+}
 
 HBITMAP Picture::bitmap() const {
   if (bitmap_ || isEmpty()) return bitmap_;

@@ -36,6 +36,9 @@ class Picture {
   // when `keepAspect` is false), and where it lands; empty pictures stay empty.
   PictureRef fittedInto(const Box& box, bool keepAspect, Box* placed) const;
 
+  // The premultiplied pixels, rows top to bottom; null for an empty picture.
+  const uint32_t* pixels() const;
+
   // Draws the picture (or part of it) stretched onto the target with its own
   // alpha; false when nothing was drawn.
   bool draw(HDC dc, const Box& target) const;
@@ -44,7 +47,6 @@ class Picture {
   bool drawNineGrid(HDC dc, const Margins& margins, const Box& target) const;
 
  private:
-  const uint32_t* pixels() const;
   HBITMAP bitmap() const;
 
   int width_ = 0;

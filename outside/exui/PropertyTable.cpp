@@ -29,9 +29,9 @@ std::optional<PropertyInfo> propertyInfo(int32_t id) {
     case kExuiPropBackgroundMargins:
       return PropertyInfo{K::Integers, {6, 34, 6, 6}};
     case kExuiPropItemSize:
-      return PropertyInfo{K::Integers, {176, 140}};
+      return PropertyInfo{K::Integers, {200, 150}};
     case kExuiPropImageSize:
-      return PropertyInfo{K::Integers, {160, 100}};
+      return PropertyInfo{K::Integers, {184, 104}};
     default:
       return std::nullopt;
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 namespace qova::exui {
 namespace {
@@ -42,6 +43,34 @@ uint32_t blendPixel(uint32_t pixel, uint32_t argb, double coverage) {
     out |= static_cast<uint32_t>(std::lround(over * alpha + under * (1.0 - alpha))) << shift;
   }
   return out;
+}
+
+void blendImage(Surface& surface, int x, int y, const uint32_t* pixels, int width, int height) {
+  if (!pixels) return;
+  const int x0 = std::max(0, -x);
+  const int y0 = std::max(0, -y);
+  const int x1 = std::min(width, surface.width - x);
+  const int y1 = std::min(height, surface.height - y);
+  for (int row = y0; row < y1; ++row) {
+    const uint32_t* source = pixels + static_cast<std::ptrdiff_t>(row) * width;
+    uint32_t* target = surface.pixels + static_cast<std::ptrdiff_t>(row + y) * surface.stride + x;
+    for (int column = x0; column < x1; ++column) {
+      const uint32_t over = source[column];
+      const uint32_t alpha = over >> 24;
+      if (alpha == 0) continue;
+      if (alpha == 255) {
+        target[column] = over;
+        continue;
+      }
+      const uint32_t under = target[column];
+      uint32_t out = 0xFF000000u;
+      for (int shift = 0; shift < 24; shift += 8) {
+        const uint32_t value = ((over >> shift) & 0xFF) + (((under >> shift) & 0xFF) * (255 - alpha) + 127) / 255;
+        out |= std::min<uint32_t>(value, 255) << shift;
+      }
+      target[column] = out;
+    }
+  }
 }
 
 void fillRounded(Surface& surface, Area area, double radius, uint32_t argb) {

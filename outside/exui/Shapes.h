@@ -33,6 +33,10 @@ void fillTriangle(Surface& surface, double ax, double ay, double bx, double by, 
 // A line `thickness` wide from (ax, ay) to (bx, by) with round ends.
 void strokeLine(Surface& surface, double ax, double ay, double bx, double by, double thickness, uint32_t argb);
 
+// Premultiplied 0xAARRGGBB pixels (width x height, rows top to bottom)
+// blended over the surface with their top-left at (x, y), clipped to it.
+void blendImage(Surface& surface, int x, int y, const uint32_t* pixels, int width, int height);
+
 // The pixel at (x, y) with `argb` blended over it at `coverage` (0..1).
 uint32_t blendPixel(uint32_t pixel, uint32_t argb, double coverage);
 

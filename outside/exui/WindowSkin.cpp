@@ -98,8 +98,8 @@ void WindowSkin::layout() {
   ::GetClientRect(parent_, &parentClient);
   const int width = closeImages_.empty() ? 0 : closeImages_.front()->width();
   const int height = closeImages_.empty() ? 0 : closeImages_.front()->height();
-  ::SetWindowPos(window(), HWND_TOP, parentClient.right - width - kBorderInset, kBorderInset, width, height,
-                 SWP_NOACTIVATE);
+  // Flush with the top, so that it stays inside a band as high as itself.
+  ::SetWindowPos(window(), HWND_TOP, parentClient.right - width - kBorderInset, 0, width, height, SWP_NOACTIVATE);
 }
 
 std::wstring WindowSkin::title() const {

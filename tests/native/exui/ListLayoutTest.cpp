@@ -15,15 +15,16 @@ ListLayout layoutOf(int count, int width = 500, int height = 300) {
   return layout;
 }
 
-TEST(ListLayout, CellsFillRowsInCallOrderCentredAcross) {
+TEST(ListLayout, CellsFillRowsInCallOrderSpreadAcross) {
   const ListLayout layout = layoutOf(10);
   EXPECT_EQ(layout.columns(), 4);
   EXPECT_EQ(layout.rows(), 3);
-  // Grid 430 wide in the 490 left of the bar: 30 on each side.
-  EXPECT_EQ(layout.itemBox(0, 0), Box::sized(30, 10, 100, 80));
-  EXPECT_EQ(layout.itemBox(3, 0), Box::sized(360, 10, 100, 80));
-  EXPECT_EQ(layout.itemBox(4, 0), Box::sized(30, 100, 100, 80));
-  EXPECT_EQ(layout.itemBox(4, 50), Box::sized(30, 50, 100, 80));
+  // 470 usable, 4 x 100 + 3 x 10: the 40 left over goes 8 to each of the 5 spaces: gaps of 18.
+  EXPECT_EQ(layout.itemBox(0, 0), Box::sized(18, 10, 100, 80));
+  EXPECT_EQ(layout.itemBox(1, 0), Box::sized(136, 10, 100, 80));
+  EXPECT_EQ(layout.itemBox(3, 0), Box::sized(372, 10, 100, 80));
+  EXPECT_EQ(layout.itemBox(4, 0), Box::sized(18, 100, 100, 80));
+  EXPECT_EQ(layout.itemBox(4, 50), Box::sized(18, 50, 100, 80));
   EXPECT_EQ(layout.contentHeight(), 10 + 3 * 90 - 10 + 10);
 }
 
@@ -35,9 +36,10 @@ TEST(ListLayout, ANarrowListStillHasOneColumn) {
 
 TEST(ListLayout, HitTestingFindsCellsAndMissesGapsPaddingBarAndEmptySlots) {
   const ListLayout layout = layoutOf(6);
-  EXPECT_EQ(layout.itemAt(30, 10, 0), 0);
-  EXPECT_EQ(layout.itemAt(129, 89, 0), 0);
-  EXPECT_EQ(layout.itemAt(135, 50, 0), -1);   // gap between columns
+  EXPECT_EQ(layout.itemAt(18, 10, 0), 0);
+  EXPECT_EQ(layout.itemAt(117, 89, 0), 0);
+  EXPECT_EQ(layout.itemAt(118, 50, 0), -1);   // gap between columns
+  EXPECT_EQ(layout.itemAt(135, 50, 0), -1);
   EXPECT_EQ(layout.itemAt(50, 95, 0), -1);    // gap between rows
   EXPECT_EQ(layout.itemAt(50, 5, 0), -1);     // padding
   EXPECT_EQ(layout.itemAt(10, 50, 0), -1);    // left of the grid

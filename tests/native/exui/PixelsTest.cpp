@@ -110,6 +110,21 @@ TEST(Shapes, StrokeLeavesTheInsideAndHalfTransparentBlends) {
   EXPECT_NEAR(static_cast<int>(canvas.at(10, 10) & 0xFF), 127, 1);
 }
 
+TEST(Shapes, BlendedImagesCoverOpaqueMixHalfAndSkipClearPixelsClipped) {
+  TestSurface canvas(4, 4);
+  // Premultiplied: opaque red, half-transparent black (0x80000000), clear.
+  const uint32_t image[] = {0xFFFF0000u, 0x80000000u, 0x00000000u, 0xFF00FF00u};
+  blendImage(canvas.surface, 2, 2, image, 2, 2);
+  EXPECT_EQ(canvas.at(2, 2), 0xFF0000u);
+  EXPECT_NEAR(static_cast<int>(canvas.at(3, 2) & 0xFF), 127, 1);
+  EXPECT_EQ(canvas.at(2, 3), 0xFFFFFFu);
+  EXPECT_EQ(canvas.at(3, 3), 0x00FF00u);
+  blendImage(canvas.surface, -1, -1, image, 2, 2);  // only its last pixel lands, at (0, 0)
+  EXPECT_EQ(canvas.at(0, 0), 0x00FF00u);
+  EXPECT_EQ(canvas.at(1, 0), 0xFFFFFFu);
+  blendImage(canvas.surface, 0, 0, nullptr, 2, 2);
+}
+
 TEST(Shapes, DrawingOffTheSurfaceIsClipped) {
   TestSurface canvas(4, 4);
   fillRounded(canvas.surface, {-100, -100, 100, 100}, 3, 0xFF00FF00u);

@@ -156,7 +156,7 @@ TEST_F(IconListTest, BadOrMissingPicturesGiveEmptyCellsThatStillClick) {
 }
 
 TEST_F(IconListTest, ThumbnailsKeepTheirAspectRatioInsideTheirBox) {
-  // A wide red picture in the 160 x 100 box lands 160 x 40, with the empty box above and below.
+  // A wide red picture in the 184 x 104 box lands 184 x 46, with the empty box above and below.
   ASSERT_EQ(appendItem(list_, encodePicture(solid(320, 80, 0xFFFF0000u), PictureType::Png), u"宽"), 0);
   ::SetWindowPos(host_->window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);

@@ -48,8 +48,8 @@ TEST_F(PropertyTest, ReadingGivesDefaultsAndOwnedBytesAndRefusesTheUnknown) {
   ASSERT_EQ(value.length, 8);
   int32_t size[2] = {};
   std::memcpy(size, value.bytes, 8);
-  EXPECT_EQ(size[0], 176);
-  EXPECT_EQ(size[1], 140);
+  EXPECT_EQ(size[0], 200);
+  EXPECT_EQ(size[1], 150);
   EXPECT_EQ(exui().controlSendMessage(list, kExuiMessageGetProperty, 555, reinterpret_cast<intptr_t>(&value), 0, 0), 0);
   EXPECT_EQ(exui().controlSendMessage(list, kExuiMessageGetProperty, kExuiPropCaption, 0, 0, 0), 0);
   EXPECT_EQ(exui().controlSendMessage(list, kExuiMessageSetProperty, 555, 1, 0, 0), 0);

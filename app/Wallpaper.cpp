@@ -3,24 +3,29 @@
 #include "app/AppState.h"
 #include "app/Settings.h"
 #include "desktop/DesktopLayer.h"
+#include "library/AddVideo.h"
 #include "library/LibraryFile.h"
+#include "library/LibraryList.h"
 #include "library/Playback.h"
 
 namespace qova {
 namespace {
 
-// Loads the library and opens entry 1; ends the process when there is nothing to play.
+// Loads the library (asking for a first video when it is empty) and opens
+// entry 1; ends the process when there is still nothing to play.
 void startLibraryPlayback() {
   VideoLibrary& library = app().library;
   library.videoCount = loadLibrary(library.videoPaths, library.thumbnailPaths, library.videoNames);
+  if (library.videoCount == 0) addVideo();
   if (!libraryHasEntries()) {
     // Nothing to play: take the player out of the desktop layer again, so that
     // the desktop is left as it was, and end quietly.
     stopWallpaper();
     endProcess(0);
   }
-  library.currentIndex = 1;
+  refillLibraryList();
   app().player.open(library.videoPathAt(1));
+  library.currentIndex = 1;
 }
 
 }  // namespace

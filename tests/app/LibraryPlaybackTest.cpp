@@ -75,23 +75,4 @@ TEST_F(LibraryPlayback, OtherEventsChangeNothing) {
   EXPECT_EQ(opensSince(mark), std::vector<std::string>{openCall(second)});
 }
 
-TEST(EmptyLibrary, EndsWithExitCodeZeroAndLeavesTheDesktopAsItWas) {
-  ShellStandin shell;
-  ASSERT_TRUE(shell.ready());
-  ProgramFolder program;
-  program.writeLibrary({{program.file("gone.mp4"), "", "gone"}});
-  auto& process = program.start();
-  ASSERT_TRUE(process.started());
-  auto exitCode = process.waitForExit(30s);
-  ASSERT_TRUE(exitCode.has_value()) << "the program kept running";
-  EXPECT_EQ(*exitCode, 0u);
-  HWND worker = shell.worker();
-  if (worker) {
-    EXPECT_TRUE(qova::test::childWindows(worker).empty()) << "a player window was left behind";
-    EXPECT_TRUE(::IsWindowVisible(worker));
-  }
-  for (const std::string& call : program.engineCalls())
-    EXPECT_NE(call.rfind("APlayer_OpenA(", 0), 0u) << "nothing may be opened: " << call;
-}
-
 }  // namespace

@@ -49,6 +49,21 @@ std::string ProgramFolder::makeVideoFile(const std::string& name) const {
   return file(name);
 }
 
+bool ProgramFolder::copyFromBuild(const std::string& name, const std::string& as) const {
+  return copyFileTo(buildBinFolder() + "\\" + name, file(as.empty() ? name : as));
+}
+
+HWND ProgramFolder::waitForDialog(std::chrono::milliseconds timeout) const {
+  HWND dialog = nullptr;
+  waitUntil(
+      [&] {
+        dialog = process_.started() ? findProcessWindow(process_.id(), "#32770") : nullptr;
+        return dialog != nullptr && ::IsWindowVisible(dialog);
+      },
+      timeout);
+  return dialog;
+}
+
 void ProgramFolder::writeSettings(const std::string& text) const {
   writeWholeFile(file("To_configure.ini"), text);
 }

@@ -29,6 +29,11 @@ class ProgramFolder {
   // Creates a small file standing for a video (the program only checks that it exists).
   std::string makeVideoFile(const std::string& name) const;
   void writeSettings(const std::string& text) const;
+  // Copies a file of the build's bin/ folder (a DLL, a sample clip) into the
+  // program folder, under `as` when given; false when that fails.
+  bool copyFromBuild(const std::string& name, const std::string& as = {}) const;
+  // The first dialog window (class "#32770") of the running program; null when none shows in time.
+  HWND waitForDialog(std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
 
   // Starts qova.exe; the process (check started()).
   TestProcess& start();

@@ -1,0 +1,12 @@
+#pragma once
+// Adding a video: the user picks one file, the frame-capture library gives it
+// a name and a thumbnail, and one record is appended to the library file.
+
+namespace qova {
+
+// Asks for one video and adds it to the library; cancelling, or an answer of
+// the frame-capture library without a name and a thumbnail, adds nothing and
+// leaves the library file exactly as it was.
+void addVideo();
+
+}  // namespace qova

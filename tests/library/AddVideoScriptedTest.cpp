@@ -1,0 +1,54 @@
+// Adding videos with a scripted stand-in of screenshot.dll: what the program
+// makes of odd answers.
+#include <gtest/gtest.h>
+
+#include "tests/library/AddVideoFixture.h"
+
+namespace {
+
+using namespace qova::test;
+
+class ScriptedAnswer : public AddVideo {
+ protected:
+  void script(const char* answer) {
+    if (answer)
+      qova::writeWholeFile(qova::programFile("screenshot_answer.txt"), answer);
+    else
+      ::DeleteFileA(qova::programFile("screenshot_answer.txt").c_str());
+  }
+  void TearDown() override {
+    script(nullptr);
+    AddVideo::TearDown();
+  }
+};
+
+TEST_F(ScriptedAnswer, OnlyTheFirstOfTwoMatchesCounts) {
+  script("#<clip>#<C:\\t\\clip.jpg>#<x>#<y>");
+  addVideoChoosing(copyOfClip("a.mp4"));
+  ASSERT_EQ(qova::app().library.videoCount, 1);
+  EXPECT_EQ(qova::app().library.videoNames[0], "clip");
+  EXPECT_EQ(qova::app().library.thumbnailPaths[0], "C:\\t\\clip.jpg");
+}
+
+TEST_F(ScriptedAnswer, TextAroundTheMatchIsIgnored) {
+  script("before #<名字>#<D:\\缩略图\\a.jpg> after");
+  addVideoChoosing(copyOfClip("a.mp4"));
+  ASSERT_EQ(qova::app().library.videoCount, 1);
+  EXPECT_EQ(qova::app().library.videoNames[0], "名字");
+  EXPECT_EQ(qova::app().library.thumbnailPaths[0], "D:\\缩略图\\a.jpg");
+}
+
+TEST_F(ScriptedAnswer, AnswersWithoutTheShapeAddNothing) {
+  for (const char* answer : {"#<name only>", "", "no brackets at all"}) {
+    SCOPED_TRACE(answer);
+    script(answer);
+    addVideoChoosing(copyOfClip("a.mp4"));
+    EXPECT_EQ(qova::app().library.videoCount, 0);
+    EXPECT_EQ(::GetFileAttributesA(qova::libraryFilePath().c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+  script(nullptr);  // a null answer
+  addVideoChoosing(copyOfClip("a.mp4"));
+  EXPECT_EQ(::GetFileAttributesA(qova::libraryFilePath().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace

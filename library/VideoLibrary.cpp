@@ -27,4 +27,17 @@ int previousIndex(VideoLibrary& library) {
   return library.currentIndex = previous;
 }
 
+int entryToPlayAfterDeleting(const VideoLibrary& library, int deletedItem) {
+  if (library.videoCount <= 1) return 0;
+  const int deleted = deletedItem + 1;
+  auto following = [&](int position) { return position >= library.videoCount || position < 1 ? 1 : position + 1; };
+  int next = following(library.currentIndex);
+  if (next == deleted) next = following(next);
+  return next;
+}
+
+int positionAfterDeleting(int position, int deletedPosition) {
+  return position > deletedPosition ? position - 1 : position;
+}
+
 }  // namespace qova

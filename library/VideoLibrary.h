@@ -28,4 +28,12 @@ int nextIndex(VideoLibrary& library);
 // With an empty library the position stays 0.
 int previousIndex(VideoLibrary& library);
 
+// The entry to play after the list item `deletedItem` is deleted: the one after
+// currentIndex, wrapping, and never the deleted one itself; its 1-based position
+// before the deletion, 0 when nothing remains to play.
+int entryToPlayAfterDeleting(const VideoLibrary& library, int deletedItem);
+
+// Where 1-based `position` stands once the entry at `deletedPosition` is gone.
+int positionAfterDeleting(int position, int deletedPosition);
+
 }  // namespace qova

@@ -9,6 +9,8 @@
 
 #include "app/AppState.h"
 #include "app/Settings.h"
+#include "library/LibraryFile.h"
+#include "library/LibraryList.h"
 #include "library/Playback.h"
 #include "library/LibraryRecord.h"
 #include "runtime/ProgramDirectory.h"
@@ -211,6 +213,58 @@ TEST_F(PlaybackControls, AnEmptyLibraryOpensNothing) {
   qova::handlePlayerEvent(6, 0);
   EXPECT_EQ(qova::app().library.currentIndex, 0);
   EXPECT_EQ(callsSinceSetUp(), "");
+}
+
+}  // namespace
+
+namespace {
+
+class DeletingEntries : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"del_1.mp4", "del_2.mp4", "del_3.mp4"}) {
+      paths.push_back(qova::programFile(name));
+      qova::writeWholeFile(paths.back(), "video");
+    }
+    std::string bytes;
+    for (size_t i = 0; i < paths.size(); ++i)
+      bytes += qova::libraryRecord(paths[i], "t", std::to_string(i + 1));
+    qova::writeWholeFile(qova::libraryFilePath(), bytes);
+    qova::app().library = {};
+    qova::reloadLibrary();
+    mark = recordingLog().size();
+  }
+  void TearDown() override {
+    ::DeleteFileA(qova::libraryFilePath().c_str());
+    for (const auto& path : paths) ::DeleteFileA(path.c_str());
+  }
+  std::string callsSinceSetUp() const { return recordingLog().substr(mark); }
+  std::vector<std::string> paths;
+  size_t mark = 0;
+};
+
+TEST_F(DeletingEntries, TheDeletedVideoIsNeverOpenedAndThePositionNamesWhatPlays) {
+  qova::app().library.currentIndex = 1;
+  qova::deleteLibraryEntry(1);
+  const std::string handle = std::to_string(qova::PlayerEngine::engineHandle());
+  EXPECT_EQ(callsSinceSetUp(), "APlayer_OpenA(" + handle + "," + paths[2] + ")\n");
+  EXPECT_EQ(qova::app().library.videoCount, 2);
+  EXPECT_EQ(qova::app().library.currentIndex, 2);
+  EXPECT_EQ(qova::app().library.videoPathAt(2), paths[2]);
+  EXPECT_EQ(qova::readWholeFile(qova::libraryFilePath()),
+            qova::libraryRecord(paths[0], "t", "1") + qova::libraryRecord(paths[2], "t", "3"));
+}
+
+TEST_F(DeletingEntries, DeletingTheOnlyEntryStopsThePicture) {
+  qova::deleteLibraryEntry(0);
+  qova::deleteLibraryEntry(0);
+  const size_t before = recordingLog().size();
+  qova::deleteLibraryEntry(0);
+  EXPECT_EQ(qova::app().library.videoCount, 0);
+  EXPECT_EQ(qova::app().library.currentIndex, 0);
+  EXPECT_EQ(recordingLog().substr(before),
+            "APlayer_Close(" + std::to_string(qova::PlayerEngine::engineHandle()) + ")\n");
+  EXPECT_EQ(qova::readWholeFile(qova::libraryFilePath()), "");
 }
 
 }  // namespace

@@ -85,3 +85,31 @@ TEST(PlaybackOrder, AnEmptyLibraryKeepsThePositionInsideTheLists) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DeletingEntries, NeverPlaysTheDeletedEntryAndTracksTheNewPosition) {
+  // Three entries, entry 1 playing, the second deleted: entry 3 plays, now at position 2.
+  auto library = libraryOf(3, 1);
+  const int next = qova::entryToPlayAfterDeleting(library, 1);
+  EXPECT_EQ(next, 3);
+  EXPECT_EQ(qova::positionAfterDeleting(next, 2), 2);
+}
+
+TEST(DeletingEntries, AdvancesAsUsualWhenAnotherEntryIsDeleted) {
+  auto library = libraryOf(4, 2);
+  EXPECT_EQ(qova::entryToPlayAfterDeleting(library, 0), 3);
+  EXPECT_EQ(qova::positionAfterDeleting(3, 1), 2);
+  library.currentIndex = 4;
+  EXPECT_EQ(qova::entryToPlayAfterDeleting(library, 1), 1) << "wraps after the last";
+  library.currentIndex = 3;
+  EXPECT_EQ(qova::entryToPlayAfterDeleting(library, 3), 1) << "skips the deleted last entry";
+}
+
+TEST(DeletingEntries, TheOnlyEntryLeavesNothingToPlay) {
+  EXPECT_EQ(qova::entryToPlayAfterDeleting(libraryOf(1, 1), 0), 0);
+  EXPECT_EQ(qova::entryToPlayAfterDeleting(libraryOf(0, 0), 0), 0);
+  EXPECT_EQ(qova::entryToPlayAfterDeleting(libraryOf(2, 7), 0), 2) << "a stale position wraps";
+}
+
+}  // namespace

@@ -83,8 +83,8 @@ class FileDialogRequest {
 };
 
 // The font record the font dialog starts from; lfHeight follows the screen's
-// vertical resolution (-12 for 9 points at 96 dpi; at 96 dpi when the screen
-// cannot be asked). The face is cut to 31 bytes.
+// vertical resolution (-12 for 9 points at 96 dpi; 0, the dialog's own
+// default, when the screen cannot be asked). The face is cut to 31 bytes.
 LOGFONTA makeLogFont(const std::string& faceName, int32_t size, bool bold, bool italic,
                      bool strikeout, bool underline);
 

@@ -15,6 +15,7 @@ struct AppState {
   int savedLeft = 0;         // MainWindow's docked position, kept from start-up
   int savedTop = 0;
   HWND mainWindow = nullptr;
+  HWND popupWindow = nullptr;  // the library window, created hidden at start-up
   int volumeSliderPosition = 0;  // the volume slider's position, set at start-up
 };
 

@@ -3,14 +3,17 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "app/PopupWindow.h"
 #include "app/Settings.h"
 #include "app/Wallpaper.h"
+#include "engines/ExuiBinding.h"
+#include "shell/Layouts.h"
+#include "shell/UiHandlers.h"
 
 namespace qova {
 namespace {
 
-constexpr const char* kMainWindowClass = "QovaMainWindow";
-
+// Every message of MainWindow passes here after the window builder saw it.
 LRESULT CALLBACK mainWindowDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kPlayerEventMessage:
@@ -33,28 +36,23 @@ void showMainWindowIfWanted(HWND window) {
 }  // namespace
 
 HWND createMainWindow() {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = mainWindowDefaultProc;
-  wc.hInstance = ::GetModuleHandleA(nullptr);
-  wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = kMainWindowClass;
-  wc.hIcon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-  ::RegisterClassExA(&wc);
-  HWND window = ::CreateWindowExA(WS_EX_TOOLWINDOW, kMainWindowClass, "QOVA_壁纸", WS_POPUP | WS_BORDER,
-                                  50, 50, kMainWindowWidth, kMainWindowExpandedHeight, nullptr,
-                                  nullptr, wc.hInstance, nullptr);
-  if (!window) return nullptr;
-  app().mainWindow = window;
-  onMainWindowCreated();
-  return window;
+  BuildOptions options;
+  options.handle = &app().mainWindow;
+  options.procedure = mainWindowDefaultProc;
+  return buildWindow(mainWindowLayout(), options);
 }
 
 void onMainWindowCreated() {
   HWND window = app().mainWindow;
+  createPopupWindow();
   startWallpaper();
+  setSliderPosition(controlByName(window, kVolumeSliderName), app().volumeSliderPosition);
   showMainWindowIfWanted(window);
 }
+
+void onHideWindowOptionChosen() { writeSetting(kSettingWindowDisplay, "1"); }
+
+// The preview box's third action is bound so that it reaches a handler; nothing is meant to happen.
+void onPreviewThirdAction() {}
 
 }  // namespace qova

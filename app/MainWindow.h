@@ -1,6 +1,7 @@
 #pragma once
 // MainWindow: the small panel docked at the bottom-right corner. It is the
-// first window of the process; its creation handler runs the start-up sequence.
+// first window of the process, built from its layout (shell/Layouts.h); its
+// creation handler runs the start-up sequence.
 #include <windows.h>
 
 namespace qova {
@@ -9,7 +10,7 @@ constexpr int kMainWindowWidth = 216;
 constexpr int kMainWindowCollapsedHeight = 164;
 constexpr int kMainWindowExpandedHeight = 387;
 
-// Creates MainWindow hidden and runs its creation handler; null on failure.
+// Builds MainWindow hidden and runs its creation handler; null on failure.
 HWND createMainWindow();
 
 // The start-up sequence, run once MainWindow exists.

@@ -35,6 +35,8 @@ TEST(FatalError, AMissingPlayerEngineShowsTheRunTimeErrorAndExitsWithMinusOne) {
   TempFolder folder("qova_fatal");
   const std::string program = folder.file("qova.exe");
   ASSERT_TRUE(qova::test::copyFileTo(qova::test::testProgramDirectory() + "\\qova.exe", program));
+  ASSERT_TRUE(qova::test::copyFileTo(qova::test::testProgramDirectory() + "\\ExuiKrnln.dll",
+                                     folder.file("ExuiKrnln.dll")));
 
   TestProcess qova(program, "");
   ASSERT_TRUE(qova.started());
@@ -58,6 +60,8 @@ TEST(FatalError, ADllPlantedInTheCurrentFolderIsNotLoaded) {
   TempFolder workingFolder("qova_cwd");
   const std::string program = programFolder.file("qova.exe");
   ASSERT_TRUE(qova::test::copyFileTo(qova::test::testProgramDirectory() + "\\qova.exe", program));
+  ASSERT_TRUE(qova::test::copyFileTo(qova::test::testProgramDirectory() + "\\ExuiKrnln.dll",
+                                     programFolder.file("ExuiKrnln.dll")));
   ASSERT_TRUE(qova::test::copyFileTo(qova::test::testProgramDirectory() + "\\recording\\APlayerCaller.dll",
                                      workingFolder.file("APlayerCaller.dll")));
 

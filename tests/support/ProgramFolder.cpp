@@ -32,6 +32,11 @@ HWND findChildOfClass(HWND parent, DWORD processId, const char* className) {
 ProgramFolder::ProgramFolder(EngineChoice engine) {
   const std::string bin = buildBinFolder();
   copyFileTo(bin + "\\qova.exe", file("qova.exe"));
+  // What ships beside qova.exe: the component library, the play button's skins and the menu icons.
+  copyFileTo(bin + "\\ExuiKrnln.dll", file("ExuiKrnln.dll"));
+  ::CreateDirectoryA(file("ico").c_str(), nullptr);
+  for (const char* name : {"skin_bf.ex", "skin_zt.ex", "ico\\设置.png", "ico\\删除.png", "ico\\添加.png", "ico\\退出.png"})
+    copyFileTo(bin + "\\" + name, file(name));
   if (engine == EngineChoice::Recording)
     copyFileTo(bin + "\\recording\\APlayerCaller.dll", file("APlayerCaller.dll"));
   else if (engine == EngineChoice::Real)

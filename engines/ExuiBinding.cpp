@@ -227,9 +227,10 @@ void loadComponentLibrary() {
   Exports& e = exports();
   if (e.callInternal) return;
   HMODULE module = nullptr;
+  // Without the program's folder a place would name the current drive's root instead.
   for (const char* place : kLibraryPlaces) {
+    if (module || programDirectory().empty()) break;
     module = ::LoadLibraryExA(programFile(place).c_str(), nullptr, kLoadFlags);
-    if (module) break;
   }
   if (!module || !::GetProcAddress(module, kPresenceExport)) failMissingExport(kExuiLibrary, kPresenceExport);
   bind(module, e.createWindowEx, "CreateControl_WindowEx");

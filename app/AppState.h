@@ -5,6 +5,7 @@
 
 #include "engines/PlayerEngine.h"
 #include "library/VideoLibrary.h"
+#include "shell/TrayIcon.h"
 
 namespace qova {
 
@@ -15,6 +16,7 @@ struct AppState {
   int savedLeft = 0;         // MainWindow's docked position, kept from start-up
   int savedTop = 0;
   HWND mainWindow = nullptr;
+  TrayIcon tray;              // the notification-area icon, owned by PopupWindow
   HWND popupWindow = nullptr;  // the library window, created hidden at start-up
   int volumeSliderPosition = 0;  // the volume slider's position, set at start-up
 };

@@ -3,6 +3,9 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "app/Hotkeys.h"
+#include "app/MainWindowPlacement.h"
+#include "desktop/DisplayGeometry.h"
 #include "app/PopupWindow.h"
 #include "app/Settings.h"
 #include "app/Wallpaper.h"
@@ -26,13 +29,6 @@ LRESULT CALLBACK mainWindowDefaultProc(HWND window, UINT message, WPARAM wParam,
   }
 }
 
-// Start-up stage 8: only the exact text "0" shows the panel.
-void showMainWindowIfWanted(HWND window) {
-  if (!mainWindowShownAtStartup()) return;
-  ::ShowWindow(window, SW_SHOWNOACTIVATE);
-  ::SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
-}
-
 }  // namespace
 
 HWND createMainWindow() {
@@ -44,9 +40,16 @@ HWND createMainWindow() {
 
 void onMainWindowCreated() {
   HWND window = app().mainWindow;
+  makeMainWindowNonActivating(window);
   createPopupWindow();
+  dockMainWindow(window);
+  startDesktopPreview(window, ::FindWindowA("Progman", nullptr));
   startWallpaper();
   setSliderPosition(controlByName(window, kVolumeSliderName), app().volumeSliderPosition);
+  installMainWindowProc(window);
+  // A combination another program holds is simply not available; start-up goes on.
+  registerHotkey(window, MOD_CONTROL | MOD_ALT, VK_END, onHotkey, kHotkeyExit);
+  registerHotkey(window, MOD_CONTROL | MOD_ALT, VK_F10, onHotkey, kHotkeyPlayPause);
   showMainWindowIfWanted(window);
 }
 

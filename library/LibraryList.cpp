@@ -1,13 +1,32 @@
 #include "library/LibraryList.h"
 
 #include "app/AppState.h"
+#include "engines/ExuiBinding.h"
 #include "library/LibraryFile.h"
+#include "library/LibraryWindow.h"
+#include "runtime/WholeFile.h"
+#include "shell/Layouts.h"
+#include "shell/WindowBuilder.h"
 
 namespace qova {
+namespace {
+exui::ByteView asBytes(const std::string& bytes) {
+  return {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()};
+}
+}  // namespace
 
-// The library window and its list arrive with the skinned windows; until
-// then there is no list to fill.
-void refillLibraryList() {}
+void refillLibraryList() {
+  HWND list = controlByName(app().popupWindow, kLibraryListName);
+  if (!list) return;
+  deleteListItems(list, -1, listItemCount(list));
+  const VideoLibrary& library = app().library;
+  for (int i = 0; i < library.videoCount && static_cast<size_t>(i) < library.videoNames.size(); ++i) {
+    UniqueImage image(loadImage(asBytes(readWholeFile(library.thumbnailPaths[static_cast<size_t>(i)]))));
+    insertListItem(list, -1, 1, 0, image.get(),
+                   asBytes(toWideBytes(library.videoNames[static_cast<size_t>(i)])), 0);
+  }
+}
+
 
 void deleteLibraryEntry(int index) {
   VideoLibrary& library = app().library;

@@ -36,7 +36,7 @@ inline std::string addVideoChoosing(const std::string& path) {
           qova::test::typeFileName(dialog, path);
           qova::test::pressButton(dialog, IDOK);
         }
-        driver.waitUntilClosed(dialog);
+        driver.boxOrClose(dialog);
       },
       [] {
         qova::addVideo();

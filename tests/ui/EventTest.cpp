@@ -44,6 +44,39 @@ bool anyMenuShowing() {
   return false;
 }
 
+// Watches, from a thread of its own, for the modal menus this process shows
+// and closes each one with Escape, counting them.
+class MenuCloser {
+ public:
+  MenuCloser() : thread_([this] { run(); }) {}
+  ~MenuCloser() {
+    stop_ = true;
+    thread_.join();
+  }
+  int menusShown() const { return shown_; }
+
+ private:
+  void run() {
+    HWND lastClosed = nullptr;
+    while (!stop_) {
+      for (HWND window : topLevelWindowsOf(::GetCurrentProcessId())) {
+        const std::string name = classNameOf(window);
+        if ((name == "#32768" || name == "ExuiMenuWindow") && ::IsWindowVisible(window) &&
+            window != lastClosed) {
+          ++shown_;
+          lastClosed = window;
+          ::PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+      }
+      if (lastClosed && !::IsWindowVisible(lastClosed)) lastClosed = nullptr;
+      ::Sleep(20);
+    }
+  }
+  std::atomic<bool> stop_{false};
+  std::atomic<int> shown_{0};
+  std::thread thread_;
+};
+
 // The screen point in the middle of list item `index`.
 POINT itemMiddle(HWND list, int index) {
   const RECT item = itemRect(controlOf(list), index);
@@ -76,6 +109,7 @@ TEST_F(Events, RightClickingAnItemRaises3Then15AndShowsNoApplicationMenu) {
   ASSERT_NE(window, nullptr);
   HWND list = controlByName(window, kLibraryListName);
   fillLibraryAndList(list);
+  MenuCloser menus;
 
   const POINT third = itemMiddle(list, 2);
   realPress(third.x, third.y, Button::Right);
@@ -87,6 +121,7 @@ TEST_F(Events, RightClickingAnItemRaises3Then15AndShowsNoApplicationMenu) {
   EXPECT_EQ(handlerCalls().front().a, 2) << "event 3 carries the item index";
   settle();
   EXPECT_FALSE(anyMenuShowing());
+  EXPECT_EQ(menus.menusShown(), 1) << "only the item's menu, never the application menu as well";
   EXPECT_EQ(app().library.currentIndex, 1) << "a right click plays nothing";
 
   // On empty space only 15 comes.
@@ -96,6 +131,7 @@ TEST_F(Events, RightClickingAnItemRaises3Then15AndShowsNoApplicationMenu) {
   ASSERT_TRUE(settleUntil([] { return !callNumbers(kLibraryListName).empty(); }));
   settle();
   EXPECT_EQ(callNumbers(kLibraryListName), std::vector<int32_t>{15});
+  EXPECT_EQ(menus.menusShown(), 2) << "empty space shows the application menu";
 }
 
 TEST_F(Events, MovingTheVolumeSliderSavesItsNewValue) {
@@ -162,10 +198,15 @@ TEST_F(Events, ThePreviewBoxOpensThePopupWindowAndItsThirdActionDoesNothing) {
   EXPECT_TRUE(::EqualRect(&before, &after));
   EXPECT_EQ(::GetFileAttributesA(settingsFilePath().c_str()), INVALID_FILE_ATTRIBUTES);
 
-  // A right click raises 5.
-  clickMiddle(preview, Button::Right);
-  ASSERT_TRUE(settleUntil([] { return callNumbers(kPreviewBoxName).size() == 2; }));
-  EXPECT_EQ(callNumbers(kPreviewBoxName).back(), 5);
+  // A right click raises 5, which opens MainWindow's menu at the cursor.
+  {
+    MenuCloser menus;
+    clickMiddle(preview, Button::Right);
+    ASSERT_TRUE(settleUntil([] { return callNumbers(kPreviewBoxName).size() == 2; }));
+    EXPECT_EQ(callNumbers(kPreviewBoxName).back(), 5);
+    settleUntil([&] { return menus.menusShown() > 0; });
+    EXPECT_EQ(menus.menusShown(), 1);
+  }
 
   // A left click raises 6: PopupWindow is made, shown and focused.
   clickMiddle(preview);

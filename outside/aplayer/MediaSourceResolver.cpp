@@ -1,0 +1,119 @@
+#include "outside/aplayer/MediaSourceResolver.h"
+
+#include <mfapi.h>
+
+#include <atomic>
+#include <mutex>
+#include <utility>
+
+namespace qova::aplayer {
+namespace {
+
+// Waits for `event`, letting messages that other threads send to this thread
+// through (a decoder or renderer may send to a window of this thread); posted
+// messages stay queued. False on time-out.
+bool waitDeliveringSentMessages(HANDLE event, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() < 0) return false;
+    const DWORD result = ::MsgWaitForMultipleObjectsEx(1, &event, static_cast<DWORD>(left.count()),
+                                                       QS_SENDMESSAGE, 0);
+    if (result == WAIT_OBJECT_0) return true;
+    if (result != WAIT_OBJECT_0 + 1) return false;
+    MSG message;
+    ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
+// Receives the end of an asynchronous source creation on a Media Foundation thread.
+class Resolution final : public IMFAsyncCallback {
+ public:
+  explicit Resolution(ComPtr<IMFSourceResolver> resolver)
+      : resolver_(std::move(resolver)), done_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+
+  bool ready() const { return static_cast<bool>(done_); }
+  HANDLE done() const { return done_.get(); }
+
+  // The source, once done() is signalled; null when the creation failed.
+  ComPtr<IMFMediaSource> takeSource() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(source_, {});
+  }
+
+  // The waiter gave up: a source that still arrives is shut down, not kept.
+  void abandon() {
+    std::lock_guard lock(mutex_);
+    abandoned_ = true;
+    if (source_) std::exchange(source_, {})->Shutdown();
+  }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+    if (!object) return E_POINTER;
+    if (id == __uuidof(IUnknown) || id == __uuidof(IMFAsyncCallback)) {
+      *object = static_cast<IMFAsyncCallback*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE GetParameters(DWORD*, DWORD*) override { return E_NOTIMPL; }
+
+  HRESULT STDMETHODCALLTYPE Invoke(IMFAsyncResult* result) override {
+    MF_OBJECT_TYPE type = MF_OBJECT_INVALID;
+    ComPtr<IUnknown> object;
+    ComPtr<IMFMediaSource> source;
+    if (SUCCEEDED(resolver_->EndCreateObjectFromURL(result, &type, object.put())) && object)
+      object->QueryInterface(__uuidof(IMFMediaSource), source.putVoid());
+    {
+      std::lock_guard lock(mutex_);
+      if (abandoned_) {
+        if (source) source->Shutdown();
+      } else {
+        source_ = std::move(source);
+      }
+    }
+    ::SetEvent(done_.get());
+    return S_OK;
+  }
+
+ private:
+  ~Resolution() = default;
+
+  std::atomic<ULONG> references_{1};
+  ComPtr<IMFSourceResolver> resolver_;
+  UniqueHandle done_;
+  std::mutex mutex_;
+  ComPtr<IMFMediaSource> source_;
+  bool abandoned_ = false;
+};
+
+}  // namespace
+
+ComPtr<IMFMediaSource> resolveMediaSource(const std::wstring& path, std::chrono::milliseconds timeout) {
+  ComPtr<IMFSourceResolver> resolver;
+  if (FAILED(::MFCreateSourceResolver(resolver.put()))) return {};
+  auto resolution = ComPtr<Resolution>::adopt(new Resolution(resolver));
+  if (!resolution->ready()) return {};
+  const DWORD flags = MF_RESOLUTION_MEDIASOURCE | MF_RESOLUTION_CONTENT_DOES_NOT_HAVE_TO_MATCH_EXTENSION_OR_MIME_TYPE;
+  // No cancellation: a creation that outlives the wait runs to its end
+  // unobserved, and the source it makes is shut down then (abandon()).
+  if (FAILED(resolver->BeginCreateObjectFromURL(path.c_str(), flags, nullptr, nullptr, resolution.get(),
+                                                nullptr)))
+    return {};
+  if (!waitDeliveringSentMessages(resolution->done(), timeout)) {
+    resolution->abandon();
+    return {};
+  }
+  return resolution->takeSource();
+}
+
+}  // namespace qova::aplayer

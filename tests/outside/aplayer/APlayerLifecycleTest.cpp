@@ -1,0 +1,192 @@
+// Engine numbers, destruction, and inputs that must be refused harmlessly.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "tests/outside/aplayer/PlayerFixture.h"
+#include "tests/support/TestProcess.h"
+
+namespace qova::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr PlayerEvent kFileEnded{kAPlayerEventFileEnded, 0};
+
+using APlayerLifecycle = PlayerFixture;
+
+// Every export with a number that names no engine gives the contract's harmless answer.
+void expectUnknown(const APlayerApi& api, int32_t engine) {
+  SCOPED_TRACE("engine number " + std::to_string(engine));
+  const std::string path = mediaFile("clip_short.mp4");
+  EXPECT_EQ(api.open(engine, path.c_str()), kAPlayerFailed);
+  EXPECT_EQ(api.setConfig(engine, kAPlayerConfigMute, "1"), kAPlayerFailed);
+  EXPECT_EQ(api.getVersion(engine), nullptr);
+  EXPECT_EQ(api.getVideoWidth(engine), 0);
+  EXPECT_EQ(api.destroy(engine), kAPlayerFailed);
+  EXPECT_EQ(api.close(engine), kAPlayerFailed);
+  EXPECT_EQ(api.play(engine), kAPlayerFailed);
+  EXPECT_EQ(api.pause(engine), kAPlayerFailed);
+  EXPECT_EQ(api.setCustomLogo(engine, nullptr), kAPlayerFailed);
+  EXPECT_EQ(api.getWindow(engine), nullptr);
+  EXPECT_EQ(api.getState(engine), kAPlayerFailed);
+  EXPECT_EQ(api.getDuration(engine), 0);
+  EXPECT_EQ(api.getPosition(engine), 0);
+  EXPECT_EQ(api.setPosition(engine, 100), kAPlayerFailed);
+  EXPECT_EQ(api.getVideoHeight(engine), 0);
+  EXPECT_EQ(api.getVolume(engine), 0);
+  EXPECT_EQ(api.setVolume(engine, 50), kAPlayerFailed);
+  EXPECT_EQ(api.isSeeking(engine), 0);
+  EXPECT_EQ(api.getBufferProgress(engine), 0);
+  EXPECT_EQ(api.getConfig(engine, kAPlayerConfigMute), nullptr);
+}
+
+TEST_F(APlayerLifecycle, UnknownNumbersAreHarmlessOnEveryExport) {
+  expectUnknown(api, 0);
+  expectUnknown(api, 987654);
+  expectUnknown(api, -1);
+}
+
+TEST_F(APlayerLifecycle, DestroyRemovesTheWindowAndRetiresTheNumber) {
+  const int32_t first = createEngine(nullptr, 60, 60, 160, 120);
+  const int32_t second = createEngine(nullptr, 260, 60, 160, 120);
+  ASSERT_NE(first, 0);
+  ASSERT_NE(second, 0);
+  EXPECT_NE(first, second);
+  HWND firstWindow = api.getWindow(first);
+  ASSERT_TRUE(::IsWindow(firstWindow));
+  EXPECT_EQ(::GetParent(firstWindow), nullptr) << "no parent: a top-level window";
+  EXPECT_TRUE(::IsWindowVisible(firstWindow));
+  EXPECT_NE(api.getWindow(second), firstWindow);
+
+  ASSERT_TRUE(open(first, "clip_testsrc.mp4"));
+  ASSERT_TRUE(waitForState(first, kAPlayerStatePlaying));
+  ASSERT_EQ(api.destroy(first), kAPlayerOk);
+  EXPECT_FALSE(::IsWindow(firstWindow));
+  expectUnknown(api, first);
+  EXPECT_EQ(api.getState(second), kAPlayerStateReady) << "the other engine lives on";
+  pumpMessagesFor(2500ms);
+  EXPECT_EQ(countEvents(kFileEnded), 0) << "a destroyed engine reports nothing";
+
+  const int32_t third = createEngine(nullptr, 60, 60, 160, 120);
+  EXPECT_NE(third, first) << "a destroyed engine's number is not handed out again at once";
+}
+
+TEST_F(APlayerLifecycle, HandlerMayDestroyTheEngine) {
+  const int32_t engine = createEngine(nullptr, 60, 60, 160, 120);
+  ASSERT_NE(engine, 0);
+  HWND window = api.getWindow(engine);
+  int32_t destroyResult = kAPlayerFailed;
+  setEventReaction([&](PlayerEvent event) {
+    if (event == kFileEnded) destroyResult = api.destroy(engine);
+  });
+  ASSERT_TRUE(open(engine, "clip_short.mp4"));
+  ASSERT_TRUE(waitForEvents(kFileEnded, 1));
+  EXPECT_EQ(destroyResult, kAPlayerOk);
+  EXPECT_FALSE(::IsWindow(window));
+  pumpMessagesFor(300ms);
+  EXPECT_EQ(api.getState(engine), kAPlayerFailed);
+}
+
+// Runs `work` on a thread of its own and waits at most `limit` for it, so
+// that a hanging call fails the test instead of hanging it. False on time-out
+// (the thread is then abandoned).
+bool finishesWithin(std::chrono::milliseconds limit, std::function<void()> work) {
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  std::thread([work = std::move(work), done] {
+    work();
+    *done = true;
+  }).detach();
+  return waitUntil([&] { return done->load(); }, limit);
+}
+
+TEST_F(APlayerLifecycle, FilesThatCannotBeOpenedAreRefusedWithoutHanging) {
+  const std::string missing = mediaFile("no such file.mp4");
+  const std::string corrupt = mediaFile("corrupt.mp4");
+  const std::string truncated = mediaFile("truncated.mp4");
+  const std::string folder = mediaFile("");
+  const std::string good = mediaFile("clip_short.mp4");
+  struct Outcome {
+    std::atomic<int32_t> missing{1}, corrupt{1}, truncated{1}, folder{1}, empty{1}, null{1}, good{1};
+    std::atomic<int32_t> goodAfterwards{1};
+  };
+  auto outcome = std::make_shared<Outcome>();
+  // The engine belongs to the worker thread, which makes, uses and destroys it.
+  const bool finished = finishesWithin(60s, [=, &api = api] {
+    const int32_t engine = api.create(nullptr, 60, 60, 160, 120, nullptr, nullptr, nullptr, nullptr,
+                                      nullptr, nullptr, nullptr, nullptr);
+    auto timedOpen = [&](const char* label, const char* path) {
+      const auto start = std::chrono::steady_clock::now();
+      const int32_t result = api.open(engine, path);
+      const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+          std::chrono::steady_clock::now() - start);
+      std::printf("[ measured ] open %-10s -> %d in %lld ms\n", label, static_cast<int>(result),
+                  static_cast<long long>(took.count()));
+      return result;
+    };
+    outcome->good = timedOpen("good", good.c_str());
+    outcome->missing = timedOpen("missing", missing.c_str());
+    outcome->corrupt = timedOpen("corrupt", corrupt.c_str());
+    outcome->truncated = timedOpen("truncated", truncated.c_str());
+    outcome->folder = timedOpen("folder", folder.c_str());
+    outcome->empty = timedOpen("empty", "");
+    outcome->null = timedOpen("null", nullptr);
+    outcome->goodAfterwards = timedOpen("good", good.c_str());
+    api.destroy(engine);
+  });
+  ASSERT_TRUE(finished) << "opening bad files hung";
+  EXPECT_EQ(outcome->good, kAPlayerOk);
+  EXPECT_EQ(outcome->missing, kAPlayerCannotOpen);
+  EXPECT_EQ(outcome->corrupt, kAPlayerCannotOpen);
+  EXPECT_EQ(outcome->truncated, kAPlayerCannotOpen);
+  EXPECT_EQ(outcome->folder, kAPlayerCannotOpen);
+  EXPECT_EQ(outcome->empty, kAPlayerCannotOpen);
+  EXPECT_EQ(outcome->null, kAPlayerCannotOpen);
+  EXPECT_EQ(outcome->goodAfterwards, kAPlayerOk) << "a refused file leaves the engine usable";
+}
+
+TEST_F(APlayerLifecycle, RefusedFileClosesWhatPlayedBefore) {
+  const int32_t engine = createEngine(nullptr, 60, 60, 160, 120);
+  ASSERT_NE(engine, 0);
+  ASSERT_TRUE(open(engine, "clip_testsrc.mp4"));
+  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  EXPECT_EQ(api.open(engine, mediaFile("corrupt.mp4").c_str()), kAPlayerCannotOpen);
+  EXPECT_EQ(api.getState(engine), kAPlayerStateReady);
+  EXPECT_EQ(api.getBufferProgress(engine), 0);
+  pumpMessagesFor(2500ms);
+  EXPECT_EQ(countEvents(kFileEnded), 0);
+}
+
+TEST_F(APlayerLifecycle, ClosingAndSwitchingFilesWhilePlayingHoldsUp) {
+  // Tearing a playing pipeline down is where the platform's media stack is
+  // most fragile; this runs that path many times in a row.
+  const int32_t engine = createEngine(nullptr, 60, 60, 160, 120);
+  ASSERT_NE(engine, 0);
+  const char* clips[] = {"clip_testsrc.mp4", "clip.wmv", "clip_mjpeg.avi", "tone.mp3"};
+  for (int round = 0; round < 12; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    ASSERT_TRUE(open(engine, clips[round % 4]));
+    ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+    pumpMessagesFor(std::chrono::milliseconds(20 * (round % 4)));
+    if (round % 2) {
+      ASSERT_EQ(api.close(engine), kAPlayerOk);
+    }
+  }
+  ASSERT_EQ(api.destroy(engine), kAPlayerOk);
+  EXPECT_EQ(countEvents(kFileEnded), 0);
+}
+
+TEST_F(APlayerLifecycle, CreateRefusesAParentThatIsNoWindow) {
+  HWND bogus = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x7FFF0000));
+  EXPECT_EQ(api.create(bogus, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr),
+            0);
+}
+
+}  // namespace
+}  // namespace qova::test

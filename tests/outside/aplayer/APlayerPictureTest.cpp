@@ -1,0 +1,97 @@
+// What the engine shows on the screen, read back from the screen. Only a
+// top-level player window can be checked so: under Wine, MFPlay's picture in
+// a child window never reaches the screen.
+#include <gtest/gtest.h>
+
+#include "tests/outside/aplayer/PlayerFixture.h"
+#include "tests/outside/aplayer/ScreenPixels.h"
+#include "tests/support/TestProcess.h"
+
+namespace qova::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr RECT kWholeWindow{0, 0, 320, 240};
+
+class APlayerPicture : public PlayerFixture {
+ protected:
+  // A top-level player window of 320 x 240 at a free spot of the screen.
+  int32_t createPopup() { return createEngine(nullptr, 60, 60, 320, 240); }
+
+  ScreenImage screenAfter(int32_t engine, std::chrono::milliseconds settle) {
+    pumpMessagesFor(settle);
+    return captureClientArea(api.getWindow(engine));
+  }
+};
+
+TEST_F(APlayerPicture, TopLevelWindowShowsTheClipAndTheNextClipReplacesIt) {
+  const int32_t engine = createPopup();
+  ASSERT_NE(engine, 0);
+  const ScreenImage empty = screenAfter(engine, 300ms);
+  ASSERT_EQ(empty.width, 320);
+  EXPECT_GT(empty.share(kWholeWindow, isNearlyBlack), 0.95) << "an engine with nothing open is black";
+
+  ASSERT_TRUE(open(engine, "clip_testsrc.mp4"));
+  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  const ScreenImage testPattern = screenAfter(engine, 800ms);
+  EXPECT_LT(testPattern.share(kWholeWindow, isNearlyBlack), 0.5);
+  EXPECT_GE(testPattern.distinctColours(), 6) << "the test pattern is colourful";
+
+  ASSERT_TRUE(open(engine, "clip_smptebars.mp4"));
+  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  const ScreenImage bars = screenAfter(engine, 800ms);
+  EXPECT_LT(bars.share(kWholeWindow, isNearlyBlack), 0.5);
+  EXPECT_GE(bars.distinctColours(), 5);
+  EXPECT_GT(bars.differenceFrom(testPattern), 20.0) << "the second clip replaced the first";
+}
+
+TEST_F(APlayerPicture, WideClipIsLetterboxedAndStretchedWhenAspectIsOff) {
+  const int32_t engine = createPopup();
+  ASSERT_NE(engine, 0);
+  // 320x120 in 320x240: the picture fills rows 60..180, black bars above and below.
+  ASSERT_TRUE(open(engine, "clip_wide.mp4"));
+  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  const ScreenImage letterboxed = screenAfter(engine, 500ms);
+  EXPECT_GT(letterboxed.share({0, 70, 320, 170}, isRed), 0.9);
+  EXPECT_GT(letterboxed.share({0, 0, 320, 50}, isNearlyBlack), 0.9);
+  EXPECT_GT(letterboxed.share({0, 190, 320, 240}, isNearlyBlack), 0.9);
+
+  ASSERT_EQ(api.setConfig(engine, kAPlayerConfigKeepAspect, "0"), kAPlayerOk);
+  EXPECT_STREQ(api.getConfig(engine, kAPlayerConfigKeepAspect), "0");
+  // Wine's video renderer takes the mode but always letterboxes.
+  if (runningOnWine()) return;
+  const ScreenImage stretched = screenAfter(engine, 500ms);
+  EXPECT_GT(stretched.share({0, 0, 320, 50}, isRed), 0.9);
+  EXPECT_GT(stretched.share({0, 190, 320, 240}, isRed), 0.9);
+}
+
+TEST_F(APlayerPicture, LogoShowsCentredWhileNoVideoShows) {
+  const int32_t engine = createPopup();
+  ASSERT_NE(engine, 0);
+  UniqueGdiObject logo(makeSolidBitmap(40, 40, RGB(0, 200, 0)));
+  ASSERT_EQ(api.setCustomLogo(engine, static_cast<HBITMAP>(logo.get())), kAPlayerOk);
+  const RECT logoArea{145, 105, 175, 135};
+  const RECT corner{0, 0, 100, 60};
+
+  const ScreenImage idle = screenAfter(engine, 300ms);
+  EXPECT_GT(idle.share(logoArea, isGreen), 0.95);
+  EXPECT_GT(idle.share(corner, isNearlyBlack), 0.95);
+
+  ASSERT_TRUE(open(engine, "tone.wav"));
+  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  EXPECT_GT(screenAfter(engine, 300ms).share(logoArea, isGreen), 0.95) << "sound only: the logo stays";
+
+  ASSERT_TRUE(open(engine, "clip_wide.mp4"));
+  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  EXPECT_GT(screenAfter(engine, 500ms).share(logoArea, isRed), 0.9) << "the video covers the logo";
+
+  ASSERT_EQ(api.close(engine), kAPlayerOk);
+  EXPECT_GT(screenAfter(engine, 300ms).share(logoArea, isGreen), 0.95);
+  // The engine never owned the bitmap; it is still ours to delete.
+  BITMAP info{};
+  EXPECT_NE(::GetObjectA(logo.get(), sizeof info, &info), 0);
+}
+
+}  // namespace
+}  // namespace qova::test

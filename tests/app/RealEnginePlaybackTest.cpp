@@ -1,0 +1,51 @@
+// Two short generated videos played by our real engine inside the
+// desktop-shell stand-in: one after the other, then the first again.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "app/AppState.h"
+#include "app/Wallpaper.h"
+#include "library/LibraryFile.h"
+#include "library/LibraryRecord.h"
+#include "runtime/ProgramDirectory.h"
+#include "runtime/WholeFile.h"
+#include "tests/support/ShellStandin.h"
+#include "tests/support/TestProcess.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Disabled: with the engine's window inside the stand-in's worker (a window
+// of another process) the end of the first file never reaches onPlayerEvent
+// here, while the engine's own tests see it in windows of their own process.
+// Open work: find where the event is lost and enable this test.
+TEST(RealEnginePlayback, DISABLED_TwoVideosPlayInTurnAndStartAgainAtTheFirst) {
+  qova::test::ShellStandin shell;
+  ASSERT_TRUE(shell.ready());
+  const std::string first = qova::programFile("media\\clip_short.mp4");
+  const std::string second = qova::programFile("media\\clip_testsrc.mp4");
+  ASSERT_TRUE(qova::writeWholeFile(qova::libraryFilePath(), qova::libraryRecord(first, "", "1") +
+                                                                qova::libraryRecord(second, "", "2")));
+  HWND window = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
+  qova::app().mainWindow = window;
+  qova::startWallpaper();
+  HWND player = qova::app().player.getWindow();
+  EXPECT_EQ(::GetParent(player), shell.worker());
+  EXPECT_EQ(qova::app().library.currentIndex, 1);
+
+  const auto& library = qova::app().library;
+  EXPECT_TRUE(qova::test::waitUntil([&] { return library.currentIndex == 2; }, 30s))
+      << "the first video never ended";
+  EXPECT_TRUE(qova::test::waitUntil([&] { return library.currentIndex == 1; }, 30s))
+      << "playback did not start again at the first";
+  EXPECT_EQ(qova::app().player.getState(), kAPlayerStatePlaying);
+
+  qova::stopWallpaper();
+  EXPECT_FALSE(::IsWindow(player));
+  ::DeleteFileA(qova::libraryFilePath().c_str());
+  ::DestroyWindow(window);
+}
+
+}  // namespace

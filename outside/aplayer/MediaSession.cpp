@@ -1,15 +1,18 @@
-#include <cstdlib>
 #include "outside/aplayer/MediaSession.h"
 
 #include <evr.h>
 #include <mfapi.h>
 #include <propidl.h>
 
+#include <objbase.h>
+
+#include <memory>
 #include <vector>
 
 #include "outside/aplayer/MediaSourceResolver.h"
 #include "outside/aplayer/PlayerCallback.h"
 #include "outside/aplayer/PlayerUnits.h"
+#include "outside/aplayer/SentMessageWait.h"
 
 namespace qova::aplayer {
 namespace {
@@ -62,6 +65,44 @@ ComPtr<IMFActivate> attachRenderer(IMFPMediaItem* item, int stream, ComPtr<IMFAc
 
 constexpr std::chrono::milliseconds kPauseWait{1000};
 constexpr DWORD kFrameReturnMilliseconds = 100;
+constexpr std::chrono::milliseconds kTeardownLimit{4000};
+
+// Shutting one file's player, renderers and source down, on a thread of its
+// own so that the engine's thread never hangs in the platform.
+struct Teardown {
+  ComPtr<IMFPMediaPlayer> player;
+  ComPtr<PlayerCallback> callback;
+  ComPtr<IMFMediaSource> source;
+  ComPtr<IMFActivate> videoRenderer;
+  ComPtr<IMFActivate> audioRenderer;
+
+  static DWORD WINAPI run(void* self) {
+    std::unique_ptr<Teardown> teardown(static_cast<Teardown*>(self));
+    const bool com = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+    teardown->shutDown();
+    teardown.reset();
+    if (com) ::CoUninitialize();
+    return 0;
+  }
+
+  void shutDown() {
+    // Wine's media session does not survive a playing pipeline being torn
+    // down at once (it crashes in work items that still refer to the
+    // topology), so the file is paused first and the renderers go before
+    // the session.
+    if (callback->streaming() && SUCCEEDED(player->Pause())) callback->waitUntilPaused(kPauseWait);
+    if (videoRenderer) {
+      videoRenderer->ShutdownObject();
+      // The video renderer hands its frames back while it shuts down, and
+      // the session handles each in a work item that expects its topology
+      // to still exist: those run before the session is shut down.
+      ::Sleep(kFrameReturnMilliseconds);
+    }
+    if (audioRenderer) audioRenderer->ShutdownObject();
+    player->Shutdown();
+    source->Shutdown();
+  }
+};
 
 }  // namespace
 
@@ -83,12 +124,12 @@ std::unique_ptr<MediaSession> MediaSession::open(HWND window, const std::wstring
   session->item_ = ComPtr<IMFPMediaItem>::adopt(item);
   // Our own renderers instead of MFPlay's, so that the engine can reach them.
   const SelectedStreams streams = selectedStreams(source.get());
-  if (streams.video >= 0 && !getenv("NOEVR")) {
+  if (streams.video >= 0) {
     ComPtr<IMFActivate> renderer;
     ::MFCreateVideoRendererActivate(window, renderer.put());
     if (!(session->videoRenderer_ = attachRenderer(item, streams.video, renderer))) return nullptr;
   }
-  if (streams.audio >= 0 && !getenv("NOSAR")) {
+  if (streams.audio >= 0) {
     ComPtr<IMFActivate> renderer;
     ::MFCreateAudioRendererActivate(renderer.put());
     if (!(session->audioRenderer_ = attachRenderer(item, streams.audio, renderer))) return nullptr;
@@ -103,20 +144,14 @@ MediaSession::MediaSession(uint32_t id, ComPtr<IMFPMediaPlayer> player, ComPtr<P
 
 MediaSession::~MediaSession() {
   callback_->detach();
-  // Wine's media session does not survive a playing pipeline being torn down
-  // at once (it crashes in work items that still refer to the topology), so
-  // the file is paused first and the renderers go before the session.
-  if (callback_->streaming() && SUCCEEDED(player_->Pause())) callback_->waitUntilPaused(kPauseWait);
-  if (videoRenderer_) {
-    videoRenderer_->ShutdownObject();
-    // The video renderer hands its frames back while it shuts down, and the
-    // session handles each in a work item that expects its topology to still
-    // exist: those run before the session is shut down.
-    ::Sleep(kFrameReturnMilliseconds);
+  auto* teardown = new Teardown{player_, callback_, source_, videoRenderer_, audioRenderer_};
+  UniqueHandle thread(::CreateThread(nullptr, 0, &Teardown::run, teardown, 0, nullptr));
+  if (!thread) {
+    Teardown::run(teardown);
+    return;
   }
-  if (audioRenderer_) audioRenderer_->ShutdownObject();
-  player_->Shutdown();
-  source_->Shutdown();
+  // A teardown that hangs in the platform is abandoned, with its thread.
+  waitDeliveringSentMessages(thread.get(), kTeardownLimit);
 }
 
 bool MediaSession::play() { return SUCCEEDED(player_->Play()); }

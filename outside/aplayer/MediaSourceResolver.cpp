@@ -6,26 +6,10 @@
 #include <mutex>
 #include <utility>
 
+#include "outside/aplayer/SentMessageWait.h"
+
 namespace qova::aplayer {
 namespace {
-
-// Waits for `event`, letting messages that other threads send to this thread
-// through (a decoder or renderer may send to a window of this thread); posted
-// messages stay queued. False on time-out.
-bool waitDeliveringSentMessages(HANDLE event, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() < 0) return false;
-    const DWORD result = ::MsgWaitForMultipleObjectsEx(1, &event, static_cast<DWORD>(left.count()),
-                                                       QS_SENDMESSAGE, 0);
-    if (result == WAIT_OBJECT_0) return true;
-    if (result != WAIT_OBJECT_0 + 1) return false;
-    MSG message;
-    ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
-}
 
 // Receives the end of an asynchronous source creation on a Media Foundation thread.
 class Resolution final : public IMFAsyncCallback {

@@ -4,6 +4,7 @@
 
 #include "outside/aplayer/MediaFileCheck.h"
 #include "outside/aplayer/PlayerUnits.h"
+#include "outside/aplayer/WinePlatform.h"
 
 namespace qova::aplayer {
 namespace {
@@ -18,6 +19,14 @@ constexpr std::chrono::milliseconds kOpenTimeout{5000};
 constexpr UINT kResumeConfirmationMilliseconds = 400;
 constexpr UINT_PTR kResumeWatchTimer = 100;
 constexpr int kMaxResumeReleases = 10;
+
+// Under Wine the video renderer can deadlock when the presentation clock
+// stops at the end of a file (its clock sink waits for the presenter's
+// streaming thread while that thread waits for a lock the sink holds): the
+// end is never reported and shutting the renderer down hangs. So there a file
+// with video ends by pausing on its last frames, this long before its end.
+constexpr int32_t kEarlyEndMilliseconds = 250;
+constexpr UINT_PTR kEarlyEndTimer = 101;
 
 constexpr const char* kVersionText = "1.0.0 (Media Foundation MFPlay)";
 
@@ -57,6 +66,7 @@ int32_t PlayerEngine::open(const char* path) {
   }
   // Volume and picture settings follow once MFPlay has built the renderers (MEDIAITEM_SET).
   window_.setVideoShowing(session_->hasVideo());
+  endsEarly_ = session_->hasVideo() && runningOnWine();
   return kAPlayerOk;
 }
 
@@ -76,6 +86,7 @@ int32_t PlayerEngine::play() {
   changeState(kAPlayerStatePlaying);
   resumeReleases_ = 0;
   window_.startTimer(kResumeWatchTimer, kResumeConfirmationMilliseconds);
+  scheduleEarlyEnd();
   return kAPlayerOk;
 }
 
@@ -83,6 +94,7 @@ int32_t PlayerEngine::pause() {
   if (!session_) return kAPlayerFailed;
   if (state_ == kAPlayerStatePaused) return kAPlayerOk;
   if (state_ == kAPlayerStateReady || !session_->pause()) return kAPlayerFailed;
+  window_.stopTimer(kEarlyEndTimer);
   changeState(kAPlayerStatePaused);
   return kAPlayerOk;
 }
@@ -166,6 +178,7 @@ void PlayerEngine::onMediaEvent(uint32_t sessionId, MediaEvent event) {
       if (state_ == kAPlayerStateOpening) changeState(kAPlayerStatePlaying);
       applyPicture();
       applyAudio();
+      scheduleEarlyEnd();
       return;
     case MFP_EVENT_TYPE_POSITION_SET:
       seeking_ = false;
@@ -173,12 +186,7 @@ void PlayerEngine::onMediaEvent(uint32_t sessionId, MediaEvent event) {
     case MFP_EVENT_TYPE_ERROR:
       return endWithFailure();
     case MFP_EVENT_TYPE_PLAYBACK_ENDED:
-      if (endReported_) return;
-      endReported_ = true;
-      // The last frame stays up until the next file shows its own.
-      changeState(kAPlayerStateReady);
-      window_.postHandlerEvent(kAPlayerEventFileEnded, 0);
-      return;
+      return endFile();
     default:
       return;
   }
@@ -198,6 +206,7 @@ void PlayerEngine::onWindowGone() {
 }
 
 void PlayerEngine::onTimer(UINT_PTR id) {
+  if (id == kEarlyEndTimer) return scheduleEarlyEnd();
   if (id != kResumeWatchTimer) return;
   // Repeated: a release that comes before the session waits for it is lost.
   if (!session_ || state_ != kAPlayerStatePlaying || ++resumeReleases_ > kMaxResumeReleases) {
@@ -205,6 +214,27 @@ void PlayerEngine::onTimer(UINT_PTR id) {
     return;
   }
   session_->releaseStalledStart();
+}
+
+void PlayerEngine::scheduleEarlyEnd() {
+  window_.stopTimer(kEarlyEndTimer);
+  if (!endsEarly_ || !session_ || endReported_ || state_ != kAPlayerStatePlaying) return;
+  const int32_t duration = session_->durationMilliseconds();
+  if (duration <= 0) return;
+  const int32_t left = duration - kEarlyEndMilliseconds - session_->positionMilliseconds();
+  // Timers run late rather than early; the remainder is checked again when one goes off.
+  if (left > 30) return window_.startTimer(kEarlyEndTimer, static_cast<UINT>(left));
+  session_->pause();
+  endFile();
+}
+
+void PlayerEngine::endFile() {
+  if (endReported_) return;
+  endReported_ = true;
+  window_.stopTimer(kEarlyEndTimer);
+  // The last frame stays up until the next file shows its own.
+  changeState(kAPlayerStateReady);
+  window_.postHandlerEvent(kAPlayerEventFileEnded, 0);
 }
 
 void PlayerEngine::changeState(int32_t state) {
@@ -215,8 +245,10 @@ void PlayerEngine::changeState(int32_t state) {
 
 void PlayerEngine::endSession() {
   window_.stopTimer(kResumeWatchTimer);
+  window_.stopTimer(kEarlyEndTimer);
   session_.reset();
   endReported_ = false;
+  endsEarly_ = false;
   seeking_ = false;
 }
 

@@ -60,6 +60,8 @@ class PlayerEngine final : private VideoWindowListener {
   void onWindowGone() override;
   void onTimer(UINT_PTR id) override;
 
+  void scheduleEarlyEnd();
+  void endFile();
   void changeState(int32_t state);
   void endSession();
   void endWithFailure();
@@ -75,6 +77,8 @@ class PlayerEngine final : private VideoWindowListener {
   bool endReported_ = false;
   bool seeking_ = false;
   int resumeReleases_ = 0;
+  // The open file ends by pausing on its last frames (see scheduleEarlyEnd).
+  bool endsEarly_ = false;
   int32_t volume_ = 100;
   bool muted_ = false;
   bool keepAspect_ = true;

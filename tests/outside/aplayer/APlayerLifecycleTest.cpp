@@ -167,8 +167,7 @@ TEST_F(APlayerLifecycle, ClosingAndSwitchingFilesWhilePlayingHoldsUp) {
   // most fragile; this runs that path many times in a row.
   const int32_t engine = createEngine(nullptr, 60, 60, 160, 120);
   ASSERT_NE(engine, 0);
-  // WMV and MJPEG AVI are left out while their pipeline can hang under Wine (see APlayerFormats).
-  const char* clips[] = {"clip_testsrc.mp4", "clip_short.mp4", "clip_wide.mp4", "tone.mp3"};
+  const char* clips[] = {"clip_testsrc.mp4", "clip.wmv", "clip_mjpeg.avi", "tone.mp3"};
   for (int round = 0; round < 12; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     ASSERT_TRUE(open(engine, clips[round % 4]));

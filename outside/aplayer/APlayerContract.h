@@ -30,21 +30,28 @@ constexpr int32_t kAPlayerCannotOpen = -2;      // APlayer_OpenA: the file canno
 
 // Playback states returned by APlayer_GetState.
 constexpr int32_t kAPlayerStateReady = 0;       // nothing open (after create, close or the end of a file)
-constexpr int32_t kAPlayerStateOpening = 1;     // a file is being opened
+constexpr int32_t kAPlayerStateOpening = 1;     // a file is being opened: from APlayer_OpenA until
+                                                // the platform confirms playback (a fraction of a second)
 constexpr int32_t kAPlayerStatePaused = 2;
 constexpr int32_t kAPlayerStatePlaying = 3;
 
-// Events passed to handler 2 as (code, parameter).
+// Events passed to handler 2 as (code, parameter). Each state change is
+// reported once, in order; the end of a file comes as (1, kAPlayerStateReady)
+// followed by (6, 0), once per file (and once per APlayer_Play after the end).
 constexpr int32_t kAPlayerEventStateChanged = 1;  // parameter: the new state
 constexpr int32_t kAPlayerEventOpenFailed = 5;    // parameter: 0
 constexpr int32_t kAPlayerEventFileEnded = 6;     // parameter: 0; the file played to its end
 
 // Configuration ids of APlayer_SetConfigA / APlayer_GetConfigA (values are decimal text).
 constexpr int32_t kAPlayerConfigKeepAspect = 1;   // "1" keeps the video's aspect ratio (default), "0" stretches
+                                                  // (Wine's video renderer always keeps it)
 constexpr int32_t kAPlayerConfigMute = 2;         // "1" mutes, "0" plays the sound (default)
 
-// Volume runs from 0 (silent) to 100 (full); values outside are clamped.
-// Times (duration, position) are milliseconds. Buffer progress is a percentage.
+// Volume runs from 0 (silent) to 100 (full); values outside are clamped. It
+// and the mute setting apply to this engine's sound only, and to every file
+// it opens afterwards.
+// Times (duration, position) are milliseconds. Buffer progress is a percentage
+// (100 while a local file is open, 0 with none).
 
 // An event handler. Handler 2 receives the events above; handlers 1 and 3 to 8
 // are accepted and kept but never called by this engine (pass 0).
@@ -61,7 +68,8 @@ int32_t WINAPI APlayer_Create(HWND parent, int32_t x, int32_t y, int32_t width, 
                               APlayerHandler handler5, APlayerHandler handler6,
                               APlayerHandler handler7, APlayerHandler handler8);
 // Opens the file and starts playing it; whatever played before is closed.
-// kAPlayerOk, or kAPlayerCannotOpen (never blocks for long, never crashes).
+// kAPlayerOk, or kAPlayerCannotOpen (never blocks for long, never crashes):
+// a missing, unreadable or undecodable file is refused within a few seconds.
 int32_t WINAPI APlayer_OpenA(int32_t engine, const char* path);
 int32_t WINAPI APlayer_SetConfigA(int32_t engine, int32_t id, const char* value);
 // Version text; null for an unknown handle.
@@ -71,6 +79,7 @@ int32_t WINAPI APlayer_GetVideoWidth(int32_t engine);
 int32_t WINAPI APlayer_Destroy(int32_t engine);
 // Closes the open file; the window stays.
 int32_t WINAPI APlayer_Close(int32_t engine);
+// Resumes after APlayer_Pause; after the end of a file, plays it again from its start.
 int32_t WINAPI APlayer_Play(int32_t engine);
 int32_t WINAPI APlayer_Pause(int32_t engine);
 // The bitmap is drawn centred while no video shows; the engine does not take ownership.
@@ -80,7 +89,11 @@ HWND WINAPI APlayer_GetWindow(int32_t engine);
 int32_t WINAPI APlayer_GetState(int32_t engine);
 int32_t WINAPI APlayer_GetDuration(int32_t engine);
 int32_t WINAPI APlayer_GetPosition(int32_t engine);
+// kAPlayerFailed where the platform's player cannot seek (MFPlay under Wine);
+// APlayer_IsSeeking is 1 until the player has moved.
 int32_t WINAPI APlayer_SetPosition(int32_t engine, int32_t milliseconds);
+// The video's own size (APlayer_GetVideoWidth too); 0 for sound only and
+// until the player knows it, shortly after opening.
 int32_t WINAPI APlayer_GetVideoHeight(int32_t engine);
 int32_t WINAPI APlayer_GetVolume(int32_t engine);
 int32_t WINAPI APlayer_SetVolume(int32_t engine, int32_t volume);

@@ -2,9 +2,8 @@
 
 #include <evr.h>
 #include <mfapi.h>
-#include <propidl.h>
-
 #include <objbase.h>
+#include <propidl.h>
 
 #include <memory>
 #include <vector>
@@ -63,8 +62,12 @@ ComPtr<IMFActivate> attachRenderer(IMFPMediaItem* item, int stream, ComPtr<IMFAc
   return renderer;
 }
 
+// Pausing takes a few milliseconds; a player that does not confirm it in
+// this time is shut down all the same.
 constexpr std::chrono::milliseconds kPauseWait{1000};
 constexpr DWORD kFrameReturnMilliseconds = 100;
+// A teardown normally takes a tenth of a second; one that hangs in the
+// platform is abandoned after this, with its thread.
 constexpr std::chrono::milliseconds kTeardownLimit{4000};
 
 // Shutting one file's player, renderers and source down, on a thread of its
@@ -150,7 +153,6 @@ MediaSession::~MediaSession() {
     Teardown::run(teardown);
     return;
   }
-  // A teardown that hangs in the platform is abandoned, with its thread.
   waitDeliveringSentMessages(thread.get(), kTeardownLimit);
 }
 

@@ -50,20 +50,24 @@ PlayerEngine::PlayerEngine(HWND parent, RECT rectangle, const EngineHandlers& ha
 PlayerEngine::~PlayerEngine() { session_.reset(); }
 
 int32_t PlayerEngine::open(const char* path) {
+  return openFile(path ? widePath(path) : std::wstring());
+}
+
+int32_t PlayerEngine::openFile(const std::wstring& path) {
   endSession();
-  const std::wstring wide = path ? widePath(path) : std::wstring();
-  if (wide.empty() || !window_.valid() || !mayBePlayable(wide)) {
+  if (path.empty() || !window_.valid() || !mayBePlayable(path)) {
     window_.setVideoShowing(false);
     changeState(kAPlayerStateReady);
     return kAPlayerCannotOpen;
   }
   changeState(kAPlayerStateOpening);
-  session_ = MediaSession::open(window_, wide, ++lastSessionId_, kOpenTimeout);
+  session_ = MediaSession::open(window_, path, ++lastSessionId_, kOpenTimeout);
   if (!session_) {
     window_.setVideoShowing(false);
     changeState(kAPlayerStateReady);
     return kAPlayerCannotOpen;
   }
+  path_ = path;
   // Volume and picture settings follow once MFPlay has built the renderers (MEDIAITEM_SET).
   window_.setVideoShowing(session_->hasVideo());
   endsEarly_ = session_->hasVideo() && runningOnWine();
@@ -80,9 +84,10 @@ int32_t PlayerEngine::close() {
 int32_t PlayerEngine::play() {
   if (!session_) return kAPlayerFailed;
   if (state_ == kAPlayerStatePlaying || state_ == kAPlayerStateOpening) return kAPlayerOk;
+  // After its end the file starts over, opened afresh (there is no seeking
+  // back to the start under Wine); that run ends with its own event.
+  if (endReported_) return openFile(std::wstring(path_)) == kAPlayerOk ? kAPlayerOk : kAPlayerFailed;
   if (!session_->play()) return kAPlayerFailed;
-  // Playing again after the end: that run ends with its own event.
-  endReported_ = false;
   changeState(kAPlayerStatePlaying);
   resumeReleases_ = 0;
   window_.startTimer(kResumeWatchTimer, kResumeConfirmationMilliseconds);

@@ -60,6 +60,7 @@ class PlayerEngine final : private VideoWindowListener {
   void onWindowGone() override;
   void onTimer(UINT_PTR id) override;
 
+  int32_t openFile(const std::wstring& path);
   void scheduleEarlyEnd();
   void endFile();
   void changeState(int32_t state);
@@ -72,6 +73,7 @@ class PlayerEngine final : private VideoWindowListener {
   EngineHandlers handlers_;
   // The destructor shuts the player down before the window it draws into goes.
   std::unique_ptr<MediaSession> session_;
+  std::wstring path_;  // of the open file
   uint32_t lastSessionId_ = 0;
   int32_t state_ = kAPlayerStateReady;
   bool endReported_ = false;

@@ -106,6 +106,18 @@ TEST_F(APlayerPlayback, PauseHoldsThePositionAndPlayResumes) {
   EXPECT_TRUE(waitForEvents(kFileEnded, 1)) << "the file still plays to its end";
 }
 
+TEST_F(APlayerPlayback, PlayAfterTheEndPlaysTheFileAgain) {
+  const int32_t engine = createChildEngine();
+  ASSERT_NE(engine, 0);
+  EXPECT_EQ(api.play(engine), kAPlayerFailed) << "nothing open";
+  ASSERT_TRUE(open(engine, "clip_short.mp4"));
+  ASSERT_TRUE(waitForEvents(kFileEnded, 1));
+  ASSERT_EQ(api.play(engine), kAPlayerOk);
+  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  EXPECT_LT(api.getPosition(engine), 700) << "from its start";
+  EXPECT_TRUE(waitForEvents(kFileEnded, 2)) << "the second run ends with its own event";
+}
+
 TEST_F(APlayerPlayback, CloseStopsPlaybackWithoutAnEndEvent) {
   const int32_t engine = createChildEngine();
   ASSERT_NE(engine, 0);
@@ -134,8 +146,8 @@ TEST_P(APlayerFormats, FilePlaysToItsEnd) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SampleMedia, APlayerFormats,
-                         ::testing::Values("clip_short.mp4", "clip_wide.mp4", "clip.wmv",
-                                           "clip_mjpeg.avi", "tone.mp3", "tone.wav"));
+                         ::testing::Values("clip_short.mp4", "clip_faststart.mp4", "clip_wide.mp4",
+                                           "clip.wmv", "clip_mjpeg.avi", "tone.mp3", "tone.wav"));
 
 TEST_F(APlayerPlayback, SoundOnlyFileHasNoVideoSize) {
   const int32_t engine = createChildEngine();

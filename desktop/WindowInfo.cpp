@@ -6,6 +6,7 @@ namespace qova {
 namespace {
 
 constexpr int kClassNameBufferSize = 50;
+constexpr std::size_t kLongestTitle = 32768;
 
 WindowInfo describeTopLevel(HWND window) {
   WindowInfo info;
@@ -39,12 +40,21 @@ DWORD windowProcessId(HWND window) {
 
 DWORD windowThreadId(HWND window) { return ::GetWindowThreadProcessId(window, nullptr); }
 
+// The title as the system keeps it: no message is sent, so a window whose
+// thread is busy or hung (ours or another program's) cannot stall the search.
 std::string windowTitle(HWND window) {
-  const int length = ::GetWindowTextLengthA(window);
-  if (length <= 0) return {};
-  std::string title(static_cast<std::size_t>(length) + 1, '\0');
-  const int copied = ::GetWindowTextA(window, title.data(), length + 1);
-  title.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  std::wstring wide(256, L'\0');
+  int copied = 0;
+  for (;;) {
+    copied = ::InternalGetWindowText(window, wide.data(), static_cast<int>(wide.size()));
+    if (copied < static_cast<int>(wide.size()) - 1 || wide.size() >= kLongestTitle) break;
+    wide.resize(wide.size() * 4);
+  }
+  if (copied <= 0) return {};
+  const int bytes = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), copied, nullptr, 0, nullptr, nullptr);
+  std::string title(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+  if (bytes > 0)
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), copied, title.data(), bytes, nullptr, nullptr);
   return title;
 }
 

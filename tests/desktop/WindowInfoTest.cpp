@@ -88,6 +88,46 @@ TEST(EnumTopLevelWindows, KeepsAnsiTitlesWholeAndCutsClassNamesAt49Characters) {
   EXPECT_EQ(recordOf(records, verbose.get())->title, longTitle);
 }
 
+// A thread of ours that made a window and then stopped reading its messages,
+// as a media renderer's thread can.
+struct UnresponsiveWindowThread {
+  HWND window = nullptr;
+  HANDLE created = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE thread = nullptr;
+
+  UnresponsiveWindowThread() {
+    thread = ::CreateThread(nullptr, 0, &UnresponsiveWindowThread::run, this, 0, nullptr);
+    ::WaitForSingleObject(created, 5000);
+  }
+  ~UnresponsiveWindowThread() {
+    ::SetEvent(release);
+    ::WaitForSingleObject(thread, 5000);
+    for (HANDLE h : {thread, created, release}) ::CloseHandle(h);
+  }
+  static DWORD WINAPI run(void* self) {
+    auto* owner = static_cast<UnresponsiveWindowThread*>(self);
+    owner->window = ::CreateWindowExA(0, "STATIC", "stuck", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                      nullptr, nullptr, nullptr);
+    ::SetEvent(owner->created);
+    ::WaitForSingleObject(owner->release, INFINITE);  // no message is read meanwhile
+    ::DestroyWindow(owner->window);
+    return 0;
+  }
+};
+
+TEST(EnumTopLevelWindows, AWindowWhoseThreadStoppedAnsweringDoesNotStallTheSearch) {
+  UnresponsiveWindowThread stuck;
+  ASSERT_NE(stuck.window, nullptr);
+  std::vector<WindowInfo> records;
+  const ULONGLONG started = ::GetTickCount64();
+  qova::enumTopLevelWindows(records);
+  EXPECT_LT(::GetTickCount64() - started, 5000u) << "the search waited for the stuck thread";
+  const WindowInfo* record = recordOf(records, stuck.window);
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->title, "stuck");
+}
+
 TEST(WindowQueries, AnswerForAnotherProcessWindow) {
   ShellStandin shell;
   ASSERT_TRUE(shell.ready()) << shell.logText();

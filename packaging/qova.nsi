@@ -34,6 +34,7 @@ SetCompressor /SOLID lzma
 ; The program's panel; Ctrl+Alt+End (hotkey 1) ends the program the orderly way.
 !define MAIN_WINDOW_CLASS "QovaMainWindow"
 !define HOTKEY_EXIT 1
+!define SYNCHRONIZE 0x00100000
 
 Name "${PRODUCT_NAME}"
 OutFile "${OUT_FILE}"
@@ -65,21 +66,22 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "QOVA"
 LangString RemoveUserData ${LANG_SIMPCHINESE} "是否同时删除视频列表、设置和缩略图？$\r$\n(视频文件本身不会被删除。)"
 LangString RemoveUserData ${LANG_ENGLISH} "Also delete your video list, settings and thumbnails?$\r$\n(The videos themselves are not deleted.)"
 
-; Ends a running copy of the program, so that its files can be replaced or removed.
+; Ends a running copy of the program, so that its files can be replaced or
+; removed: posts it the exit hotkey, as the system delivers Ctrl+Alt+End, and
+; waits (up to 15 s) until the process has finished its orderly exit.
 !macro CLOSE_RUNNING_PROGRAM un
 Function ${un}closeRunningProgram
   FindWindow $0 "${MAIN_WINDOW_CLASS}"
   ${If} $0 = 0
     Return
   ${EndIf}
-  SendMessage $0 ${WM_HOTKEY} ${HOTKEY_EXIT} 0 /TIMEOUT=5000
-  StrCpy $1 0
-  ${Do}
-    Sleep 100
-    IntOp $1 $1 + 1
-    FindWindow $0 "${MAIN_WINDOW_CLASS}"
-    ${IfThen} $0 = 0 ${|} ${ExitDo} ${|}
-  ${LoopUntil} $1 >= 50
+  System::Call 'user32::GetWindowThreadProcessId(p r0, *i 0 r1)'
+  System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2'
+  System::Call 'user32::PostMessageW(p r0, i ${WM_HOTKEY}, p ${HOTKEY_EXIT}, p 0)'
+  ${If} $2 != 0
+    System::Call 'kernel32::WaitForSingleObject(p r2, i 15000)'
+    System::Call 'kernel32::CloseHandle(p r2)'
+  ${EndIf}
 FunctionEnd
 !macroend
 !insertmacro CLOSE_RUNNING_PROGRAM ""

@@ -10,6 +10,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <optional>
 #include <set>
 #include <string>
 
@@ -135,6 +136,32 @@ class Installer : public ::testing::Test {
     return ::testing::AssertionSuccess();
   }
 
+  // Writes a library of one real clip (copied into `videos`), starts the
+  // installed program and waits until its panel exists and its player window
+  // (the real engine's) is in the shell's layer.
+  void startPlaying(const ShellStandin& shell, const TempFolder& videos, TestProcess& program, HWND& mainWindow) {
+    const std::string clip = videos.file("clip.mp4");
+    ASSERT_TRUE(copyFileTo(testProgramDirectory() + "\\..\\media\\clip_testsrc.mp4", clip));
+    writeWholeFile(installFolder() + "\\spconfiguration_file.ini", libraryRecord(clip, "", "clip"));
+    program = TestProcess(installFolder() + "\\qova.exe", "");
+    ASSERT_TRUE(program.started());
+    ASSERT_TRUE(waitUntil([&] { return (mainWindow = findProcessWindow(program.id(), "QovaMainWindow")) != nullptr; },
+                          30s))
+        << "the installed program shows no window";
+    const DWORD id = program.id();
+    ASSERT_TRUE(waitUntil(
+        [&] {
+          for (HWND child : childWindows(shell.worker())) {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(child, &owner);
+            if (owner == id) return true;
+          }
+          return false;
+        },
+        30s))
+        << "no player in the desktop layer";
+  }
+
   void writeUserData() const {
     writeWholeFile(installFolder() + "\\To_configure.ini", "[程序设置]\r\n播放音量=40\r\n");
     writeWholeFile(installFolder() + "\\spconfiguration_file.ini",
@@ -174,35 +201,15 @@ TEST_F(Installer, InstallsPerUserRunsTheProgramAndUninstallsLeavingNothing) {
   ShellStandin shell;
   ASSERT_TRUE(shell.ready()) << shell.logText();
   TempFolder videos("qova_videos");
-  const std::string clip = videos.file("clip.mp4");
-  ASSERT_TRUE(copyFileTo(testProgramDirectory() + "\\..\\media\\clip_testsrc.mp4", clip));
-  writeWholeFile(installFolder() + "\\spconfiguration_file.ini", libraryRecord(clip, "", "clip"));
-  {
-    TestProcess program(installFolder() + "\\qova.exe", "");
-    ASSERT_TRUE(program.started());
-    HWND mainWindow = nullptr;
-    ASSERT_TRUE(waitUntil([&] { return (mainWindow = findProcessWindow(program.id(), "QovaMainWindow")) != nullptr; },
-                          30s))
-        << "the installed program shows no window";
-    HWND player = nullptr;
-    EXPECT_TRUE(waitUntil(
-        [&] {
-          for (HWND child : childWindows(shell.worker())) {
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(child, &owner);
-            if (owner == program.id()) player = child;
-          }
-          return player != nullptr;
-        },
-        30s))
-        << "no player in the desktop layer";
-    EXPECT_EQ(findProcessWindow(program.id(), "#32770"), nullptr) << "a message box came up";
-    ::PostMessageA(mainWindow, WM_HOTKEY, kExitHotkey, 0);
-    const auto exitCode = program.waitForExit(30s);
-    ASSERT_TRUE(exitCode.has_value()) << "it did not end on its exit hotkey";
-    EXPECT_EQ(*exitCode, 0u);
-    EXPECT_TRUE(childWindows(shell.worker()).empty()) << "the player was left behind";
-  }
+  TestProcess program;
+  HWND mainWindow = nullptr;
+  ASSERT_NO_FATAL_FAILURE(startPlaying(shell, videos, program, mainWindow));
+  EXPECT_EQ(findProcessWindow(program.id(), "#32770"), nullptr) << "a message box came up";
+  ::PostMessageA(mainWindow, WM_HOTKEY, kExitHotkey, 0);
+  const auto exitCode = program.waitForExit(30s);
+  ASSERT_TRUE(exitCode.has_value()) << "it did not end on its exit hotkey";
+  EXPECT_EQ(*exitCode, 0u);
+  EXPECT_TRUE(childWindows(shell.worker()).empty()) << "the player was left behind";
 
   // Removing it with the user's data leaves nothing behind.
   ASSERT_TRUE(uninstall("/REMOVEUSERDATA"));
@@ -225,6 +232,21 @@ TEST_F(Installer, SilentUninstallRemovesTheProgramAndKeepsTheUsersData) {
   ASSERT_TRUE(setup.waitForExit(180s).has_value());
   EXPECT_EQ(readWholeFile(installFolder() + "\\spconfiguration_file.ini"), library);
   EXPECT_TRUE(exists(installFolder() + "\\qova.exe"));
+}
+
+TEST_F(Installer, UninstallingEndsARunningProgramTheOrderlyWayFirst) {
+  ShellStandin shell;
+  ASSERT_TRUE(shell.ready()) << shell.logText();
+  TempFolder videos("qova_videos");
+  TestProcess program;
+  HWND mainWindow = nullptr;
+  ASSERT_NO_FATAL_FAILURE(startPlaying(shell, videos, program, mainWindow));
+  ASSERT_TRUE(uninstall(""));
+  const auto exitCode = program.waitForExit(10s);
+  ASSERT_TRUE(exitCode.has_value()) << "the program still runs";
+  EXPECT_EQ(*exitCode, 0u) << "ended the orderly way, as its exit hotkey ends it";
+  EXPECT_TRUE(childWindows(shell.worker()).empty()) << "the player was left behind";
+  EXPECT_EQ(filesIn(installFolder()), std::set<std::string>{"spconfiguration_file.ini"});
 }
 
 }  // namespace

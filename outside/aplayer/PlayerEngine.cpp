@@ -28,7 +28,7 @@ constexpr int kMaxResumeReleases = 10;
 constexpr int32_t kEarlyEndMilliseconds = 250;
 constexpr UINT_PTR kEarlyEndTimer = 101;
 
-constexpr const char* kVersionText = "1.0.0 (Media Foundation MFPlay)";
+constexpr const char* kVersionText = "1.0.0 (Media Foundation)";
 
 // The ANSI path as UTF-16; empty when it does not convert.
 std::wstring widePath(const char* path) {
@@ -68,7 +68,7 @@ int32_t PlayerEngine::openFile(const std::wstring& path) {
     return kAPlayerCannotOpen;
   }
   path_ = path;
-  // Volume and picture settings follow once MFPlay has built the renderers (MEDIAITEM_SET).
+  // Volume and picture settings follow once the session has built the renderers (MEDIAITEM_SET).
   window_.setVideoShowing(session_->hasVideo());
   endsEarly_ = session_->hasVideo() && runningOnWine();
   return kAPlayerOk;

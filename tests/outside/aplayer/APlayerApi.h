@@ -45,7 +45,7 @@ bool aplayerLoaded();
 // programDirectory() + "\media\" + name: the generated sample media.
 std::string mediaFile(const std::string& name);
 
-// True under Wine, where some MFPlay features are missing.
+// True under Wine, where some Media Foundation features are missing.
 bool runningOnWine();
 
 // What handler 2 received, in order, on this (the only) test thread.

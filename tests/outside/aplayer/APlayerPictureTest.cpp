@@ -1,5 +1,5 @@
 // What the engine shows on the screen, read back from the screen. Only a
-// top-level player window can be checked so: under Wine, MFPlay's picture in
+// top-level player window can be checked so: under Wine, the video renderer's picture in
 // a child window never reaches the screen.
 #include <gtest/gtest.h>
 

@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "tests/app/RunningProgram.h"
+#include "tests/outside/exui/Input.h"
 #include "tests/support/MenuCloser.h"
 #include "tests/support/TestProcess.h"
 
@@ -37,7 +38,9 @@ class ExitPaths : public RunningProgram, public ::testing::WithParamInterface<Ex
       exitCode = program.process().waitForExit(30s);
       menusShown = menus.menusShown();
     } else {
-      ::PostMessageA(mainWindow, WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_END));
+      // Typed on the keyboard: the system delivers it as WM_HOTKEY to the
+      // window that registered it, whichever window has the focus.
+      realChord({VK_CONTROL, VK_MENU}, VK_END);
       exitCode = program.process().waitForExit(30s);
     }
   }

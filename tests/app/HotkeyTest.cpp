@@ -1,5 +1,5 @@
 // The two global hotkeys as the program's start-up registers them on
-// MainWindow: Ctrl+Alt+F10 pauses and resumes the player and swaps the play
+// MainWindow: Ctrl+Alt+F10, typed on the keyboard, pauses and resumes the player and swaps the play
 // button's picture; a second registration of an id keeps the first handler.
 // (Ctrl+Alt+End ends the process: tests/app/ExitPathsTest.cpp.)
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 #include "shell/Layouts.h"
 #include "shell/WindowBuilder.h"
 #include "tests/app/ProgramInProcess.h"
+#include "tests/outside/exui/Input.h"
 
 namespace qova::test {
 namespace {
@@ -48,14 +49,14 @@ TEST_P(PlayPauseHotkey, TwicePausesThenResumesAndSwapsThePlayButtonsPicture) {
   ASSERT_EQ(app().isPlaying, 1);
 
   mark();
-  ::SendMessageA(mainWindow, WM_HOTKEY, kHotkeyPlayPause, combination(VK_F10));
-  EXPECT_EQ(app().isPlaying, 0);
+  realChord({VK_CONTROL, VK_MENU}, VK_F10);
+  ASSERT_TRUE(settleUntil([] { return app().isPlaying == 0; })) << "Ctrl+Alt+F10 did not arrive";
   EXPECT_EQ(playButtonPictures(), paused) << "the play symbol while paused";
   EXPECT_EQ(callsSinceMark(), engineCall("APlayer_Pause"));
 
   mark();
-  ::SendMessageA(mainWindow, WM_HOTKEY, kHotkeyPlayPause, combination(VK_F10));
-  EXPECT_EQ(app().isPlaying, 1);
+  realChord({VK_CONTROL, VK_MENU}, VK_F10);
+  ASSERT_TRUE(settleUntil([] { return app().isPlaying == 1; })) << "Ctrl+Alt+F10 did not arrive";
   EXPECT_EQ(playButtonPictures(), playing) << "the pause symbol while playing";
   EXPECT_EQ(callsSinceMark(), engineCall("APlayer_Play"));
   EXPECT_TRUE(::IsWindow(mainWindow));

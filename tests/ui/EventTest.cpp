@@ -14,6 +14,7 @@
 #include "shell/UiHandlers.h"
 #include "tests/fixtures/recording_aplayer/RecordingEngine.h"
 #include "tests/outside/exui/ExuiHelpers.h"
+#include "tests/support/MenuCloser.h"
 #include "tests/support/TestProcess.h"
 #include "tests/support/WindowSearch.h"
 #include "tests/ui/UiFixture.h"
@@ -36,46 +37,7 @@ void resetRecording() {
 }
 
 // A menu of this process on the screen: the system's or the component library's.
-bool anyMenuShowing() {
-  for (HWND window : topLevelWindowsOf(::GetCurrentProcessId())) {
-    const std::string name = classNameOf(window);
-    if ((name == "#32768" || name == "ExuiMenuWindow") && ::IsWindowVisible(window)) return true;
-  }
-  return false;
-}
-
-// Watches, from a thread of its own, for the modal menus this process shows
-// and closes each one with Escape, counting them.
-class MenuCloser {
- public:
-  MenuCloser() : thread_([this] { run(); }) {}
-  ~MenuCloser() {
-    stop_ = true;
-    thread_.join();
-  }
-  int menusShown() const { return shown_; }
-
- private:
-  void run() {
-    HWND lastClosed = nullptr;
-    while (!stop_) {
-      for (HWND window : topLevelWindowsOf(::GetCurrentProcessId())) {
-        const std::string name = classNameOf(window);
-        if ((name == "#32768" || name == "ExuiMenuWindow") && ::IsWindowVisible(window) &&
-            window != lastClosed) {
-          ++shown_;
-          lastClosed = window;
-          ::PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
-        }
-      }
-      if (lastClosed && !::IsWindowVisible(lastClosed)) lastClosed = nullptr;
-      ::Sleep(20);
-    }
-  }
-  std::atomic<bool> stop_{false};
-  std::atomic<int> shown_{0};
-  std::thread thread_;
-};
+bool anyMenuShowing() { return visibleMenuOf(::GetCurrentProcessId()) != nullptr; }
 
 // The screen point in the middle of list item `index`.
 POINT itemMiddle(HWND list, int index) {
@@ -305,10 +267,7 @@ TEST_F(Events, TheStandardMenuRunsTheChosenItemsHandler) {
       ::GetMenuStringA(items, static_cast<UINT>(i), caption, sizeof caption, MF_BYPOSITION);
       captions.push_back(caption);
     }
-    for (WPARAM key : {WPARAM{VK_DOWN}, WPARAM{VK_DOWN}, WPARAM{VK_RETURN}}) {
-      ::PostMessageA(menu, WM_KEYDOWN, key, 0);
-      ::PostMessageA(menu, WM_KEYUP, key, 0);
-    }
+    pressMenuKeys(menu, {VK_DOWN, VK_DOWN, VK_RETURN});
   });
   chosenItem = 0;
   const POINT at = screenPoint(window, 200, 200);

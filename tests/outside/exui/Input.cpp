@@ -1,6 +1,8 @@
 #include "tests/outside/exui/Input.h"
 
 #include <cstdint>
+#include <iterator>
+#include <vector>
 
 namespace qova::test {
 namespace {
@@ -79,6 +81,24 @@ void realKey(UINT key) {
   }
   inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
   ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+void realChord(std::initializer_list<UINT> modifiers, UINT key) {
+  std::vector<INPUT> inputs;
+  auto add = [&](UINT virtualKey, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = static_cast<WORD>(virtualKey);
+    input.ki.dwFlags = flags;
+    inputs.push_back(input);
+  };
+  // End, Home, the arrows and their like are extended keys.
+  const DWORD extended = (key >= VK_PRIOR && key <= VK_DOWN) ? KEYEVENTF_EXTENDEDKEY : 0;
+  for (UINT modifier : modifiers) add(modifier, 0);
+  add(key, extended);
+  add(key, extended | KEYEVENTF_KEYUP);
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) add(*it, KEYEVENTF_KEYUP);
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 }  // namespace qova::test

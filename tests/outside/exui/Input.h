@@ -3,6 +3,8 @@
 // straight to a control's window, or real input through SendInput.
 #include <windows.h>
 
+#include <initializer_list>
+
 namespace qova::test {
 
 enum class Button { Left, Right };
@@ -23,5 +25,8 @@ void realClick(int screenX, int screenY, Button button = Button::Left);
 void realPress(int screenX, int screenY, Button button);
 void realRelease(Button button);
 void realKey(UINT key);
+// Real input of a key combination: the modifiers pressed in order, the key
+// pressed and released, the modifiers released in reverse order.
+void realChord(std::initializer_list<UINT> modifiers, UINT key);
 
 }  // namespace qova::test

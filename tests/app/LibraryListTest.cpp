@@ -1,0 +1,144 @@
+// The library window's list as the program's start-up fills it, with real
+// mouse input: one item per entry showing its thumbnail, a click plays that
+// entry, and "删除该项" from an item's right-click removes exactly that entry
+// from the list and the file without ever playing it.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/Wallpaper.h"
+#include "engines/ExuiBinding.h"
+#include "library/LibraryFile.h"
+#include "library/LibraryRecord.h"
+#include "runtime/WholeFile.h"
+#include "shell/Layouts.h"
+#include "tests/app/ProgramInProcess.h"
+#include "tests/outside/exui/ExuiHelpers.h"
+#include "tests/outside/exui/Input.h"
+#include "tests/outside/exui/TestPictures.h"
+#include "tests/support/MenuCloser.h"
+#include "tests/support/TestProcess.h"
+
+namespace qova::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+bool sameColour(uint32_t a, uint32_t b) {
+  for (int shift : {0, 8, 16}) {
+    const int x = static_cast<int>((a >> shift) & 0xFF);
+    const int y = static_cast<int>((b >> shift) & 0xFF);
+    if (std::abs(x - y) > 12) return false;
+  }
+  return true;
+}
+
+class LibraryList : public ProgramInProcess {
+ protected:
+  HWND list() const { return controlByName(popupWindow, kLibraryListName); }
+
+  // The library window as a left click on the notification icon shows it, kept on top for real input.
+  void showLibraryWindow() {
+    ::SendMessageA(popupWindow, 11685, 1, WM_LBUTTONUP);
+    ASSERT_TRUE(settleUntil([&] { return ::IsWindowVisible(popupWindow) != FALSE; }));
+    ::SetWindowPos(popupWindow, HWND_TOPMOST, 100, 60, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    pumpMessagesFor(200ms);
+  }
+
+  POINT itemMiddle(int index) const {
+    const RECT cell = itemRect(controlOf(list()), index);
+    POINT point{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+    ::ClientToScreen(list(), &point);
+    return point;
+  }
+
+  // Which thumbnail colour covers each item's cell (-1: none, or more than one).
+  std::vector<int> thumbnailsShown(int items) {
+    ::SetCursorPos(5, 5);  // no hover look
+    ::RedrawWindow(list(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    pumpMessagesFor(300ms);
+    const Pixels shot = captureClient(list());
+    std::vector<int> shown;
+    for (int i = 0; i < items; ++i) {
+      const RECT cell = itemRect(controlOf(list()), i);
+      int counts[3] = {};
+      for (LONG y = std::max(0L, cell.top); y < std::min<LONG>(shot.height, cell.bottom); ++y)
+        for (LONG x = std::max(0L, cell.left); x < std::min<LONG>(shot.width, cell.right); ++x)
+          for (int c = 0; c < 3; ++c) counts[c] += sameColour(shot.at(x, y), kThumbnailColours[c]) ? 1 : 0;
+      const int area = (cell.right - cell.left) * (cell.bottom - cell.top);
+      int colour = -1;
+      for (int c = 0; c < 3; ++c) {
+        if (counts[c] * 4 >= area) colour = colour == -1 ? c : -2;
+      }
+      shown.push_back(colour < 0 ? -1 : colour);
+    }
+    return shown;
+  }
+};
+
+TEST_F(LibraryList, ThreeEntriesShowThreeItemsWithTheirThumbnails) {
+  start();
+  EXPECT_EQ(listItemCount(list()), 3);
+  showLibraryWindow();
+  EXPECT_EQ(thumbnailsShown(3), (std::vector<int>{0, 1, 2}));
+}
+
+TEST_F(LibraryList, ClickingTheFirstItemOpensEntryOne) {
+  start();
+  showLibraryWindow();
+  handlePlayerEvent(6, 0);  // the first video ended: entry 2 plays
+  ASSERT_EQ(app().library.currentIndex, 2);
+  mark();
+  const POINT first = itemMiddle(0);
+  realClick(first.x, first.y);
+  ASSERT_TRUE(settleUntil([] { return app().library.currentIndex == 1; })) << callsSinceMark();
+  EXPECT_EQ(callsSinceMark(), engineCall("APlayer_OpenA", videos[0]));
+}
+
+TEST_F(LibraryList, DeletingTheSecondItemRemovesExactlyItsRecordAndNeverPlaysIt) {
+  start();
+  showLibraryWindow();
+  ASSERT_EQ(app().library.currentIndex, 1);
+  const std::string records[3] = {libraryRecord(videos[0], thumbnails[0], "海边"),
+                                  libraryRecord(videos[1], thumbnails[1], "城市"),
+                                  libraryRecord(videos[2], thumbnails[2], "雪山")};
+  ASSERT_EQ(readWholeFile(libraryFilePath()), records[0] + records[1] + records[2]);
+  mark();
+  {
+    // The item's menu holds "删除该项" alone: the first item is chosen.
+    MenuCloser menus(::GetCurrentProcessId(), {VK_DOWN, VK_RETURN});
+    const POINT second = itemMiddle(1);
+    realPress(second.x, second.y, Button::Right);
+    ASSERT_TRUE(settleUntil([&] { return listItemCount(list()) == 2; })) << "menus shown: " << menus.menusShown();
+    realRelease(Button::Right);
+    pumpMessagesFor(300ms);
+    EXPECT_EQ(menus.menusShown(), 1) << "the item's menu only, never the application menu as well";
+  }
+  EXPECT_EQ(readWholeFile(libraryFilePath()), records[0] + records[2]);
+  EXPECT_EQ(thumbnailsShown(2), (std::vector<int>{0, 2})) << "the others keep their order";
+  EXPECT_EQ(callsSinceMark(), engineCall("APlayer_OpenA", videos[2]));
+  EXPECT_EQ(app().library.videoCount, 2);
+  EXPECT_EQ(app().library.videoPathAt(app().library.currentIndex), videos[2]) << "the position names what plays";
+
+  // Playing on from there reaches entry 1 and the deleted video stays gone.
+  mark();
+  handlePlayerEvent(6, 0);
+  handlePlayerEvent(6, 0);
+  EXPECT_EQ(callsSinceMark(), engineCall("APlayer_OpenA", videos[0]) + engineCall("APlayer_OpenA", videos[2]));
+
+  // The next right-click, on empty space, shows the application menu.
+  MenuCloser menus;
+  RECT client{};
+  ::GetClientRect(list(), &client);
+  POINT empty{40, client.bottom - 20};
+  ::ClientToScreen(list(), &empty);
+  realClick(empty.x, empty.y, Button::Right);
+  EXPECT_TRUE(settleUntil([&] { return menus.menusShown() == 1; }, 5s));
+}
+
+}  // namespace
+}  // namespace qova::test

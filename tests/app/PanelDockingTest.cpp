@@ -1,0 +1,164 @@
+// The panel (MainWindow) of a running qova.exe: where start-up docks it,
+// whether it shows, how it keeps its place when moved or resized, where the
+// settings view puts it, and the live preview's call to the compositor.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+
+#include "runtime/WholeFile.h"
+#include "tests/app/RunningProgram.h"
+#include "tests/support/MenuCloser.h"
+#include "tests/support/TestProcess.h"
+
+namespace qova::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string windowText(const RECT& r) {
+  char text[96];
+  std::snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
+  return text;
+}
+
+struct DisplaySetting {
+  const char* settings;  // the settings file; empty: there is none
+  bool shown;
+};
+
+class PanelAtStartUp : public RunningProgram, public ::testing::WithParamInterface<DisplaySetting> {};
+
+TEST_P(PanelAtStartUp, DocksBottomRightOnTheTaskbarAndShowsOnlyForZero) {
+  start(GetParam().settings);
+  const RECT rect = mainWindowRect();
+  EXPECT_EQ(rect.left, dockedLeft()) << windowText(rect);
+  EXPECT_EQ(rect.right, screenWidth()) << windowText(rect);
+  EXPECT_EQ(rect.bottom, taskbarTop()) << "its bottom edge on the taskbar's top edge " << windowText(rect);
+  EXPECT_EQ(rect.bottom - rect.top, 164) << windowText(rect);
+  EXPECT_EQ(::GetWindowLongPtrA(mainWindow, GWL_EXSTYLE), WS_EX_NOACTIVATE);
+  EXPECT_EQ(::IsWindowVisible(mainWindow) != FALSE, GetParam().shown);
+  EXPECT_FALSE(popupVisible());
+
+  // Whether the panel shows or not, the wallpaper plays: the player was born
+  // in the worker, then the first entry was opened.
+  HWND player = program.engineWindow();
+  ASSERT_NE(player, nullptr);
+  EXPECT_EQ(::GetParent(player), shell.worker()) << shell.logText();
+  std::vector<std::string> order;
+  for (const std::string& call : program.engineCalls())
+    for (const char* name : {"APlayer_Create(", "APlayer_SetVolume(", "APlayer_OpenA("})
+      if (call.rfind(name, 0) == 0) order.push_back(name);
+  EXPECT_EQ(order, (std::vector<std::string>{"APlayer_Create(", "APlayer_SetVolume(", "APlayer_OpenA("}));
+  EXPECT_TRUE(program.process().running());
+}
+
+INSTANTIATE_TEST_SUITE_P(DisplaySettings, PanelAtStartUp,
+                         ::testing::Values(DisplaySetting{"", true},
+                                           DisplaySetting{"[程序设置]\r\n播放音量=50\r\n", true},
+                                           DisplaySetting{"[程序设置]\r\n窗体显示=0\r\n", true},
+                                           DisplaySetting{"[程序设置]\r\n窗体显示=1\r\n", false},
+                                           DisplaySetting{"[程序设置]\r\n窗体显示=00\r\n", false}));
+
+class Panel : public RunningProgram {
+ protected:
+  // Moves or sizes the panel from outside, as dragging its frame would.
+  void place(int left, int top, int width, int height) const {
+    ::SetWindowPos(mainWindow, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  bool rectIs(LONG left, LONG top, LONG width, LONG height) const {
+    const RECT r = mainWindowRect();
+    return r.left == left && r.top == top && r.right - r.left == width && r.bottom - r.top == height;
+  }
+};
+
+TEST_F(Panel, DraggedOrWidenedItSnapsBackToItsLeftEdgeAndWidthButMayMoveVertically) {
+  start();
+  const int left = dockedLeft();
+  const int top = dockedTop();
+  for (int step = 1; step <= 3; ++step) {
+    SCOPED_TRACE(step);
+    place(left - 150 * step, top - 40 * step, 216, 164);
+    EXPECT_TRUE(waitUntil([&] { return rectIs(left, top - 40 * step, 216, 164); }, 10s))
+        << windowText(mainWindowRect());
+  }
+  place(left - 30, top, 400, 164);
+  EXPECT_TRUE(waitUntil([&] { return rectIs(left, top, 216, 164); }, 10s)) << windowText(mainWindowRect());
+  place(0, 0, 100, 300);
+  EXPECT_TRUE(waitUntil([&] { return rectIs(left, 0, 216, 300); }, 10s)) << windowText(mainWindowRect());
+}
+
+TEST_F(Panel, ShrunkBelowItsCollapsedHeightItReturnsTo164AtTheDockedTop) {
+  start();
+  place(dockedLeft(), dockedTop() - 200, 216, 300);
+  ASSERT_TRUE(waitUntil([&] { return rectIs(dockedLeft(), dockedTop() - 200, 216, 300); }, 10s));
+  place(dockedLeft(), dockedTop() - 200, 216, 100);
+  EXPECT_TRUE(waitUntil([&] { return rectIs(dockedLeft(), dockedTop(), 216, 164); }, 10s))
+      << windowText(mainWindowRect());
+  // Exactly 164 is left alone.
+  place(dockedLeft(), 50, 216, 164);
+  EXPECT_TRUE(waitUntil([&] { return rectIs(dockedLeft(), 50, 216, 164); }, 10s)) << windowText(mainWindowRect());
+}
+
+std::string menuParameterName(const ::testing::TestParamInfo<ProgramMenu>& parameter) {
+  return menuName(parameter.param);
+}
+
+class OpenSettings : public RunningProgram, public ::testing::WithParamInterface<ProgramMenu> {};
+
+TEST_P(OpenSettings, ExpandsThePanelTo387WithItsTop428AboveTheScreensBottom) {
+  start("[程序设置]\r\n窗体显示=1\r\n");
+  {
+    MenuCloser menus(program.process().id(), kChooseOpenSettings);
+    popUpMenu(GetParam());
+    EXPECT_TRUE(waitUntil([&] { return mainWindowRect().bottom - mainWindowRect().top == 387; }, 15s))
+        << windowText(mainWindowRect()) << ", menus shown: " << menus.menusShown();
+    EXPECT_EQ(menus.menusShown(), 1);
+  }
+  const RECT rect = mainWindowRect();
+  EXPECT_EQ(rect.top, screenHeight() - 428) << windowText(rect);
+  EXPECT_EQ(rect.left, dockedLeft());
+  EXPECT_EQ(rect.right - rect.left, 216);
+  EXPECT_FALSE(::IsWindowVisible(mainWindow)) << "expanding does not show it";
+  EXPECT_TRUE(program.process().running());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachMenu, OpenSettings,
+                         ::testing::Values(ProgramMenu::PopupWindowStandard, ProgramMenu::MainWindowStandard,
+                                           ProgramMenu::Skinned),
+                         menuParameterName);
+
+// Wine's compositor has no thumbnails; a stand-in dwmapi.dll in the program's
+// folder records what the program asks of it.
+class PanelPreview : public RunningProgram {
+ protected:
+  void SetUp() override {
+    RunningProgram::SetUp();
+    ASSERT_TRUE(program.copyFromBuild("dwm\\dwmapi.dll", "dwmapi.dll"));
+    char overrides[512] = {};
+    ::GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
+    savedOverrides = overrides;
+    const std::string ours = "dwmapi=n,b" + (savedOverrides.empty() ? "" : ";" + savedOverrides);
+    ::SetEnvironmentVariableA("WINEDLLOVERRIDES", ours.c_str());
+  }
+  void TearDown() override {
+    ::SetEnvironmentVariableA("WINEDLLOVERRIDES", savedOverrides.empty() ? nullptr : savedOverrides.c_str());
+  }
+  std::string savedOverrides;
+};
+
+TEST_F(PanelPreview, StartUpShowsTheShellsDesktopWindowInThePreviewBox) {
+  start();
+  const std::string calls = readWholeFile(program.file("dwm_calls.log"));
+  // flags 0x0D; destination 4,4,212,124; no source rectangle; opacity 255 and
+  // three bytes of alignment; visible; the whole window.
+  EXPECT_EQ(calls, "DwmRegisterThumbnail(" + ShellStandin::hex(mainWindow) + "," +
+                       ShellStandin::hex(shell.progman()) + ")\n"
+                       "DwmUpdateThumbnailProperties(20816,"
+                       "0d000000" "04000000" "04000000" "d4000000" "7c000000"
+                       "00000000" "00000000" "00000000" "00000000"
+                       "ff000000" "01000000" "00000000)\n");
+}
+
+}  // namespace
+}  // namespace qova::test

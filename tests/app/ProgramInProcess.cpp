@@ -1,0 +1,85 @@
+#include "tests/app/ProgramInProcess.h"
+
+#include "app/AppState.h"
+#include "app/Hotkeys.h"
+#include "app/MainWindow.h"
+#include "app/Settings.h"
+#include "app/Wallpaper.h"
+#include "library/LibraryFile.h"
+#include "library/LibraryRecord.h"
+#include "runtime/ProgramDirectory.h"
+#include "runtime/WholeFile.h"
+#include "tests/outside/exui/TestPictures.h"
+#include "tests/support/TestProcess.h"
+
+namespace qova::test {
+
+std::string recordingLog() {
+  auto log = reinterpret_cast<const char* (*)()>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("APlayerCaller.dll"), "Recording_Log")));
+  return log ? log() : "";
+}
+
+void ProgramInProcess::SetUp() {
+  ASSERT_TRUE(shell.ready()) << shell.logText();
+  ::DeleteFileA(settingsFilePath().c_str());
+  const char* names[] = {"海边", "城市", "雪山"};
+  std::string library;
+  for (int i = 0; i < 3; ++i) {
+    videos.push_back(programFile(std::string(names[i]) + ".mp4"));
+    thumbnails.push_back(programFile(std::string(names[i]) + ".png"));
+    ASSERT_TRUE(writeWholeFile(videos.back(), "stands for a video"));
+    const exui::Bytes png = encodePicture(solid(320, 180, kThumbnailColours[i]), PictureType::Png);
+    ASSERT_TRUE(writeWholeFile(thumbnails.back(), std::string(png.begin(), png.end())));
+    library += libraryRecord(videos.back(), thumbnails.back(), names[i]);
+  }
+  ASSERT_TRUE(writeWholeFile(libraryFilePath(), library));
+}
+
+void ProgramInProcess::start(const std::string& settings) {
+  if (!settings.empty()) writeWholeFile(settingsFilePath(), settings);
+  app().library = {};
+  hotkeyTable().clear();
+  mark();
+  mainWindow = createMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  popupWindow = app().popupWindow;
+  ASSERT_NE(popupWindow, nullptr);
+  pumpMessagesFor(std::chrono::milliseconds(200));
+}
+
+void ProgramInProcess::TearDown() {
+  if (mainWindow) {
+    stopWallpaper();
+    app().tray.remove();
+    ::DestroyWindow(popupWindow);
+    ::DestroyWindow(mainWindow);
+  }
+  app().popupWindow = nullptr;
+  app().mainWindow = nullptr;
+  app().library = {};
+  hotkeyTable().clear();
+  pumpMessagesFor(std::chrono::milliseconds(100));
+  ::DeleteFileA(settingsFilePath().c_str());
+  ::DeleteFileA(libraryFilePath().c_str());
+  for (const auto& file : videos) ::DeleteFileA(file.c_str());
+  for (const auto& file : thumbnails) ::DeleteFileA(file.c_str());
+}
+
+void ProgramInProcess::mark() { mark_ = recordingLog().size(); }
+
+std::string ProgramInProcess::callsSinceMark() const {
+  const std::string log = recordingLog();
+  return mark_ <= log.size() ? log.substr(mark_) : log;
+}
+
+std::string ProgramInProcess::engineCall(const std::string& name, const std::string& argument) {
+  return name + "(" + std::to_string(PlayerEngine::engineHandle()) + (argument.empty() ? "" : "," + argument) +
+         ")\n";
+}
+
+bool ProgramInProcess::settleUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  return waitUntil(condition, timeout);
+}
+
+}  // namespace qova::test

@@ -1,0 +1,54 @@
+#pragma once
+// The program's own start-up run inside this test program: MainWindow built
+// from its layout, whose creation handler makes PopupWindow with its
+// notification icon and menus, starts the wallpaper in the shell stand-in's
+// worker, installs the window procedures and registers both hotkeys. Beside
+// this test program (bin/appwin/) are the real ExuiKrnln.dll, the recording
+// APlayerCaller.dll and the play button's skins and menu icons, as beside
+// qova.exe; the library file is written there for each test.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/support/ShellStandin.h"
+
+namespace qova::test {
+
+class ProgramInProcess : public ::testing::Test {
+ protected:
+  void SetUp() override;     // the stand-in ready, three entries with thumbnails of their own colour
+  void TearDown() override;  // the wallpaper stopped, both windows and the tray icon gone
+
+  // Runs the start-up sequence with these settings (none when empty).
+  void start(const std::string& settings = {});
+
+  // The recording engine's calls since the last mark().
+  void mark();
+  std::string callsSinceMark() const;
+  // One call as the recording engine writes it: name(engine,argument).
+  static std::string engineCall(const std::string& name, const std::string& argument = {});
+
+  static bool settleUntil(const std::function<bool()>& condition,
+                          std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+  static constexpr uint32_t kThumbnailColours[3] = {0xFFD03030, 0xFF30B040, 0xFF3050D0};
+
+  ShellStandin shell;
+  std::vector<std::string> videos;
+  std::vector<std::string> thumbnails;
+  HWND mainWindow = nullptr;
+  HWND popupWindow = nullptr;
+
+ private:
+  size_t mark_ = 0;
+};
+
+// The recording engine's log in this process.
+std::string recordingLog();
+
+}  // namespace qova::test

@@ -1,0 +1,66 @@
+#pragma once
+// qova.exe started from a program folder of its own with three library
+// entries, beside the desktop-shell stand-in and the recording engine, and
+// driven from outside the way the shell and the user reach it: the
+// notification-area callback, mouse messages on its components, menus
+// answered with keys, hotkey messages.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/ProgramFolder.h"
+#include "tests/support/ShellStandin.h"
+
+namespace qova::test {
+
+constexpr UINT kTrayCallbackMessage = 11685;
+
+// The three menus that carry "打开设置", "添加视频" and "退出应用", in that order.
+enum class ProgramMenu {
+  PopupWindowStandard,  // the notification icon's right click
+  MainWindowStandard,   // a right click on the preview box
+  Skinned,              // a right click on empty space of the library list
+};
+const char* menuName(ProgramMenu menu);
+
+// Keys that choose the menu's first and third item.
+inline const std::vector<WPARAM> kChooseOpenSettings{VK_DOWN, VK_RETURN};
+inline const std::vector<WPARAM> kChooseExit{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN};
+
+class RunningProgram : public ::testing::Test {
+ protected:
+  void SetUp() override;  // the stand-in ready, three entries whose videos exist
+
+  // Writes the settings file when `settings` is not empty, starts the program
+  // and waits until its start-up sequence has run to its end.
+  void start(const std::string& settings = {});
+
+  // Waits until the program's window thread has handled every message posted to it so far.
+  void roundTrip() const;
+  // Posts the shell's notification for the icon with this event code (a mouse message).
+  void postTrayEvent(LPARAM code) const;
+  // Makes the menu appear; it is modal, so answer it from a MenuCloser.
+  void popUpMenu(ProgramMenu menu) const;
+
+  RECT mainWindowRect() const;
+  bool popupVisible() const { return ::IsWindowVisible(popupWindow) != FALSE; }
+  // The engine calls from line `from` on.
+  std::vector<std::string> engineCallsSince(size_t from) const;
+
+  // The docked place, worked out from the screen and the taskbar as reported here.
+  static int screenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
+  static int screenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
+  static int taskbarTop();
+  static int dockedLeft() { return screenWidth() - 216; }
+  static int dockedTop() { return taskbarTop() - 164; }
+
+  ShellStandin shell;
+  ProgramFolder program;
+  std::vector<std::string> videos;
+  HWND mainWindow = nullptr;
+  HWND popupWindow = nullptr;
+};
+
+}  // namespace qova::test

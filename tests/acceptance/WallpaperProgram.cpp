@@ -68,8 +68,10 @@ std::string WallpaperProgram::settingsText() const { return readWholeFile(folder
 
 bool WallpaperProgram::start(const std::function<HWND()>& layer) {
   if (!folder_.start().started()) return false;
-  // The panel's creation runs the whole start-up; the player window comes last of the three.
-  return waitUntil([&] { return mainWindow() && popupWindow() && playerWindow(layer ? layer() : nullptr); }, 30s);
+  // The panel's creation runs the whole start-up; the player window comes last of the three,
+  // and the program waits for input once the start-up has ended.
+  return waitUntil([&] { return mainWindow() && popupWindow() && playerWindow(layer ? layer() : nullptr); }, 30s) &&
+         ::WaitForInputIdle(folder_.process().handle(), 30000) == 0;
 }
 
 HWND WallpaperProgram::mainWindow() { return findProcessWindow(processId(), "QovaMainWindow"); }
@@ -97,7 +99,8 @@ bool WallpaperProgram::chooseFromTrayMenu(MenuItem item) {
 
 bool WallpaperProgram::chooseFromPanelMenu(MenuItem item) {
   HWND panel = mainWindow();
-  return clickAt(panel, screenPointOf(panel, kPreviewBoxCentre), MouseButton::Right) &&
+  return waitUntil([&] { return ::IsWindowVisible(panel) != FALSE; }, 10s) &&
+         clickAt(panel, screenPointOf(panel, kPreviewBoxCentre), MouseButton::Right) &&
          chooseStandardMenuItem(processId(), static_cast<int>(item));
 }
 

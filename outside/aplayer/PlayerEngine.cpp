@@ -28,6 +28,11 @@ constexpr int kMaxResumeReleases = 10;
 constexpr int32_t kEarlyEndMilliseconds = 250;
 constexpr UINT_PTR kEarlyEndTimer = 101;
 
+// A file paused while it opens is paused once it has played this long.
+constexpr int32_t kPlayedAMomentMilliseconds = 500;
+constexpr UINT kPendingPauseCheckMilliseconds = 40;
+constexpr UINT_PTR kPendingPauseTimer = 102;
+
 constexpr const char* kVersionText = "1.0.0 (Media Foundation)";
 
 // The ANSI path as UTF-16; empty when it does not convert.
@@ -84,6 +89,13 @@ int32_t PlayerEngine::close() {
 int32_t PlayerEngine::play() {
   if (!session_) return kAPlayerFailed;
   if (state_ == kAPlayerStatePlaying || state_ == kAPlayerStateOpening) return kAPlayerOk;
+  if (pauseWhenStarted_) {
+    // The pipeline was never paused: it is still starting.
+    pauseWhenStarted_ = false;
+    window_.stopTimer(kPendingPauseTimer);
+    changeState(kAPlayerStateOpening);
+    return kAPlayerOk;
+  }
   // After its end the file starts over, opened afresh (there is no seeking
   // back to the start under Wine); that run ends with its own event.
   if (endReported_) return openFile(std::wstring(path_)) == kAPlayerOk ? kAPlayerOk : kAPlayerFailed;
@@ -98,7 +110,15 @@ int32_t PlayerEngine::play() {
 int32_t PlayerEngine::pause() {
   if (!session_) return kAPlayerFailed;
   if (state_ == kAPlayerStatePaused) return kAPlayerOk;
-  if (state_ == kAPlayerStateReady || !session_->pause()) return kAPlayerFailed;
+  if (state_ == kAPlayerStateReady) return kAPlayerFailed;
+  if (state_ == kAPlayerStateOpening) {
+    // A video renderer paused before it showed its first frames never shows
+    // another one under Wine, though the clock runs on after resuming; so
+    // the pipeline is paused only once it has played for a moment.
+    pauseWhenStarted_ = true;
+  } else if (!session_->pause()) {
+    return kAPlayerFailed;
+  }
   window_.stopTimer(kEarlyEndTimer);
   changeState(kAPlayerStatePaused);
   return kAPlayerOk;
@@ -181,6 +201,7 @@ void PlayerEngine::onMediaEvent(uint32_t sessionId, MediaEvent event) {
       window_.stopTimer(kResumeWatchTimer);
       if (FAILED(event.result)) return endWithFailure();
       if (state_ == kAPlayerStateOpening) changeState(kAPlayerStatePlaying);
+      if (pauseWhenStarted_) window_.startTimer(kPendingPauseTimer, kPendingPauseCheckMilliseconds);
       applyPicture();
       applyAudio();
       scheduleEarlyEnd();
@@ -212,6 +233,7 @@ void PlayerEngine::onWindowGone() {
 
 void PlayerEngine::onTimer(UINT_PTR id) {
   if (id == kEarlyEndTimer) return scheduleEarlyEnd();
+  if (id == kPendingPauseTimer) return pauseOncePlayedAMoment();
   if (id != kResumeWatchTimer) return;
   // Repeated: a release that comes before the session waits for it is lost.
   if (!session_ || state_ != kAPlayerStatePlaying || ++resumeReleases_ > kMaxResumeReleases) {
@@ -219,6 +241,14 @@ void PlayerEngine::onTimer(UINT_PTR id) {
     return;
   }
   session_->releaseStalledStart();
+}
+
+void PlayerEngine::pauseOncePlayedAMoment() {
+  if (!session_ || !pauseWhenStarted_) return window_.stopTimer(kPendingPauseTimer);
+  if (session_->positionMilliseconds() < kPlayedAMomentMilliseconds) return;
+  window_.stopTimer(kPendingPauseTimer);
+  pauseWhenStarted_ = false;
+  session_->pause();
 }
 
 void PlayerEngine::scheduleEarlyEnd() {
@@ -250,11 +280,13 @@ void PlayerEngine::changeState(int32_t state) {
 
 void PlayerEngine::endSession() {
   window_.stopTimer(kResumeWatchTimer);
+  window_.stopTimer(kPendingPauseTimer);
   window_.stopTimer(kEarlyEndTimer);
   session_.reset();
   endReported_ = false;
   endsEarly_ = false;
   seeking_ = false;
+  pauseWhenStarted_ = false;
 }
 
 void PlayerEngine::endWithFailure() {

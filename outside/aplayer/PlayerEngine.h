@@ -61,6 +61,7 @@ class PlayerEngine final : private VideoWindowListener {
   void onTimer(UINT_PTR id) override;
 
   int32_t openFile(const std::wstring& path);
+  void pauseOncePlayedAMoment();
   void scheduleEarlyEnd();
   void endFile();
   void changeState(int32_t state);
@@ -78,6 +79,8 @@ class PlayerEngine final : private VideoWindowListener {
   int32_t state_ = kAPlayerStateReady;
   bool endReported_ = false;
   bool seeking_ = false;
+  // Paused before the platform confirmed playback: the pipeline is paused once it plays.
+  bool pauseWhenStarted_ = false;
   int resumeReleases_ = 0;
   // The open file ends by pausing on its last frames (see scheduleEarlyEnd).
   bool endsEarly_ = false;

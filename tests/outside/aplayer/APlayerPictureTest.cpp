@@ -46,6 +46,23 @@ TEST_F(APlayerPicture, TopLevelWindowShowsTheClipAndTheNextClipReplacesIt) {
   EXPECT_GT(bars.differenceFrom(testPattern), 20.0) << "the second clip replaced the first";
 }
 
+TEST_F(APlayerPicture, PauseHoldsThePictureAndPlaySetsItMovingAgain) {
+  const int32_t engine = createPopup();
+  ASSERT_NE(engine, 0);
+  ASSERT_TRUE(open(engine, "clip_moving.mp4"));
+  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  const ScreenImage playing = screenAfter(engine, 800ms);
+  EXPECT_GT(screenAfter(engine, 600ms).differenceFrom(playing), 1.0) << "the picture moves";
+
+  ASSERT_EQ(api.pause(engine), kAPlayerOk);
+  const ScreenImage paused = screenAfter(engine, 400ms);
+  EXPECT_LT(screenAfter(engine, 600ms).differenceFrom(paused), 0.5) << "paused, it holds";
+
+  ASSERT_EQ(api.play(engine), kAPlayerOk);
+  const ScreenImage resumed = screenAfter(engine, 400ms);
+  EXPECT_GT(screenAfter(engine, 600ms).differenceFrom(resumed), 1.0) << "resumed, it moves again";
+}
+
 TEST_F(APlayerPicture, WideClipIsLetterboxedAndStretchedWhenAspectIsOff) {
   const int32_t engine = createPopup();
   ASSERT_NE(engine, 0);

@@ -106,6 +106,27 @@ TEST_F(APlayerPlayback, PauseHoldsThePositionAndPlayResumes) {
   EXPECT_TRUE(waitForEvents(kFileEnded, 1)) << "the file still plays to its end";
 }
 
+// Paused before the platform confirmed playback, the file stops within its
+// first moments and plays on when resumed.
+TEST_F(APlayerPlayback, PausedWhileOpeningItHoldsAndPlaysOnceResumed) {
+  const int32_t engine = createChildEngine();
+  ASSERT_NE(engine, 0);
+  ASSERT_TRUE(open(engine, "clip_moving.mp4"));
+  ASSERT_EQ(api.pause(engine), kAPlayerOk);
+  EXPECT_EQ(api.getState(engine), kAPlayerStatePaused);
+  pumpMessagesFor(1000ms);
+  const int32_t pausedAt = api.getPosition(engine);
+  EXPECT_LT(pausedAt, 1500) << "it stopped within its first moments";
+  pumpMessagesFor(300ms);
+  EXPECT_EQ(api.getPosition(engine), pausedAt) << "paused, it holds";
+  EXPECT_EQ(api.getState(engine), kAPlayerStatePaused);
+
+  ASSERT_EQ(api.play(engine), kAPlayerOk);
+  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  EXPECT_TRUE(waitUntil([&] { return api.getPosition(engine) > pausedAt + 300; }, 5s))
+      << "resumed, it plays on";
+}
+
 TEST_F(APlayerPlayback, PlayAfterTheEndPlaysTheFileAgain) {
   const int32_t engine = createChildEngine();
   ASSERT_NE(engine, 0);

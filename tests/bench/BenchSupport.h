@@ -1,0 +1,64 @@
+#pragma once
+// What the player benchmarks share: measuring another process, reading the
+// timing engine's log, watching the screen, and a program folder whose
+// engine is the real one behind the timing engine.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/support/ProgramFolder.h"
+
+namespace qova::bench {
+
+using Ticks = long long;  // 100 ns units of the system clock, as in the timing log
+Ticks now();
+double milliseconds(Ticks from, Ticks to);
+
+// User plus kernel CPU time the process used so far, in seconds.
+double cpuSeconds(HANDLE process);
+// The process's peak working set so far, in MB.
+double peakWorkingSetMb(HANDLE process);
+
+// A file of the build's bin/ folder (the media, the bench programs).
+std::string buildFile(const std::string& name);
+
+// One line of a time-stamped log (timing engine or reference player).
+struct LogLine {
+  Ticks time = 0;
+  std::string what;
+};
+std::vector<LogLine> readTimedLog(const std::string& path);
+// The first line from `first` on that begins with `prefix`; its index, or -1.
+int findLine(const std::vector<LogLine>& lines, const std::string& prefix, std::size_t first = 0);
+// Waits until `path` holds a line beginning with `prefix`; its time, or 0.
+Ticks waitForLogLine(const std::string& path, const std::string& prefix, std::chrono::milliseconds timeout);
+
+// qova.exe in a folder of its own, with the real engine behind the timing
+// engine (whose log is timingLog()).
+class TimedProgram {
+ public:
+  TimedProgram();
+  test::ProgramFolder& folder() { return folder_; }
+  std::string timingLog() const;
+  // A library of `entries` records of `video`; with thumbnails, each record
+  // gets a JPEG thumbnail file of its own.
+  void writeLibrary(const std::vector<std::string>& videos, bool thumbnails);
+
+ private:
+  test::ProgramFolder folder_{test::EngineChoice::None};
+};
+
+// Coarse colour of what the screen shows at its centre.
+enum class Colour { Red, Green, Blue, Other };
+Colour screenCentreColour();
+const char* colourName(Colour colour);
+
+double median(std::vector<double> values);
+
+// Runs this thread's messages for `duration` (the bench owns no windows, but Wine likes a pump).
+void idle(std::chrono::milliseconds duration);
+
+}  // namespace qova::bench

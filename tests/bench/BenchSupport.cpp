@@ -8,6 +8,7 @@
 #include "runtime/UniqueHandle.h"
 #include "runtime/WholeFile.h"
 #include "tests/bench/timing_aplayer/TimingLog.h"
+#include "tests/bench/UnixProcess.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestProcess.h"
 
@@ -34,7 +35,8 @@ Ticks now() {
 
 double milliseconds(Ticks from, Ticks to) { return static_cast<double>(to - from) / 10000.0; }
 
-double cpuSeconds(HANDLE process) {
+double cpuSeconds(HANDLE process, int unixPid) {
+  if (unixPid > 0) return unixCpuSeconds(unixPid);
   FILETIME created{}, exited{}, kernel{}, user{};
   if (!::GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0.0;
   return static_cast<double>(fileTimeTicks(kernel) + fileTimeTicks(user)) / 1e7;
@@ -133,13 +135,29 @@ Colour screenCentreColour() {
   return colour;
 }
 
-const char* colourName(Colour colour) {
-  switch (colour) {
-    case Colour::Red: return "red";
-    case Colour::Green: return "green";
-    case Colour::Blue: return "blue";
-    default: return "other";
+Ticks waitForColour(Colour colour, std::chrono::milliseconds timeout) {
+  const Ticks deadline = now() + static_cast<Ticks>(timeout.count()) * 10'000;
+  while (screenCentreColour() != colour) {
+    if (now() >= deadline) return 0;
+    ::Sleep(2);
   }
+  return now();
+}
+
+ReferenceStart startReference(const std::string& clip, Colour colour) {
+  using namespace std::chrono_literals;
+  test::waitUntil([&] { return screenCentreColour() != colour; }, 10s);
+  test::TempFolder folder("reference_player");
+  const std::string log = folder.file("reference.log");
+  ReferenceStart times;
+  times.processStart = now();
+  test::TestProcess player(buildFile("bench\\reference_player.exe"), "\"" + clip + "\" \"" + log + "\"");
+  if (!player.started()) return {};
+  times.firstFrame = waitForColour(colour, 60s);
+  const auto lines = readTimedLog(log);
+  const int open = findLine(lines, "open");
+  if (open >= 0) times.open = lines[static_cast<std::size_t>(open)].time;
+  return times;
 }
 
 double median(std::vector<double> values) {

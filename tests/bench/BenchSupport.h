@@ -17,8 +17,10 @@ using Ticks = long long;  // 100 ns units of the system clock, as in the timing 
 Ticks now();
 double milliseconds(Ticks from, Ticks to);
 
-// User plus kernel CPU time the process used so far, in seconds.
-double cpuSeconds(HANDLE process);
+// User plus kernel CPU time the process used so far, in seconds: from
+// /proc for its Linux process `unixPid` under Wine (see UnixProcess.h), else
+// from the system.
+double cpuSeconds(HANDLE process, int unixPid);
 // The process's peak working set so far, in MB.
 double peakWorkingSetMb(HANDLE process);
 
@@ -54,7 +56,18 @@ class TimedProgram {
 // Coarse colour of what the screen shows at its centre.
 enum class Colour { Red, Green, Blue, Other };
 Colour screenCentreColour();
-const char* colourName(Colour colour);
+// Polls the screen's centre every few milliseconds until it shows `colour`;
+// when it did, or 0 after `timeout`.
+Ticks waitForColour(Colour colour, std::chrono::milliseconds timeout);
+
+// The bare reference player started on a solid-colour clip: when its process
+// started, when it created its player, when the colour first showed (0 if never).
+struct ReferenceStart {
+  Ticks processStart = 0;
+  Ticks open = 0;
+  Ticks firstFrame = 0;
+};
+ReferenceStart startReference(const std::string& clip, Colour colour);
 
 double median(std::vector<double> values);
 

@@ -2,10 +2,13 @@
 // 1080p clip against the bare reference player playing the same file.
 #include "tests/bench/PlayerBenches.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 #include <optional>
 
 #include "tests/bench/BenchSupport.h"
+#include "tests/bench/UnixProcess.h"
 #include "tests/support/ShellStandin.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowSearch.h"
@@ -25,16 +28,29 @@ struct Usage {
   double cpu = 0.0;      // CPU seconds within the window
   double seconds = 0.0;  // the window's real length
   double peakMb = 0.0;
+  std::vector<ThreadCpu> busiest;  // the threads that used the most CPU within the window
   double cores() const { return seconds > 0 ? cpu / seconds : 0.0; }
 };
 
-// CPU used by `process` over `window`, and its peak working set at the end.
-Usage measure(HANDLE process, std::chrono::milliseconds window) {
+// CPU used by `process` (Linux process `unixPid` under Wine) over `window`,
+// and its peak working set at the end.
+Usage measure(HANDLE process, int unixPid, std::chrono::milliseconds window) {
   Usage usage;
-  const double before = cpuSeconds(process);
+  if (unixPid == 0) std::printf("  (its Linux process was not found: CPU time as GetProcessTimes reports it)\n");
+  const double before = cpuSeconds(process, unixPid);
+  const auto threadsBefore = unixThreadCpu(unixPid);
   const Ticks start = now();
   idle(window);
-  usage.cpu = cpuSeconds(process) - before;
+  usage.cpu = cpuSeconds(process, unixPid) - before;
+  std::map<int, double> earlier;
+  for (const ThreadCpu& thread : threadsBefore) earlier[thread.id] = thread.seconds;
+  for (ThreadCpu thread : unixThreadCpu(unixPid)) {
+    thread.seconds -= earlier[thread.id];
+    usage.busiest.push_back(thread);
+  }
+  std::sort(usage.busiest.begin(), usage.busiest.end(),
+            [](const ThreadCpu& a, const ThreadCpu& b) { return a.seconds > b.seconds; });
+  if (usage.busiest.size() > 4) usage.busiest.resize(4);
   usage.seconds = milliseconds(start, now()) / 1000.0;
   usage.peakMb = peakWorkingSetMb(process);
   usage.measured = true;
@@ -48,26 +64,37 @@ void printUsage(const char* what, const Usage& usage) {
   }
   std::printf("  %-44s CPU %6.2f s over %5.1f s = %5.1f%% of one core, peak working set %6.1f MB\n", what,
               usage.cpu, usage.seconds, usage.cores() * 100.0, usage.peakMb);
+  std::printf("  %-44s busiest threads:", "");
+  for (const ThreadCpu& thread : usage.busiest) std::printf(" %s %.2f s;", thread.name.c_str(), thread.seconds);
+  std::printf("\n");
 }
 
-Usage referencePlayer() {
-  test::TempFolder folder("reference_player");
-  const std::string log = folder.file("reference.log");
-  test::TestProcess player(buildFile("bench\\reference_player.exe"),
-                           "\"" + buildFile("media\\bench_1080p.mp4") + "\" \"" + log + "\"");
-  if (!player.started() || !waitForLogLine(log, "playing", 60s)) return {};
-  idle(kSettle);
-  return measure(player.handle(), kWindow);
-}
-
-struct ProgramUsage {
+struct PlayerUsage {
   Usage playing;
   Usage paused;
 };
 
+PlayerUsage referencePlayer() {
+  test::TempFolder folder("reference_player");
+  const std::string log = folder.file("reference.log");
+  test::TestProcess player(buildFile("bench\\reference_player.exe"),
+                           "\"" + buildFile("media\\bench_1080p.mp4") + "\" \"" + log + "\"");
+  PlayerUsage usage;
+  if (!player.started() || !waitForLogLine(log, "playing", 60s)) return usage;
+  idle(kSettle);
+  const int unixPid = findUnixProcess(log);
+  usage.playing = measure(player.handle(), unixPid, kWindow);
+  ::PostMessageA(test::findProcessWindow(player.id(), "QovaReferencePlayer"), WM_HOTKEY, 2, 0);
+  if (waitForLogLine(log, "paused", 10s)) {
+    idle(kSettle);
+    usage.paused = measure(player.handle(), unixPid, kPausedWindow);
+  }
+  return usage;
+}
+
 // qova.exe with a library of `entries` records of the 1080p clip; inside the
 // shell stand-in's layer when `inShell`, else with its player top-level.
-ProgramUsage program(int entries, bool inShell, std::chrono::milliseconds window, bool alsoPaused) {
+PlayerUsage program(int entries, bool inShell, std::chrono::milliseconds window, bool alsoPaused) {
   std::optional<test::ShellStandin> shell;
   if (inShell) {
     shell.emplace();
@@ -78,16 +105,17 @@ ProgramUsage program(int entries, bool inShell, std::chrono::milliseconds window
                                                 buildFile("media\\bench_1080p.mp4")),
                        entries > 1);
   test::TestProcess& process = program.folder().start();
-  ProgramUsage usage;
+  PlayerUsage usage;
   if (!process.started() || !waitForLogLine(program.timingLog(), "event 1 3", 90s)) return usage;
   idle(kSettle);
-  usage.playing = measure(process.handle(), window);
+  const int unixPid = findUnixProcess(program.folder().file("qova.exe"));
+  usage.playing = measure(process.handle(), unixPid, window);
   if (alsoPaused) {
     HWND mainWindow = test::findProcessWindow(process.id(), "QovaMainWindow");
     ::PostMessageA(mainWindow, WM_HOTKEY, 2, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F10));
     if (waitForLogLine(program.timingLog(), "pause", 10s)) {
       idle(kSettle);
-      usage.paused = measure(process.handle(), kPausedWindow);
+      usage.paused = measure(process.handle(), unixPid, kPausedWindow);
     }
   }
   return usage;
@@ -98,26 +126,28 @@ ProgramUsage program(int entries, bool inShell, std::chrono::milliseconds window
 void benchPlayback() {
   std::printf("Playback of the 1080p clip (CPU over %lld s of playback, from %lld s after it began)\n",
               static_cast<long long>(kWindow.count()), static_cast<long long>(kSettle.count()));
-  const Usage reference = referencePlayer();
-  printUsage("reference player (MFPlay, top-level window)", reference);
-  const ProgramUsage inShell = program(1, true, kWindow, true);
+  const PlayerUsage reference = referencePlayer();
+  printUsage("reference player (MFPlay, top-level window)", reference.playing);
+  printUsage("reference player paused", reference.paused);
+  const PlayerUsage inShell = program(1, true, kWindow, true);
   printUsage("qova.exe, 1 entry, in the shell stand-in", inShell.playing);
-  const ProgramUsage topLevel = program(1, false, kWindow, false);
-  printUsage("qova.exe, 1 entry, player top-level", topLevel.playing);
   printUsage("qova.exe paused (WM_HOTKEY 2), in the shell", inShell.paused);
-  const ProgramUsage listed = program(1000, true, kMemoryPlay, false);
+  const PlayerUsage topLevel = program(1, false, kWindow, false);
+  printUsage("qova.exe, 1 entry, player top-level", topLevel.playing);
+  const PlayerUsage listed = program(1000, true, kMemoryPlay, false);
   printUsage("qova.exe, 1,000 entries, in the shell", listed.playing);
 
-  if (reference.measured && reference.cpu > 0) {
+  if (reference.playing.cores() > 0)
     std::printf("  playback cost, program / reference: in the shell %.2fx, top-level %.2fx (target at most 1.10x)\n",
-                inShell.playing.cpu / inShell.playing.seconds / reference.cores(),
-                topLevel.playing.cpu / topLevel.playing.seconds / reference.cores());
-  }
+                inShell.playing.cores() / reference.playing.cores(),
+                topLevel.playing.cores() / reference.playing.cores());
   if (inShell.paused.measured)
-    std::printf("  paused: %.2f%% of one core (target under 1%%)\n", inShell.paused.cores() * 100.0);
-  if (reference.measured && listed.playing.measured)
-    std::printf("  memory, program with 1,000 entries minus reference: %.1f MB (target under 40 MB)\n",
-                listed.playing.peakMb - reference.peakMb);
+    std::printf("  paused: %.2f%% of one core (target under 1%%; the reference paused: %.2f%%)\n",
+                inShell.paused.cores() * 100.0, reference.paused.cores() * 100.0);
+  if (reference.playing.measured && listed.playing.measured)
+    std::printf("  memory, program with 1,000 entries minus reference: %.1f MB, with 1 entry: %.1f MB "
+                "(target under 40 MB)\n",
+                listed.playing.peakMb - reference.playing.peakMb, inShell.playing.peakMb - reference.playing.peakMb);
 }
 
 }  // namespace qova::bench

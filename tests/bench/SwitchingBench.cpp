@@ -86,6 +86,15 @@ void benchSwitching() {
                 milliseconds(opened, shown), totals.back());
   }
   std::printf("  median of %zu switches: %.0f ms (target under 150 ms)\n", totals.size(), median(totals));
+
+  // What the platform alone takes from creating a player to its first frame.
+  std::vector<double> bare;
+  for (int run = 0; run < 3; ++run) {
+    const ReferenceStart reference = startReference(buildFile(kClips[1]), kColours[1]);
+    if (reference.open && reference.firstFrame) bare.push_back(milliseconds(reference.open, reference.firstFrame));
+  }
+  std::printf("  bare MFPlay player, creating the player to its first frame: median of %zu runs %.0f ms\n",
+              bare.size(), median(bare));
 }
 
 }  // namespace qova::bench

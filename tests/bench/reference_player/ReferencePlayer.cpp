@@ -1,9 +1,10 @@
 // The bare player the benchmarks compare the program with: MFPlay plays one
 // file with its own video renderer into a plain screen-sized top-level window,
 // and nothing else happens. Usage: reference_player.exe <video> [<log>]
-// The log gets "<time> playing" when MFPlay reports playback under way and
-// "<time> ended" at the end (times as in the timing engine's log); the
-// window closes itself at the end.
+// The log gets "<time> open" just before the player is created, "<time>
+// playing" when MFPlay reports playback under way and "<time> ended" at the
+// end (times as in the timing engine's log), "<time> paused" once paused by
+// a WM_HOTKEY with id 2 posted to its window; the window closes itself at the end.
 #include <windows.h>
 #include <mfapi.h>
 #include <mfplay.h>
@@ -49,6 +50,7 @@ class Callback final : public IMFPMediaPlayerCallback {
   }
   void STDMETHODCALLTYPE OnMediaPlayerEvent(MFP_EVENT_HEADER* event) override {
     if (event->eEventType == MFP_EVENT_TYPE_PLAY && SUCCEEDED(event->hrEvent)) logLine("playing");
+    if (event->eEventType == MFP_EVENT_TYPE_PAUSE && SUCCEEDED(event->hrEvent)) logLine("paused");
     if (event->eEventType == MFP_EVENT_TYPE_PLAYBACK_ENDED) {
       logLine("ended");
       ::PostMessageW(gWindow, WM_CLOSE, 0, 0);
@@ -70,6 +72,9 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       ::EndPaint(window, &paint);
       return 0;
     }
+    case WM_HOTKEY:  // as the program takes Ctrl+Alt+F10 (id 2): pause
+      if (gPlayer && wParam == 2) gPlayer->Pause();
+      return 0;
     case WM_DESTROY:
       ::PostQuitMessage(0);
       return 0;
@@ -103,6 +108,7 @@ int main() {
                               ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), nullptr,
                               nullptr, windowClass.hInstance, nullptr);
   auto callback = qova::ComPtr<Callback>::adopt(new Callback);
+  logLine("open");
   const HRESULT created =
       ::MFPCreateMediaPlayer(video.c_str(), TRUE, MFP_OPTION_NONE, callback.get(), gWindow, gPlayer.put());
   int result = 1;

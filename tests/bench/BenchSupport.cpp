@@ -151,7 +151,7 @@ ReferenceStart startReference(const std::string& clip, Colour colour) {
   const std::string log = folder.file("reference.log");
   ReferenceStart times;
   times.processStart = now();
-  test::TestProcess player(buildFile("bench\\reference_player.exe"), "\"" + clip + "\" \"" + log + "\"");
+  test::TestProcess player(buildFile("bench\\reference_player.exe"), "\"" + log + "\" \"" + clip + "\"");
   if (!player.started()) return {};
   times.firstFrame = waitForColour(colour, 60s);
   const auto lines = readTimedLog(log);

@@ -26,13 +26,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// This process's private bytes, in MB.
-double privateMb() {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
+// This process's working set, in MB.
+double workingSetMb() {
+  PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
-  ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                         sizeof counters);
-  return static_cast<double>(counters.PrivateUsage) / (1024.0 * 1024.0);
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+  return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
 }
 
 double secondsSince(Clock::time_point start) {
@@ -97,13 +96,13 @@ void benchListFill() {
   for (int i = 0; i < kEntries; ++i)
     qova::UniqueImage image(qova::loadImage({reinterpret_cast<const uint8_t*>(thumbnail.data()), thumbnail.size()}));
   const double decoding = secondsSince(decodeStart);
-  const double memoryBefore = privateMb();
+  const double memoryBefore = workingSetMb();
   const auto fillStart = Clock::now();
   qova::refillLibraryList();
   const double filling = secondsSince(fillStart);
-  const double memoryAfter = privateMb();
+  const double memoryAfter = workingSetMb();
   std::printf("library list, %d entries with thumbnails: filled in %.3f s; of the same work alone, reading "
-              "the %zu thumbnail bytes takes %.3f s and decoding them (ExuiKrnln) %.3f s; private bytes "
+              "the %zu thumbnail bytes takes %.3f s and decoding them (ExuiKrnln) %.3f s; working set "
               "%.1f MB before, %.1f MB after\n",
               kEntries, filling, bytes, reading, decoding, memoryBefore, memoryAfter);
   ::DestroyWindow(qova::app().popupWindow);

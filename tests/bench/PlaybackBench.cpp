@@ -29,6 +29,7 @@ struct Usage {
   double seconds = 0.0;  // the window's real length
   double peakMb = 0.0;
   std::vector<ThreadCpu> busiest;  // the threads that used the most CPU within the window
+  double mainThread = 0.0;         // CPU seconds of the main (window) thread within the window
   double cores() const { return seconds > 0 ? cpu / seconds : 0.0; }
 };
 
@@ -46,6 +47,7 @@ Usage measure(HANDLE process, int unixPid, std::chrono::milliseconds window) {
   for (const ThreadCpu& thread : threadsBefore) earlier[thread.id] = thread.seconds;
   for (ThreadCpu thread : unixThreadCpu(unixPid)) {
     thread.seconds -= earlier[thread.id];
+    if (thread.id == unixPid) usage.mainThread = thread.seconds;
     usage.busiest.push_back(thread);
   }
   std::sort(usage.busiest.begin(), usage.busiest.end(),
@@ -64,7 +66,7 @@ void printUsage(const char* what, const Usage& usage) {
   }
   std::printf("  %-44s CPU %6.2f s over %5.1f s = %5.1f%% of one core, peak working set %6.1f MB\n", what,
               usage.cpu, usage.seconds, usage.cores() * 100.0, usage.peakMb);
-  std::printf("  %-44s busiest threads:", "");
+  std::printf("  %-44s main thread %.2f s; busiest threads:", "", usage.mainThread);
   for (const ThreadCpu& thread : usage.busiest) std::printf(" %s %.2f s;", thread.name.c_str(), thread.seconds);
   std::printf("\n");
 }
@@ -78,7 +80,7 @@ PlayerUsage referencePlayer() {
   test::TempFolder folder("reference_player");
   const std::string log = folder.file("reference.log");
   test::TestProcess player(buildFile("bench\\reference_player.exe"),
-                           "\"" + buildFile("media\\bench_1080p.mp4") + "\" \"" + log + "\"");
+                           "\"" + log + "\" \"" + buildFile("media\\bench_1080p.mp4") + "\"");
   PlayerUsage usage;
   if (!player.started() || !waitForLogLine(log, "playing", 60s)) return usage;
   idle(kSettle);

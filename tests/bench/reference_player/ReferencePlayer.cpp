@@ -1,10 +1,19 @@
-// The bare player the benchmarks compare the program with: MFPlay plays one
-// file with its own video renderer into a plain screen-sized top-level window,
-// and nothing else happens. Usage: reference_player.exe <video> [<log>]
-// The log gets "<time> open" just before the player is created, "<time>
-// playing" when MFPlay reports playback under way and "<time> ended" at the
-// end (times as in the timing engine's log), "<time> paused" once paused by
-// a WM_HOTKEY with id 2 posted to its window; the window closes itself at the end.
+// The bare player the benchmarks compare the program with: MFPlay plays
+// files one after the other, each with a player of its own and MFPlay's own
+// video renderer, into a plain screen-sized top-level window, and nothing
+// else happens. Usage: reference_player.exe <log> <video> [<video>...]
+// The log gets "<time> open" just before each player is created, "<time>
+// playing" when MFPlay reports playback under way, "<time> ended" at each
+// file's end (times as in the timing engine's log) and "<time> paused" once
+// paused by a WM_HOTKEY with id 2 posted to its window. After the last file
+// the window closes and the program ends.
+//
+// Under Wine MFPlay never reports the end of a file with video (its video
+// renderer stalls when the clock stops), so there, as in our engine, a file
+// ends a quarter of a second before its duration: paused, and left paused
+// (shutting down a player whose renderer stalled crashes Wine's media
+// session; our engine does that on a thread of its own with waits, which a
+// bare player has no reason to copy). The players are never shut down.
 #include <windows.h>
 #include <mfapi.h>
 #include <mfplay.h>
@@ -12,12 +21,20 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "runtime/UniqueHandle.h"
 
 namespace {
 
+constexpr UINT kNextFileMessage = WM_APP + 1;
+constexpr UINT_PTR kEndTimer = 1;
+constexpr LONGLONG kEarlyEnd = 2'500'000;  // 250 ms in 100 ns units
+bool gEnding = false;
+
 std::wstring gLogPath;
+std::vector<std::wstring> gVideos;
+std::size_t gNextVideo = 0;
 HWND gWindow = nullptr;
 
 void logLine(const char* what) {
@@ -49,11 +66,22 @@ class Callback final : public IMFPMediaPlayerCallback {
     return left;
   }
   void STDMETHODCALLTYPE OnMediaPlayerEvent(MFP_EVENT_HEADER* event) override {
-    if (event->eEventType == MFP_EVENT_TYPE_PLAY && SUCCEEDED(event->hrEvent)) logLine("playing");
-    if (event->eEventType == MFP_EVENT_TYPE_PAUSE && SUCCEEDED(event->hrEvent)) logLine("paused");
+    if (event->eEventType == MFP_EVENT_TYPE_PLAY && SUCCEEDED(event->hrEvent)) {
+      logLine("playing");
+      PROPVARIANT duration;
+      ::PropVariantInit(&duration);
+      if (SUCCEEDED(event->pMediaPlayer->GetDuration(MFP_POSITIONTYPE_100NS, &duration)) &&
+          duration.vt == VT_UI8 && duration.uhVal.QuadPart > static_cast<ULONGLONG>(kEarlyEnd))
+        ::SetTimer(gWindow, kEndTimer, static_cast<UINT>((duration.uhVal.QuadPart - kEarlyEnd) / 10'000), nullptr);
+      ::PropVariantClear(&duration);
+    }
+    if (event->eEventType == MFP_EVENT_TYPE_PAUSE && SUCCEEDED(event->hrEvent)) {
+      logLine("paused");
+      if (gEnding) ::PostMessageW(gWindow, kNextFileMessage, 0, 0);
+    }
     if (event->eEventType == MFP_EVENT_TYPE_PLAYBACK_ENDED) {
       logLine("ended");
-      ::PostMessageW(gWindow, WM_CLOSE, 0, 0);
+      ::PostMessageW(gWindow, kNextFileMessage, 0, 0);
     }
   }
 
@@ -62,6 +90,18 @@ class Callback final : public IMFPMediaPlayerCallback {
 };
 
 qova::ComPtr<IMFPMediaPlayer> gPlayer;
+std::vector<qova::ComPtr<IMFPMediaPlayer>> gEndedPlayers;
+
+// Leaves the current player paused and starts the next file; false when there is none (or it fails).
+bool playNextFile() {
+  if (gPlayer) gEndedPlayers.push_back(std::move(gPlayer));
+  gPlayer = {};
+  if (gNextVideo >= gVideos.size()) return false;
+  auto callback = qova::ComPtr<Callback>::adopt(new Callback);
+  logLine("open");
+  return SUCCEEDED(::MFPCreateMediaPlayer(gVideos[gNextVideo++].c_str(), TRUE, MFP_OPTION_NONE, callback.get(),
+                                          gWindow, gPlayer.put()));
+}
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -74,6 +114,16 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_HOTKEY:  // as the program takes Ctrl+Alt+F10 (id 2): pause
       if (gPlayer && wParam == 2) gPlayer->Pause();
+      return 0;
+    case WM_TIMER:
+      ::KillTimer(window, kEndTimer);
+      logLine("ended");
+      gEnding = gPlayer && SUCCEEDED(gPlayer->Pause());
+      if (!gEnding) ::PostMessageW(window, kNextFileMessage, 0, 0);
+      return 0;
+    case kNextFileMessage:
+      gEnding = false;
+      if (!playNextFile()) ::DestroyWindow(window);
       return 0;
     case WM_DESTROY:
       ::PostQuitMessage(0);
@@ -88,12 +138,12 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 int main() {
   int count = 0;
   LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (!arguments || count < 2) {
-    std::fprintf(stderr, "usage: reference_player <video> [<log>]\n");
+  if (!arguments || count < 3) {
+    std::fprintf(stderr, "usage: reference_player <log> <video> [<video>...]\n");
     return 2;
   }
-  const std::wstring video = arguments[1];
-  if (count > 2) gLogPath = arguments[2];
+  gLogPath = arguments[1];
+  gVideos.assign(arguments + 2, arguments + count);
   ::LocalFree(arguments);
 
   ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -107,12 +157,8 @@ int main() {
   gWindow = ::CreateWindowExW(0, windowClass.lpszClassName, L"reference player", WS_POPUP | WS_VISIBLE, 0, 0,
                               ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), nullptr,
                               nullptr, windowClass.hInstance, nullptr);
-  auto callback = qova::ComPtr<Callback>::adopt(new Callback);
-  logLine("open");
-  const HRESULT created =
-      ::MFPCreateMediaPlayer(video.c_str(), TRUE, MFP_OPTION_NONE, callback.get(), gWindow, gPlayer.put());
   int result = 1;
-  if (SUCCEEDED(created)) {
+  if (playNextFile()) {
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
       ::TranslateMessage(&message);
@@ -120,9 +166,6 @@ int main() {
     }
     result = 0;
   }
-  if (gPlayer) gPlayer->Shutdown();
-  gPlayer = {};
-  ::MFShutdown();
-  ::CoUninitialize();
-  return result;
+  // The players go with the process: see above.
+  ::ExitProcess(static_cast<UINT>(result));
 }

@@ -29,7 +29,10 @@ struct Usage {
   double seconds = 0.0;  // the window's real length
   double peakMb = 0.0;
   std::vector<ThreadCpu> busiest;  // the threads that used the most CPU within the window
-  double mainThread = 0.0;         // CPU seconds of the main (window) thread within the window
+  // CPU seconds within the window of the threads that carry no name of
+  // their own (Wine names its media, audio and drawing threads), among them
+  // the window thread where the program's own work runs.
+  double unnamedThreads = 0.0;
   double cores() const { return seconds > 0 ? cpu / seconds : 0.0; }
 };
 
@@ -45,9 +48,12 @@ Usage measure(HANDLE process, int unixPid, std::chrono::milliseconds window) {
   usage.cpu = cpuSeconds(process, unixPid) - before;
   std::map<int, double> earlier;
   for (const ThreadCpu& thread : threadsBefore) earlier[thread.id] = thread.seconds;
+  std::string processName;
+  for (const ThreadCpu& thread : threadsBefore)
+    if (thread.id == unixPid) processName = thread.name;
   for (ThreadCpu thread : unixThreadCpu(unixPid)) {
     thread.seconds -= earlier[thread.id];
-    if (thread.id == unixPid) usage.mainThread = thread.seconds;
+    if (thread.name == processName) usage.unnamedThreads += thread.seconds;
     usage.busiest.push_back(thread);
   }
   std::sort(usage.busiest.begin(), usage.busiest.end(),
@@ -66,7 +72,7 @@ void printUsage(const char* what, const Usage& usage) {
   }
   std::printf("  %-44s CPU %6.2f s over %5.1f s = %5.1f%% of one core, peak working set %6.1f MB\n", what,
               usage.cpu, usage.seconds, usage.cores() * 100.0, usage.peakMb);
-  std::printf("  %-44s main thread %.2f s; busiest threads:", "", usage.mainThread);
+  std::printf("  %-44s unnamed threads %.2f s; busiest:", "", usage.unnamedThreads);
   for (const ThreadCpu& thread : usage.busiest) std::printf(" %s %.2f s;", thread.name.c_str(), thread.seconds);
   std::printf("\n");
 }

@@ -72,11 +72,13 @@ Ticks firstShown(const std::vector<Change>& changes, Ticks from, Colour colour) 
   return 0;
 }
 
-// Prints one row per switch; the totals in milliseconds.
+// Prints one row per switch; the totals in milliseconds. "in open": how
+// long the engine's APlayer_OpenA took (qova.exe only: the previous file's
+// teardown and the next one's start happen in there).
 std::vector<double> switchTimes(const Recording& recording, const std::string& endLine, int switches) {
   const auto& log = recording.log;
   std::vector<double> totals;
-  std::printf("  %-8s %14s %18s %10s\n", "switch", "end to open", "open to frame", "total");
+  std::printf("  %-8s %14s %14s %18s %10s\n", "switch", "end to open", "in open", "open to frame", "total");
   std::size_t from = 0;
   for (int n = 1; n <= switches; ++n) {
     const int end = findLine(log, endLine, from);
@@ -90,8 +92,10 @@ std::vector<double> switchTimes(const Recording& recording, const std::string& e
       continue;
     }
     const Ticks opened = log[static_cast<std::size_t>(open)].time;
+    const int returned = findLine(log, "opened", static_cast<std::size_t>(open));
+    const double inOpen = returned < 0 ? 0.0 : milliseconds(opened, log[static_cast<std::size_t>(returned)].time);
     totals.push_back(milliseconds(ended, shown));
-    std::printf("  %-8d %11.0f ms %15.0f ms %7.0f ms\n", n, milliseconds(ended, opened),
+    std::printf("  %-8d %11.0f ms %11.0f ms %15.0f ms %7.0f ms\n", n, milliseconds(ended, opened), inOpen,
                 milliseconds(opened, shown), totals.back());
   }
   return totals;

@@ -66,7 +66,9 @@ int32_t WINAPI APlayer_Create(HWND parent, int32_t x, int32_t y, int32_t width, 
 int32_t WINAPI APlayer_OpenA(int32_t engine, const char* path) {
   logLine(std::string("open ") + (path ? path : ""));
   auto open = real<decltype(&APlayer_OpenA)>("APlayer_OpenA");
-  return open ? open(engine, path) : kAPlayerFailed;
+  const int32_t result = open ? open(engine, path) : kAPlayerFailed;
+  logLine("opened " + std::to_string(result));
+  return result;
 }
 
 int32_t WINAPI APlayer_Play(int32_t engine) {

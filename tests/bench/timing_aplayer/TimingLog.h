@@ -4,6 +4,7 @@
 // clock (GetSystemTimePreciseAsFileTime), comparable between processes.
 //
 //   <time> open <path>            the program called APlayer_OpenA
+//   <time> opened <result>        APlayer_OpenA returned
 //   <time> event <code> <param>   the engine called handler 2 (before the program sees it)
 //   <time> play | pause           the program called APlayer_Play / APlayer_Pause
 

@@ -45,8 +45,8 @@ class TimedProgram {
   TimedProgram();
   test::ProgramFolder& folder() { return folder_; }
   std::string timingLog() const;
-  // A library of `entries` records of `video`; with thumbnails, each record
-  // gets a JPEG thumbnail file of its own.
+  // A library with one record per video; with thumbnails, each record gets
+  // a JPEG thumbnail file of its own (else its thumbnail path is empty).
   void writeLibrary(const std::vector<std::string>& videos, bool thumbnails);
 
  private:

@@ -49,7 +49,7 @@ bool startOnce(Library library, StartTimes& times) {
 }
 
 const char* describe(Library library) {
-  return library.entries == 1 ? "    1 entry" : library.thumbnails ? "1,000 entries" : "1,000 entries, no thumbnail files";
+  return library.entries == 1 ? "    1 entry" : library.thumbnails ? "1,000 entries" : "1,000 entries, no thumbnails";
 }
 
 }  // namespace

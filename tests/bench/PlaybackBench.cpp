@@ -1,0 +1,161 @@
+// Playback cost, cost while paused, and peak memory: qova.exe playing the
+// 1080p clip against the bare reference player playing the same file.
+#include "tests/bench/PlayerBenches.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <optional>
+
+#include "tests/bench/BenchSupport.h"
+#include "tests/bench/UnixProcess.h"
+#include "tests/support/ShellStandin.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WindowSearch.h"
+
+namespace qova::bench {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kSettle = 1s;       // after playback began, before measuring
+constexpr auto kWindow = 30s;      // CPU time is measured over this much playback
+constexpr auto kPausedWindow = 10s;
+constexpr auto kMemoryPlay = 15s;  // the 1,000-entry library plays this long before its peak is read
+
+struct Usage {
+  bool measured = false;
+  double cpu = 0.0;      // CPU seconds within the window
+  double seconds = 0.0;  // the window's real length
+  double peakMb = 0.0;
+  std::vector<ThreadCpu> busiest;  // the threads that used the most CPU within the window
+  // CPU seconds within the window of the threads that carry no name of
+  // their own (Wine names its media, audio and drawing threads), among them
+  // the window thread where the program's own work runs.
+  double unnamedThreads = 0.0;
+  double cores() const { return seconds > 0 ? cpu / seconds : 0.0; }
+};
+
+// CPU used by `process` (Linux process `unixPid` under Wine) over `window`,
+// and its peak working set at the end.
+Usage measure(HANDLE process, int unixPid, std::chrono::milliseconds window) {
+  Usage usage;
+  if (unixPid == 0) std::printf("  (its Linux process was not found: CPU time as GetProcessTimes reports it)\n");
+  const double before = cpuSeconds(process, unixPid);
+  const auto threadsBefore = unixThreadCpu(unixPid);
+  const Ticks start = now();
+  idle(window);
+  usage.cpu = cpuSeconds(process, unixPid) - before;
+  std::map<int, double> earlier;
+  for (const ThreadCpu& thread : threadsBefore) earlier[thread.id] = thread.seconds;
+  std::string processName;
+  for (const ThreadCpu& thread : threadsBefore)
+    if (thread.id == unixPid) processName = thread.name;
+  for (ThreadCpu thread : unixThreadCpu(unixPid)) {
+    thread.seconds -= earlier[thread.id];
+    if (thread.name == processName) usage.unnamedThreads += thread.seconds;
+    usage.busiest.push_back(thread);
+  }
+  std::sort(usage.busiest.begin(), usage.busiest.end(),
+            [](const ThreadCpu& a, const ThreadCpu& b) { return a.seconds > b.seconds; });
+  if (usage.busiest.size() > 4) usage.busiest.resize(4);
+  usage.seconds = milliseconds(start, now()) / 1000.0;
+  usage.peakMb = peakWorkingSetMb(process);
+  usage.measured = true;
+  return usage;
+}
+
+void printUsage(const char* what, const Usage& usage) {
+  if (!usage.measured) {
+    std::printf("  %-44s not measured\n", what);
+    return;
+  }
+  std::printf("  %-44s CPU %6.2f s over %5.1f s = %5.1f%% of one core, peak working set %6.1f MB\n", what,
+              usage.cpu, usage.seconds, usage.cores() * 100.0, usage.peakMb);
+  std::printf("  %-44s unnamed threads %.2f s; busiest:", "", usage.unnamedThreads);
+  for (const ThreadCpu& thread : usage.busiest) std::printf(" %s %.2f s;", thread.name.c_str(), thread.seconds);
+  std::printf("\n");
+}
+
+struct PlayerUsage {
+  Usage playing;
+  Usage paused;
+};
+
+PlayerUsage referencePlayer() {
+  test::TempFolder folder("reference_player");
+  const std::string log = folder.file("reference.log");
+  test::TestProcess player(buildFile("bench\\reference_player.exe"),
+                           "\"" + log + "\" \"" + buildFile("media\\bench_1080p.mp4") + "\"");
+  PlayerUsage usage;
+  if (!player.started() || !waitForLogLine(log, "playing", 60s)) return usage;
+  idle(kSettle);
+  const int unixPid = findUnixProcess(log);
+  usage.playing = measure(player.handle(), unixPid, kWindow);
+  ::PostMessageA(test::findProcessWindow(player.id(), "QovaReferencePlayer"), WM_HOTKEY, 2, 0);
+  if (waitForLogLine(log, "paused", 10s)) {
+    idle(kSettle);
+    usage.paused = measure(player.handle(), unixPid, kPausedWindow);
+  }
+  return usage;
+}
+
+// qova.exe with a library of `entries` records of the 1080p clip; inside the
+// shell stand-in's layer when `inShell`, else with its player top-level.
+PlayerUsage program(int entries, bool inShell, std::chrono::milliseconds window, bool alsoPaused) {
+  std::optional<test::ShellStandin> shell;
+  if (inShell) {
+    shell.emplace();
+    if (!shell->ready()) return {};
+  }
+  TimedProgram program;
+  program.writeLibrary(std::vector<std::string>(static_cast<std::size_t>(entries),
+                                                buildFile("media\\bench_1080p.mp4")),
+                       entries > 1);
+  test::TestProcess& process = program.folder().start();
+  PlayerUsage usage;
+  if (!process.started() || !waitForLogLine(program.timingLog(), "event 1 3", 90s)) return usage;
+  idle(kSettle);
+  const int unixPid = findUnixProcess(program.folder().file("qova.exe"));
+  usage.playing = measure(process.handle(), unixPid, window);
+  if (alsoPaused) {
+    HWND mainWindow = test::findProcessWindow(process.id(), "QovaMainWindow");
+    ::PostMessageA(mainWindow, WM_HOTKEY, 2, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F10));
+    if (waitForLogLine(program.timingLog(), "pause", 10s)) {
+      idle(kSettle);
+      usage.paused = measure(process.handle(), unixPid, kPausedWindow);
+    }
+  }
+  return usage;
+}
+
+}  // namespace
+
+void benchPlayback() {
+  std::printf("Playback of the 1080p clip (CPU over %lld s of playback, from %lld s after it began)\n",
+              static_cast<long long>(kWindow.count()), static_cast<long long>(kSettle.count()));
+  const PlayerUsage reference = referencePlayer();
+  printUsage("reference player (MFPlay, top-level window)", reference.playing);
+  printUsage("reference player paused", reference.paused);
+  const PlayerUsage inShell = program(1, true, kWindow, true);
+  printUsage("qova.exe, 1 entry, in the shell stand-in", inShell.playing);
+  printUsage("qova.exe paused (WM_HOTKEY 2), in the shell", inShell.paused);
+  const PlayerUsage topLevel = program(1, false, kWindow, false);
+  printUsage("qova.exe, 1 entry, player top-level", topLevel.playing);
+  const PlayerUsage listed = program(1000, true, kMemoryPlay, false);
+  printUsage("qova.exe, 1,000 entries, in the shell", listed.playing);
+
+  if (reference.playing.cores() > 0)
+    std::printf("  playback cost, program / reference: in the shell %.2fx, top-level %.2fx (target at most 1.10x)\n",
+                inShell.playing.cores() / reference.playing.cores(),
+                topLevel.playing.cores() / reference.playing.cores());
+  if (inShell.paused.measured)
+    std::printf("  paused: %.2f%% of one core (target under 1%%; the reference paused: %.2f%%)\n",
+                inShell.paused.cores() * 100.0, reference.paused.cores() * 100.0);
+  if (reference.playing.measured && listed.playing.measured)
+    std::printf("  memory, program with 1,000 entries minus reference: %.1f MB, with 1 entry: %.1f MB "
+                "(target under 40 MB)\n",
+                listed.playing.peakMb - reference.playing.peakMb, inShell.playing.peakMb - reference.playing.peakMb);
+}
+
+}  // namespace qova::bench

@@ -1,0 +1,22 @@
+// player_bench.exe [playback] [switching] [startup]: runs the named player
+// benchmarks (all of them when none is named) and prints their figures. A
+// benchmark: it asserts nothing. Needs the media of the target
+// qova_bench_media; scripts/bench builds and runs it.
+#include <cstdio>
+#include <cstring>
+
+#include "tests/bench/PlayerBenches.h"
+
+int main(int argc, char** argv) {
+  const auto wanted = [&](const char* name) {
+    if (argc < 2) return true;
+    for (int i = 1; i < argc; ++i)
+      if (std::strcmp(argv[i], name) == 0) return true;
+    return false;
+  };
+  if (wanted("playback")) qova::bench::benchPlayback();
+  if (wanted("switching")) qova::bench::benchSwitching();
+  if (wanted("startup")) qova::bench::benchStartup();
+  std::fflush(stdout);
+  return 0;
+}

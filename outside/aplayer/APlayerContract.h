@@ -89,7 +89,7 @@ HWND WINAPI APlayer_GetWindow(int32_t engine);
 int32_t WINAPI APlayer_GetState(int32_t engine);
 int32_t WINAPI APlayer_GetDuration(int32_t engine);
 int32_t WINAPI APlayer_GetPosition(int32_t engine);
-// kAPlayerFailed where the platform's player cannot seek (Media Foundation under Wine);
+// kAPlayerFailed where the platform's player cannot seek (MFPlay under Wine);
 // APlayer_IsSeeking is 1 until the player has moved.
 int32_t WINAPI APlayer_SetPosition(int32_t engine, int32_t milliseconds);
 // The video's own size (APlayer_GetVideoWidth too); 0 for sound only and

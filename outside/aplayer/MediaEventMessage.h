@@ -1,15 +1,14 @@
 #pragma once
-// How a media session's event travels from a Media Foundation worker thread to the
+// How an MFPlay event travels from a Media Foundation worker thread to the
 // engine's window: a posted message whose WPARAM names the media session it
 // belongs to and whose LPARAM carries the event type and its result.
 #include <windows.h>
-#include <mfplay.h>  // the event types (MFP_EVENT_TYPE) the engine speaks
 
 #include <cstdint>
 
 namespace qova::aplayer {
 
-// Posted by SessionEvents: WPARAM session id, LPARAM packMediaEvent(...).
+// Posted by the MFPlay callback: WPARAM session id, LPARAM packMediaEvent(...).
 constexpr UINT kMediaEventMessage = WM_APP + 0x51;
 // Posted by the engine to reach handler 2 from the message loop: WPARAM code, LPARAM parameter.
 constexpr UINT kHandlerEventMessage = WM_APP + 0x52;

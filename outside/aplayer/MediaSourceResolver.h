@@ -1,8 +1,9 @@
 #pragma once
 // Turning a file into a Media Foundation media source, with a bound on the
-// time it may take. The engine makes the source itself so that it can shut
-// the source down when the file is closed: a source left running (a
-// GStreamer pipeline under Wine) crashes the process when it exits.
+// time it may take. The engine makes the source itself (rather than letting
+// MFPlay do it) so that it can shut the source down when the file is closed:
+// Wine's MFPlay never does, and a source left running (a GStreamer pipeline
+// there) crashes the process when it exits.
 #include <windows.h>
 #include <mfidl.h>
 

@@ -33,7 +33,7 @@ constexpr int32_t kPlayedAMomentMilliseconds = 500;
 constexpr UINT kPendingPauseCheckMilliseconds = 40;
 constexpr UINT_PTR kPendingPauseTimer = 102;
 
-constexpr const char* kVersionText = "1.0.0 (Media Foundation)";
+constexpr const char* kVersionText = "1.0.0 (Media Foundation MFPlay)";
 
 // The ANSI path as UTF-16; empty when it does not convert.
 std::wstring widePath(const char* path) {
@@ -73,7 +73,7 @@ int32_t PlayerEngine::openFile(const std::wstring& path) {
     return kAPlayerCannotOpen;
   }
   path_ = path;
-  // Volume and picture settings follow once the session has built the renderers (MEDIAITEM_SET).
+  // Volume and picture settings follow once MFPlay has built the renderers (MEDIAITEM_SET).
   window_.setVideoShowing(session_->hasVideo());
   endsEarly_ = session_->hasVideo() && runningOnWine();
   return kAPlayerOk;

@@ -233,7 +233,7 @@ TEST_F(APlayerPlayback, SeekingEitherMovesThePositionOrIsRefused) {
   ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
   const int32_t result = api.setPosition(engine, 1500);
   if (runningOnWine()) {
-    // Wine's media session cannot seek a running file; playback goes on.
+    // Wine's MFPlay cannot seek (SetPosition is E_NOTIMPL); playback goes on.
     EXPECT_EQ(result, kAPlayerFailed);
     EXPECT_EQ(api.isSeeking(engine), 0);
   } else {

@@ -219,13 +219,15 @@ int32_t __cdecl InsertItem_IcoListboxEx(ExuiControl list, int32_t position, int3
   IconList* target = listOf(list);
   if (!target) return -1;
   const PictureRef picture = pictureOf(image);
-  return target->insert(position, fit != kExuiFitStretch, itemData, picture ? *picture : *Picture::empty(),
+  return target->insert(position, fit != kExuiFitStretch, itemData, picture ? picture : Picture::empty(),
                         wideText(byteBlockBytes(title)), static_cast<uint32_t>(titleColour));
 }
 
 ExuiImage __cdecl LoadImageEx(ExuiByteArray bytes) {
   auto image = std::make_unique<ExuiImageObject>();
-  image->picture = Picture::decode(byteBlockBytes(bytes));
+  // Decoded when first measured or drawn: images only passed on to list items are never decoded here.
+  const ByteView file = byteBlockBytes(bytes);
+  image->picture = Picture::decodeLater(std::make_shared<const Bytes>(file.begin(), file.end()));
   std::lock_guard lock(images().guard);
   images().live.insert(image.get());
   return image.release();

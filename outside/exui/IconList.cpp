@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "outside/exui/Fonts.h"
 #include "outside/exui/PropertyTable.h"
 #include "outside/exui/Theme.h"
@@ -18,6 +20,10 @@ constexpr int kMarkSize = 12;
 constexpr int kMarkGap = 4;
 constexpr Margins kItemMargins{6, 6, 6, 6};
 constexpr Margins kThumbMargins{0, 5, 0, 5};
+// Thumbnails kept beyond the ones on screen: at least this many, or a few
+// screenfuls, so scrolling back and forth does not decode again.
+constexpr int kKeptThumbnails = 48;
+constexpr int kKeptScreens = 3;
 
 bool buttonDown(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
@@ -57,11 +63,7 @@ void IconList::readMetrics() {
   if (width != imageWidth_ || height != imageHeight_) {
     imageWidth_ = width;
     imageHeight_ = height;
-    // Rescaled from the stored thumbnails: the original pictures are not kept.
-    for (Item& existing : items_) {
-      const PictureRef previous = existing.thumbnail;
-      fitThumbnail(existing, *previous);
-    }
+    dropThumbnails();  // made again at the new size when painted
   }
 }
 
@@ -80,18 +82,41 @@ Box IconList::imageBoxOf(const Box& cell) const {
   return Box::sized(cell.left + (cell.width() - imageWidth_) / 2, cell.top + kImageTop, imageWidth_, imageHeight_);
 }
 
-void IconList::fitThumbnail(Item& item, const Picture& picture) const {
-  item.thumbnail = picture.fittedInto(Box::sized(0, 0, imageWidth_, imageHeight_), item.keepAspect, &item.placed);
+void IconList::fitThumbnail(Item& item) const {
+  // Decoded afresh from the file: only the scaled copy is kept.
+  const PictureRef picture = item.encoded ? Picture::decode(*item.encoded) : item.picture;
+  item.thumbnail = picture->fittedInto(Box::sized(0, 0, imageWidth_, imageHeight_), item.keepAspect, &item.placed);
 }
 
-int IconList::insert(int position, bool keepAspect, int32_t data, const Picture& picture, std::wstring title,
+void IconList::dropThumbnails() {
+  for (Item& item : items_) item.thumbnail.reset();
+  thumbnails_ = 0;
+}
+
+void IconList::trimThumbnails(int visibleCount) {
+  const int keep = std::max(kKeptThumbnails, visibleCount * kKeptScreens);
+  if (thumbnails_ <= keep) return;
+  std::vector<Item*> holders;
+  for (Item& item : items_)
+    if (item.thumbnail) holders.push_back(&item);
+  // The most recently painted stay.
+  std::nth_element(holders.begin(), holders.begin() + keep, holders.end(),
+                   [](const Item* a, const Item* b) { return a->paintedAt > b->paintedAt; });
+  for (auto it = holders.begin() + keep; it != holders.end(); ++it) (*it)->thumbnail.reset();
+  thumbnails_ = keep;
+}
+
+int IconList::insert(int position, bool keepAspect, int32_t data, const PictureRef& picture, std::wstring title,
                      uint32_t titleColour) {
   Item item;
   item.title = std::move(title);
   item.data = data;
   item.titleColour = titleColour;
   item.keepAspect = keepAspect;
-  fitThumbnail(item, picture);
+  if (picture->encoded())
+    item.encoded = picture->encoded();
+  else
+    item.picture = picture;
   const int index = position < 0 || position > count() ? count() : position;
   items_.insert(items_.begin() + index, std::move(item));
   layout_.setItemCount(count());
@@ -104,6 +129,8 @@ int IconList::insert(int position, bool keepAspect, int32_t data, const Picture&
 int IconList::remove(int index, int howMany) {
   const int first = std::clamp(index < 0 ? 0 : index, 0, count());
   const int removed = std::clamp(howMany, 0, count() - first);
+  thumbnails_ -= static_cast<int>(std::count_if(items_.begin() + first, items_.begin() + first + removed,
+                                                [](const Item& item) { return item.thumbnail != nullptr; }));
   items_.erase(items_.begin() + first, items_.begin() + first + removed);
   layout_.setItemCount(count());
   scroll_ = layout_.clampScroll(scroll_);
@@ -154,11 +181,17 @@ void IconList::paintFace(Painter& painter, const Box& client) {
   const ItemRange visible = layout_.visibleItems(scroll_);
   for (int index = visible.first; index < visible.last; ++index)
     paintItem(painter, index, layout_.itemBox(index, scroll_));
+  trimThumbnails(visible.last - visible.first);
   paintScrollBar(painter);
 }
 
 void IconList::paintItem(Painter& painter, int index, const Box& cell) {
-  const Item& item = items_[static_cast<size_t>(index)];
+  Item& item = items_[static_cast<size_t>(index)];
+  if (!item.thumbnail) {
+    fitThumbnail(item);
+    ++thumbnails_;
+  }
+  item.paintedAt = ++paintClock_;
   const bool isHot = index == hotItem_;
   const bool isPressed = isHot && index == pressedItem_;
   if (const Picture* back = skinImage(isHot ? kExuiListImageItemHot : kExuiListImageItem))

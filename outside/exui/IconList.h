@@ -1,8 +1,10 @@
 #pragma once
 // IcoListboxEx: a scrolling grid of items, each a thumbnail above a title.
-// Items keep a copy of their picture scaled into the thumbnail box once, at
-// insertion; painting touches only the rows on screen, so long lists scroll
-// as fast as short ones.
+// Items keep their picture's file bytes; an item's thumbnail is decoded and
+// scaled into the thumbnail box when the item is first painted, and only the
+// most recently painted thumbnails are kept, so a long list costs little more
+// than its files and painting touches only the rows on screen.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -25,7 +27,7 @@ class IconList final : public Control {
   // Removes up to `count` items from `index` (-1: from the start); how many went.
   int remove(int index, int count);
   // Inserts before `position` (-1 or past the end: appends); the new index.
-  int insert(int position, bool keepAspect, int32_t data, const Picture& picture, std::wstring title,
+  int insert(int position, bool keepAspect, int32_t data, const PictureRef& picture, std::wstring title,
              uint32_t titleColour);
   // The item's cell in client coordinates; false when out of range.
   bool itemBox(int index, Box* box) const;
@@ -42,8 +44,11 @@ class IconList final : public Control {
 
  private:
   struct Item {
-    PictureRef thumbnail;  // already at its size in the thumbnail box
+    EncodedBytes encoded;  // the picture's file bytes, decoded again whenever needed
+    PictureRef picture;    // the picture itself when it came from no file
+    PictureRef thumbnail;  // null until painted; at its size in the thumbnail box
     Box placed;            // where it sits, relative to the thumbnail box
+    uint64_t paintedAt = 0;
     std::wstring title;
     int32_t data = 0;
     uint32_t titleColour = 0;
@@ -52,7 +57,9 @@ class IconList final : public Control {
 
   void readMetrics();
   Box imageBoxOf(const Box& cell) const;
-  void fitThumbnail(Item& item, const Picture& picture) const;
+  void fitThumbnail(Item& item) const;
+  void dropThumbnails();
+  void trimThumbnails(int visibleCount);
   const Picture* skinImage(int index) const;
   void paintItem(Painter& painter, int index, const Box& cell);
   void paintTitle(Painter& painter, const Item& item, const Box& box, bool hot);
@@ -70,6 +77,8 @@ class IconList final : public Control {
   ListLayout layout_;
   std::vector<Item> items_;
   std::vector<PictureRef> skin_;
+  int thumbnails_ = 0;      // items holding a thumbnail
+  uint64_t paintClock_ = 0;
   int imageWidth_ = 0;
   int imageHeight_ = 0;
   int scroll_ = 0;

@@ -1,67 +1,13 @@
 #include "outside/exui/Picture.h"
 
-#include <objbase.h>
-#include <shlwapi.h>
-#include <wincodec.h>
-
-#include <climits>
 #include <cstring>
 
 #include "outside/exui/NineGrid.h"
+#include "outside/exui/WicDecoder.h"
 #include "runtime/UniqueHandle.h"
 
 namespace qova::exui {
 namespace {
-
-constexpr UINT kLargestSide = 16384;
-
-// COM for the duration of one decode, whatever the caller's apartment.
-class ComScope {
- public:
-  ComScope() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComScope() { if (SUCCEEDED(result_)) ::CoUninitialize(); }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT result_;
-};
-
-PixelImage decodeWithWic(ByteView bytes) {
-  PixelImage image;
-  if (bytes.size() < 8 || bytes.size() > UINT_MAX) return image;
-  ComScope com;
-  ComPtr<IWICImagingFactory> factory;
-  if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                factory.putVoid())))
-    return image;
-  ComPtr<IStream> stream =
-      ComPtr<IStream>::adopt(::SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size())));
-  if (!stream) return image;
-  ComPtr<IWICBitmapDecoder> decoder;
-  ComPtr<IWICBitmapFrameDecode> frame;
-  ComPtr<IWICFormatConverter> converter;
-  if (FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                              decoder.put())) ||
-      FAILED(decoder->GetFrame(0, frame.put())) || FAILED(factory->CreateFormatConverter(converter.put())) ||
-      FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr,
-                                   0.0, WICBitmapPaletteTypeCustom)))
-    return image;
-  UINT width = 0, height = 0;
-  if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > kLargestSide ||
-      height > kLargestSide)
-    return image;
-  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
-  // A truncated file fails here (or, for some decoders, yields what was there).
-  if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size() * 4),
-                                   reinterpret_cast<BYTE*>(pixels.data()))))
-    return image;
-  premultiply(pixels);
-  image.width = static_cast<int>(width);
-  image.height = static_cast<int>(height);
-  image.pixels = std::move(pixels);
-  return image;
-}
 
 HBITMAP makeDib(int width, int height, uint32_t** bits) {
   BITMAPINFO info{};
@@ -79,10 +25,27 @@ HBITMAP makeDib(int width, int height, uint32_t** bits) {
 
 }  // namespace
 
-Picture::Picture(PixelImage image) : width_(image.width), height_(image.height), image_(std::move(image)) {
+Picture::Picture(PixelImage image) {
+  std::call_once(decodeOnce_, [&] { adopt(std::move(image)); });
+}
+
+Picture::Picture(EncodedBytes bytes) : encoded_(std::move(bytes)) {}
+
+void Picture::adopt(PixelImage image) const {
+  width_ = image.width;
+  height_ = image.height;
+  image_ = std::move(image);
   if (image_.pixels.size() < static_cast<size_t>(std::max(width_, 0)) * static_cast<size_t>(std::max(height_, 0)))
     width_ = height_ = 0;
-  if (isEmpty()) image_ = {};
+  if (width_ <= 0 || height_ <= 0) {
+    width_ = height_ = 0;
+    image_ = {};
+  }
+}
+
+const Picture& Picture::decoded() const {
+  std::call_once(decodeOnce_, [this] { adopt(encoded_ ? decodeWithWic(*encoded_) : PixelImage{}); });
+  return *this;
 }
 
 Picture::~Picture() {
@@ -91,13 +54,18 @@ Picture::~Picture() {
 
 PictureRef Picture::decode(ByteView bytes) { return std::make_shared<Picture>(decodeWithWic(bytes)); }
 
+PictureRef Picture::decodeLater(EncodedBytes bytes) {
+  if (!bytes) return empty();
+  return std::shared_ptr<const Picture>(new Picture(std::move(bytes)));
+}
+
 PictureRef Picture::empty() {
   static const PictureRef nothing = std::make_shared<Picture>(PixelImage{});
   return nothing;
 }
 
 const uint32_t* Picture::pixels() const {
-  if (isEmpty()) return nullptr;
+  if (isEmpty()) return nullptr;  // decodes a picture still waiting
   if (bits_) ::GdiFlush();
   return bits_ ? bits_ : image_.pixels.data();
 }
@@ -122,7 +90,7 @@ PictureRef Picture::scaled(int width, int height) const {
 }
 
 PictureRef Picture::fittedInto(const Box& box, bool keepAspect, Box* placed) const {
-  const Box target = keepAspect ? fitInside(width_, height_, box) : (isEmpty() ? Box{} : box);
+  const Box target = keepAspect ? fitInside(width(), height(), box) : (isEmpty() ? Box{} : box);
   if (placed) *placed = target;
   if (target.empty()) return empty();
   if (target.width() == width_ && target.height() == height_) return scaled(width_, height_);
@@ -143,11 +111,11 @@ bool Picture::drawPart(HDC dc, const Box& source, const Box& target) const {
   return drawn != FALSE;
 }
 
-bool Picture::draw(HDC dc, const Box& target) const { return drawPart(dc, {0, 0, width_, height_}, target); }
+bool Picture::draw(HDC dc, const Box& target) const { return drawPart(dc, {0, 0, width(), height()}, target); }
 
 bool Picture::drawNineGrid(HDC dc, const Margins& margins, const Box& target) const {
   bool drawn = false;
-  for (const NinePiece& piece : nineGrid(width_, height_, margins, target))
+  for (const NinePiece& piece : nineGrid(width(), height(), margins, target))
     drawn = drawPart(dc, piece.source, piece.target) || drawn;
   return drawn;
 }

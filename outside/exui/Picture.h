@@ -1,9 +1,12 @@
 #pragma once
-// Decoded pictures: premultiplied pixels that become a DIB section the first
-// time they are drawn. Empty pictures (bad or no bytes) draw as nothing.
+// Pictures: premultiplied pixels that become a DIB section the first time
+// they are drawn. A picture made from file bytes keeps them and decodes them
+// the first time its size or pixels are needed. Empty pictures (bad or no
+// bytes) draw as nothing.
 #include <windows.h>
 
 #include <memory>
+#include <mutex>
 
 #include "outside/exui/ExuiFormat.h"
 #include "outside/exui/Geometry.h"
@@ -13,6 +16,8 @@ namespace qova::exui {
 
 class Picture;
 using PictureRef = std::shared_ptr<const Picture>;
+// A picture file's bytes, shared by everything made from them.
+using EncodedBytes = std::shared_ptr<const Bytes>;
 
 class Picture {
  public:
@@ -24,11 +29,15 @@ class Picture {
   // The picture in PNG, JPEG, BMP or GIF bytes; an empty picture when they
   // do not decode. Never null.
   static PictureRef decode(ByteView bytes);
+  // The same, decoded only when first measured or drawn. Never null.
+  static PictureRef decodeLater(EncodedBytes bytes);
   static PictureRef empty();
 
-  int width() const { return width_; }
-  int height() const { return height_; }
-  bool isEmpty() const { return width_ <= 0 || height_ <= 0; }
+  int width() const { return decoded().width_; }
+  int height() const { return decoded().height_; }
+  bool isEmpty() const { return width() <= 0 || height() <= 0; }
+  // The file bytes the picture comes from; null for one made from pixels.
+  const EncodedBytes& encoded() const { return encoded_; }
 
   // A copy resampled to width x height; empty for an empty picture or size.
   PictureRef scaled(int width, int height) const;
@@ -47,10 +56,15 @@ class Picture {
   bool drawNineGrid(HDC dc, const Margins& margins, const Box& target) const;
 
  private:
+  explicit Picture(EncodedBytes bytes);
+  void adopt(PixelImage image) const;
+  const Picture& decoded() const;
   HBITMAP bitmap() const;
 
-  int width_ = 0;
-  int height_ = 0;
+  EncodedBytes encoded_;
+  mutable std::once_flag decodeOnce_;
+  mutable int width_ = 0;
+  mutable int height_ = 0;
   mutable PixelImage image_;         // until the DIB section exists
   mutable HBITMAP bitmap_ = nullptr; // made on first draw; holds the pixels after that
   mutable uint32_t* bits_ = nullptr;

@@ -1,5 +1,10 @@
 // The icon list as the library window uses it: items in call order, the
-// click and right-click events with their indexes, bad thumbnails, scrolling.
+// click and right-click events with their indexes, bad thumbnails, scrolling,
+// and what a long list costs.
+#include <windows.h>
+
+#include <psapi.h>
+
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -16,6 +21,24 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// The thumbnail box of a list with the default sizes, and the pixels of one copy of a picture in it.
+constexpr int kImageTop = 8;
+constexpr int kImageHeight = 104;
+constexpr size_t kThumbnailBytes = 184 * kImageHeight * 4;
+
+bool isRed(uint32_t p) { return ((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) < 60 && (p & 0xFF) < 60; }
+bool isBlue(uint32_t p) { return ((p >> 16) & 0xFF) < 60 && ((p >> 8) & 0xFF) < 60 && (p & 0xFF) > 200; }
+
+// Memory this process has committed for itself (Wine counts it only as the page file usage).
+size_t privateBytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+  return counters.PagefileUsage;
+}
+
+double megabytes(size_t from, size_t to) { return (static_cast<double>(to) - static_cast<double>(from)) / 1048576.0; }
+
 class IconListTest : public ExuiTest {
  protected:
   void SetUp() override {
@@ -29,6 +52,19 @@ class IconListTest : public ExuiTest {
 
   void appendThree() {
     for (int i = 0; i < 3; ++i) ASSERT_EQ(appendItem(list_, thumbnail(320, 180, i), u"视频" + std::u16string(1, char16_t(u'1' + i))), i);
+  }
+
+  // The colour at the middle of the item's thumbnail box, from the screen.
+  uint32_t thumbnailCentre(const Pixels& shot, int index) {
+    const RECT cell = itemRect(list_, index);
+    return shot.at((cell.left + cell.right) / 2, cell.top + kImageTop + kImageHeight / 2);
+  }
+
+  Pixels paintedOnTop() {
+    ::SetWindowPos(host_->window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    pumpMessagesFor(100ms);
+    return captureClient(window_);
   }
 
   POINT centreOf(int index) {
@@ -158,15 +194,11 @@ TEST_F(IconListTest, BadOrMissingPicturesGiveEmptyCellsThatStillClick) {
 TEST_F(IconListTest, ThumbnailsKeepTheirAspectRatioInsideTheirBox) {
   // A wide red picture in the 184 x 104 box lands 184 x 46, with the empty box above and below.
   ASSERT_EQ(appendItem(list_, encodePicture(solid(320, 80, 0xFFFF0000u), PictureType::Png), u"宽"), 0);
-  ::SetWindowPos(host_->window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  pumpMessagesFor(100ms);
-  const Pixels shot = captureClient(window_);
+  const Pixels shot = paintedOnTop();
   ASSERT_GT(shot.width, 0);
   const RECT cell = itemRect(list_, 0);
   const int middleX = (cell.left + cell.right) / 2;
-  const int boxTop = cell.top + 8;  // the thumbnail box starts 8 below the cell
-  auto isRed = [](uint32_t p) { return ((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) < 60 && (p & 0xFF) < 60; };
+  const int boxTop = cell.top + kImageTop;
   EXPECT_TRUE(isRed(shot.at(middleX, boxTop + 50)));
   EXPECT_FALSE(isRed(shot.at(middleX, boxTop + 10)));
   EXPECT_FALSE(isRed(shot.at(middleX, boxTop + 90)));
@@ -201,12 +233,14 @@ TEST_F(IconListTest, WheelArrowsAndThumbScrollWithinRange) {
 TEST_F(IconListTest, AThousandItemsInsertAndScrollSmoothly) {
   std::vector<ExuiImage> images;
   for (int i = 0; i < 5; ++i) images.push_back(loadImage(thumbnail(320, 180, i)));
+  const size_t memoryBefore = privateBytes();
   const auto insertStart = std::chrono::steady_clock::now();
   for (int i = 0; i < 1000; ++i) {
     const std::u16string title = u"视频 " + std::u16string(1, char16_t(u'0' + i % 10));
     exui().insertItem(list_, -1, 1, 0, images[static_cast<size_t>(i % 5)], ByteArray::text(title).get(), 0);
   }
   const auto insertTime = std::chrono::steady_clock::now() - insertStart;
+  const size_t memoryAfter = privateBytes();
   for (ExuiImage image : images) exui().destroyImage(image);
   ASSERT_EQ(exui().getItemCount(list_), 1000);
 
@@ -216,9 +250,49 @@ TEST_F(IconListTest, AThousandItemsInsertAndScrollSmoothly) {
   for (int i = 0; i < steps; ++i) turnWheel(window_, -1);  // every step repaints at once
   const auto scrollTime = std::chrono::steady_clock::now() - scrollStart;
   EXPECT_GT(listScroll(list_), 0);
-  std::printf("[ figure ] 1000 items: insert %.1f ms in all; one wheel step with repaint %.2f ms on average\n",
-              std::chrono::duration<double, std::milli>(insertTime).count(),
+  std::printf("[ figure ] 1000 items: insert %.1f ms in all, private bytes %+.1f MB; one wheel step with repaint "
+              "%.2f ms on average\n",
+              std::chrono::duration<double, std::milli>(insertTime).count(), megabytes(memoryBefore, memoryAfter),
               std::chrono::duration<double, std::milli>(scrollTime).count() / steps);
+}
+
+TEST_F(IconListTest, ItemsAreDecodedWhenPaintedAndScrollingPaintsTheLaterOnes) {
+  constexpr int kItems = 500;
+  const exui::Bytes red = encodePicture(solid(320, 180, 0xFFFF0000u), PictureType::Png);
+  const exui::Bytes blue = encodePicture(solid(320, 180, 0xFF0000FFu), PictureType::Png);
+  ASSERT_FALSE(red.empty());
+  ASSERT_FALSE(blue.empty());
+  // The first item pays the one-off costs (the decoder, fonts) outside the measured span.
+  appendItem(list_, red, u"红");
+  ::UpdateWindow(window_);
+  // As the program fills its list: one image loaded, inserted and destroyed per item, nothing painted between.
+  const size_t before = privateBytes();
+  for (int i = 1; i < kItems - 1; ++i) ASSERT_EQ(appendItem(list_, red, u"红"), i);
+  ASSERT_EQ(appendItem(list_, blue, u"蓝"), kItems - 1);
+  // Decoded copies for every item would be kItems thumbnails; a quarter of that is plenty for the files.
+  const size_t allowance = kThumbnailBytes * kItems / 4;
+  const size_t inserted = privateBytes();
+  EXPECT_LT(inserted, before + allowance) << megabytes(before, inserted) << " MB more after inserting";
+
+  // A page at a time to the end: every item is painted once, and those scrolled past are let go.
+  Pixels shot = paintedOnTop();
+  ASSERT_GT(shot.width, 0);
+  EXPECT_TRUE(isRed(thumbnailCentre(shot, 0)));
+  int previous = -1;
+  while (listScroll(list_) != previous) {
+    previous = listScroll(list_);
+    pressKey(window_, VK_NEXT);
+  }
+  shot = paintedOnTop();
+  EXPECT_TRUE(isBlue(thumbnailCentre(shot, kItems - 1)));
+  EXPECT_TRUE(isRed(thumbnailCentre(shot, kItems - 2)));
+  const size_t scrolled = privateBytes();
+  EXPECT_LT(scrolled, before + allowance) << megabytes(before, scrolled) << " MB more after painting every item";
+  // Back at the top, the first items are decoded again.
+  pressKey(window_, VK_HOME);
+  shot = paintedOnTop();
+  EXPECT_TRUE(isRed(thumbnailCentre(shot, 0)));
+  EXPECT_TRUE(isRed(thumbnailCentre(shot, 1)));
 }
 
 TEST_F(IconListTest, DestroyingTheWindowFromInsideAnEventIsSafe) {

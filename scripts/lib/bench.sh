@@ -39,10 +39,19 @@ bench_start() {
     >/dev/null 2>&1 &
   bench_pids+=($!)
 
-  mkdir -p "$WINEPREFIX"
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  # Our own prefix, when its set-up was cut short (no kernel32.dll), is made
+  # again; a prefix given from outside is never removed.
+  local attempt
+  for attempt in 1 2 3; do
+    [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] && break
+    if [ "$attempt" != 1 ] && [ "$WINEPREFIX" = "$build_root/wineprefix" ]; then
+      wineserver -k >/dev/null 2>&1 || true
+      rm -rf "$WINEPREFIX"
+    fi
+    mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
-  fi
+    wineserver -w >/dev/null 2>&1 || true
+  done
   # One persistent server for the whole run, so each test program starts
   # quickly. Wine's own background processes (services, the desktop window)
   # start here with their output on /dev/null: started later by a test program

@@ -15,22 +15,6 @@ using namespace std::chrono_literals;
 using qova::test::TempFolder;
 using qova::test::TestProcess;
 
-// The text of the static control of the process's message box, once it shows.
-std::string waitForMessageBoxText(DWORD processId, HWND* box) {
-  std::string text;
-  qova::test::waitUntil(
-      [&] {
-        *box = qova::test::findProcessWindow(processId, "#32770");
-        if (!*box) return false;
-        char buffer[2048] = {};
-        ::GetDlgItemTextA(*box, 0xFFFF, buffer, sizeof buffer);
-        text = buffer;
-        return !text.empty();
-      },
-      20s);
-  return text;
-}
-
 TEST(FatalError, AMissingPlayerEngineShowsTheRunTimeErrorAndExitsWithMinusOne) {
   TempFolder folder("qova_fatal");
   const std::string program = folder.file("qova.exe");
@@ -41,7 +25,7 @@ TEST(FatalError, AMissingPlayerEngineShowsTheRunTimeErrorAndExitsWithMinusOne) {
   TestProcess qova(program, "");
   ASSERT_TRUE(qova.started());
   HWND box = nullptr;
-  const std::string text = waitForMessageBoxText(qova.id(), &box);
+  const std::string text = qova::test::waitForMessageBoxText(qova.id(), &box);
   ASSERT_NE(box, nullptr) << "no message box appeared";
   EXPECT_EQ(text.rfind("运行时出错!", 0), 0u) << text;
   EXPECT_NE(text.find("错误信息：无法找到指定DLL库文件“APlayerCaller.dll”中的输出命令“APlayer_Create”"),
@@ -68,7 +52,7 @@ TEST(FatalError, ADllPlantedInTheCurrentFolderIsNotLoaded) {
   TestProcess qova(program, "", workingFolder.path());
   ASSERT_TRUE(qova.started());
   HWND box = nullptr;
-  const std::string text = waitForMessageBoxText(qova.id(), &box);
+  const std::string text = qova::test::waitForMessageBoxText(qova.id(), &box);
   EXPECT_NE(text.find("APlayerCaller.dll"), std::string::npos) << "the planted DLL was loaded";
   if (box) ::PostMessageA(box, WM_COMMAND, IDOK, 0);
   auto exitCode = qova.waitForExit(20s);

@@ -9,6 +9,7 @@
 #include "runtime/WholeFile.h"
 #include "tests/bench/timing_aplayer/TimingLog.h"
 #include "tests/bench/UnixProcess.h"
+#include "tests/support/Dib.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestProcess.h"
 
@@ -110,14 +111,8 @@ Colour screenCentreColour() {
   const int y = ::GetSystemMetrics(SM_CYSCREEN) / 2;
   HDC screen = ::GetDC(nullptr);
   UniqueMemoryDc memory(::CreateCompatibleDC(screen));
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kSide;
-  info.bmiHeader.biHeight = -kSide;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  UniqueGdiObject dib(::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueGdiObject dib(test::createTopDownDib(screen, kSide, kSide, &bits));
   Colour colour = Colour::Other;
   if (memory && dib) {
     HGDIOBJ previous = ::SelectObject(memory.get(), dib.get());

@@ -1,6 +1,9 @@
 #include "tests/support/WindowSearch.h"
 
+#include <chrono>
 #include <cstdio>
+
+#include "tests/support/TestProcess.h"
 
 namespace qova::test {
 
@@ -48,6 +51,21 @@ HWND findProcessWindow(DWORD processId, const std::string& className) {
   for (HWND w : topLevelWindowsOf(processId))
     if (className.empty() || classNameOf(w) == className) return w;
   return nullptr;
+}
+
+std::string waitForMessageBoxText(DWORD processId, HWND* box) {
+  std::string text;
+  waitUntil(
+      [&] {
+        *box = findProcessWindow(processId, "#32770");
+        if (!*box) return false;
+        char buffer[2048] = {};
+        ::GetDlgItemTextA(*box, 0xFFFF, buffer, sizeof buffer);
+        text = buffer;
+        return !text.empty();
+      },
+      std::chrono::seconds(20));
+  return text;
 }
 
 }  // namespace qova::test

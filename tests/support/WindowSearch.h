@@ -22,4 +22,8 @@ std::vector<HWND> topLevelWindowsOf(DWORD processId);
 // The first top-level window of `processId` with this class (any class when empty); null if none.
 HWND findProcessWindow(DWORD processId, const std::string& className = {});
 
+// The text of the process's message box once one shows (its static control),
+// with the box in *box; empty when none came within 20 seconds.
+std::string waitForMessageBoxText(DWORD processId, HWND* box);
+
 }  // namespace qova::test

@@ -20,22 +20,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The text of the process's message box once it shows; empty when none came.
-std::string messageBoxText(DWORD processId, HWND* box) {
-  std::string text;
-  waitUntil(
-      [&] {
-        *box = findProcessWindow(processId, "#32770");
-        if (!*box) return false;
-        char buffer[2048] = {};
-        ::GetDlgItemTextA(*box, 0xFFFF, buffer, sizeof buffer);
-        text = buffer;
-        return !text.empty();
-      },
-      20s);
-  return text;
-}
-
 // A file at a drive's root that any user may create, naming a copy of the library.
 class PlantedIni {
  public:
@@ -59,7 +43,7 @@ TEST(ComponentLibrary, AMissingLibraryStopsTheProgramWithTheRunTimeError) {
 
   ASSERT_TRUE(program.start().started());
   HWND box = nullptr;
-  const std::string text = messageBoxText(program.process().id(), &box);
+  const std::string text = waitForMessageBoxText(program.process().id(), &box);
   ASSERT_NE(box, nullptr) << "no message box appeared";
   EXPECT_EQ(text.rfind("运行时出错!", 0), 0u) << text;
   EXPECT_NE(text.find("错误信息：无法找到指定DLL库文件“ExuiKrnln.dll”中的输出命令“CallInternalFunction_Ex”"),

@@ -3,16 +3,11 @@
 #include <algorithm>
 
 #include "runtime/ProgramDirectory.h"
+#include "tests/support/DllExports.h"
 #include "tests/support/TestProcess.h"
 
 namespace qova::test {
 namespace {
-
-template <typename Fn>
-void bind(HMODULE module, Fn& slot, const char* name, bool& complete) {
-  slot = module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
-  if (!slot) complete = false;
-}
 
 struct LoadedApi {
   APlayerApi api{};
@@ -21,27 +16,27 @@ struct LoadedApi {
     // Deliberately never freed: engines of a failed test may still be alive.
     HMODULE module = ::LoadLibraryA(qova::programFile(kAPlayerLibrary).c_str());
     complete = module != nullptr;
-    bind(module, api.create, "APlayer_Create", complete);
-    bind(module, api.open, "APlayer_OpenA", complete);
-    bind(module, api.setConfig, "APlayer_SetConfigA", complete);
-    bind(module, api.getVersion, "APlayer_GetVersion", complete);
-    bind(module, api.getVideoWidth, "APlayer_GetVideoWidth", complete);
-    bind(module, api.destroy, "APlayer_Destroy", complete);
-    bind(module, api.close, "APlayer_Close", complete);
-    bind(module, api.play, "APlayer_Play", complete);
-    bind(module, api.pause, "APlayer_Pause", complete);
-    bind(module, api.setCustomLogo, "APlayer_SetCustomLogo", complete);
-    bind(module, api.getWindow, "APlayer_GetWindow", complete);
-    bind(module, api.getState, "APlayer_GetState", complete);
-    bind(module, api.getDuration, "APlayer_GetDuration", complete);
-    bind(module, api.getPosition, "APlayer_GetPosition", complete);
-    bind(module, api.setPosition, "APlayer_SetPosition", complete);
-    bind(module, api.getVideoHeight, "APlayer_GetVideoHeight", complete);
-    bind(module, api.getVolume, "APlayer_GetVolume", complete);
-    bind(module, api.setVolume, "APlayer_SetVolume", complete);
-    bind(module, api.isSeeking, "APlayer_IsSeeking", complete);
-    bind(module, api.getBufferProgress, "APlayer_GetBufferProgress", complete);
-    bind(module, api.getConfig, "APlayer_GetConfigA", complete);
+    bindExport(module, api.create, "APlayer_Create", complete);
+    bindExport(module, api.open, "APlayer_OpenA", complete);
+    bindExport(module, api.setConfig, "APlayer_SetConfigA", complete);
+    bindExport(module, api.getVersion, "APlayer_GetVersion", complete);
+    bindExport(module, api.getVideoWidth, "APlayer_GetVideoWidth", complete);
+    bindExport(module, api.destroy, "APlayer_Destroy", complete);
+    bindExport(module, api.close, "APlayer_Close", complete);
+    bindExport(module, api.play, "APlayer_Play", complete);
+    bindExport(module, api.pause, "APlayer_Pause", complete);
+    bindExport(module, api.setCustomLogo, "APlayer_SetCustomLogo", complete);
+    bindExport(module, api.getWindow, "APlayer_GetWindow", complete);
+    bindExport(module, api.getState, "APlayer_GetState", complete);
+    bindExport(module, api.getDuration, "APlayer_GetDuration", complete);
+    bindExport(module, api.getPosition, "APlayer_GetPosition", complete);
+    bindExport(module, api.setPosition, "APlayer_SetPosition", complete);
+    bindExport(module, api.getVideoHeight, "APlayer_GetVideoHeight", complete);
+    bindExport(module, api.getVolume, "APlayer_GetVolume", complete);
+    bindExport(module, api.setVolume, "APlayer_SetVolume", complete);
+    bindExport(module, api.isSeeking, "APlayer_IsSeeking", complete);
+    bindExport(module, api.getBufferProgress, "APlayer_GetBufferProgress", complete);
+    bindExport(module, api.getConfig, "APlayer_GetConfigA", complete);
   }
 };
 

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "runtime/UniqueHandle.h"
+#include "tests/support/Dib.h"
 
 namespace qova::test {
 namespace {
@@ -12,18 +13,6 @@ namespace {
 int red(uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
 int green(uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }
 int blue(uint32_t p) { return static_cast<int>(p & 0xFF); }
-
-// A 32-bit top-down DIB section of the given size; its bits through `bits`.
-HBITMAP makeDib(HDC dc, int width, int height, void** bits) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-}
 
 }  // namespace
 
@@ -70,7 +59,7 @@ ScreenImage captureClientArea(HWND window) {
   HDC screen = ::GetDC(nullptr);
   UniqueMemoryDc memory(::CreateCompatibleDC(screen));
   void* bits = nullptr;
-  UniqueGdiObject dib(makeDib(screen, width, height, &bits));
+  UniqueGdiObject dib(createTopDownDib(screen, width, height, &bits));
   if (memory && dib) {
     HGDIOBJ previous = ::SelectObject(memory.get(), dib.get());
     if (::BitBlt(memory.get(), 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY)) {
@@ -96,7 +85,7 @@ bool isGreen(uint32_t p) { return green(p) > 160 && red(p) < 90 && blue(p) < 90;
 HBITMAP makeSolidBitmap(int width, int height, COLORREF colour) {
   HDC screen = ::GetDC(nullptr);
   void* bits = nullptr;
-  HBITMAP bitmap = makeDib(screen, width, height, &bits);
+  HBITMAP bitmap = createTopDownDib(screen, width, height, &bits);
   ::ReleaseDC(nullptr, screen);
   if (!bitmap) return nullptr;
   const uint32_t pixel = (uint32_t{GetRValue(colour)} << 16) | (uint32_t{GetGValue(colour)} << 8) | GetBValue(colour);

@@ -7,6 +7,7 @@
 
 #include "runtime/ProgramDirectory.h"
 #include "runtime/UniqueHandle.h"
+#include "tests/support/Dib.h"
 
 namespace qova::test {
 namespace {
@@ -129,15 +130,8 @@ Pixels gradient(int width, int height, uint32_t from, uint32_t to) {
 }
 
 Pixels glyph(int width, int height, uint32_t colour, uint32_t background, const std::function<void(HDC)>& draw) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  UniqueGdiObject dib(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueGdiObject dib(createTopDownDib(nullptr, width, height, &bits));
   UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
   Pixels out = solid(width, height, background);
   if (!dib || !dc || !bits) return out;
@@ -173,16 +167,9 @@ Pixels captureClient(HWND window) {
   if (!::GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return out;
   POINT origin{0, 0};
   ::ClientToScreen(window, &origin);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = client.right;
-  info.bmiHeader.biHeight = -client.bottom;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   HDC screen = ::GetDC(nullptr);
-  UniqueGdiObject dib(::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueGdiObject dib(createTopDownDib(screen, client.right, client.bottom, &bits));
   UniqueMemoryDc memory(::CreateCompatibleDC(screen));
   if (dib && memory && bits) {
     HGDIOBJ previous = ::SelectObject(memory.get(), dib.get());

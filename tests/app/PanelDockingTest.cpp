@@ -111,7 +111,13 @@ TEST_P(OpenSettings, ExpandsThePanelTo387WithItsTop428AboveTheScreensBottom) {
   {
     MenuCloser menus(program.process().id(), kChooseOpenSettings);
     popUpMenu(GetParam());
-    EXPECT_TRUE(waitUntil([&] { return mainWindowRect().bottom - mainWindowRect().top == 387; }, 15s))
+    // The program expands in three steps (height, then the top twice): wait for the last one.
+    EXPECT_TRUE(waitUntil(
+        [&] {
+          const RECT r = mainWindowRect();
+          return r.bottom - r.top == 387 && r.top == screenHeight() - 428;
+        },
+        15s))
         << windowText(mainWindowRect()) << ", menus shown: " << menus.menusShown();
     EXPECT_EQ(menus.menusShown(), 1);
   }

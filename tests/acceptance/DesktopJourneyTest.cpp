@@ -124,10 +124,7 @@ int shownThumbX(WallpaperProgram& program, const qova::test::ScreenImage& screen
   return to.x;
 }
 
-// Disabled: the slider writes "播放音量=40" and keeps other settings, but after the restart this
-// screen scan finds its thumb at the far end (100). Inside the process the slider holds 40 and the
-// player gets 40 (app_window_tests, VolumeAtStart), so the scan is what is not yet right.
-TEST_F(DesktopJourney, DISABLED_TheVolumeSliderIsStoredAndTheNextStartUsesIt) {
+TEST_F(DesktopJourney, TheVolumeSliderIsStoredAndTheNextStartUsesIt) {
   ShellStandin shell;
   program.writeSettings("[其他]\r\n保留=是\r\n");
   startBeside(shell);

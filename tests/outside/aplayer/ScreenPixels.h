@@ -14,7 +14,10 @@ struct ScreenImage {
   int height = 0;
   std::vector<uint32_t> pixels;  // 0x00RRGGBB, rows top to bottom
 
-  uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+  // Black outside the image.
+  uint32_t at(int x, int y) const {
+    return x >= 0 && y >= 0 && x < width && y < height ? pixels[static_cast<size_t>(y * width + x)] : 0;
+  }
   // The share (0..1) of pixels inside `area` (client coordinates) for which `test` holds.
   double share(RECT area, const std::function<bool(uint32_t)>& test) const;
   // How many coarse colours (3 bits per channel) cover at least 1 % of the image.

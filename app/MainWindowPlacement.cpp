@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "app/Wallpaper.h"
 #include "desktop/DisplayGeometry.h"
 
 namespace qova {
@@ -51,6 +52,8 @@ void showMainWindowIfWanted(HWND mainWindow) {
   if (!mainWindowShownAtStartup()) return;
   ::ShowWindow(mainWindow, SW_SHOWNOACTIVATE);
   ::SetWindowPos(mainWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+  // Without a desktop layer the player is that bottom window; the panel stays just above it.
+  keepTopLevelPlayerAtBottom();
 }
 
 void openSettingsView() {

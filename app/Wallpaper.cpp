@@ -38,6 +38,7 @@ void startWallpaper() {
   // The player window is born inside the desktop layer and never moved there later.
   state.player.create(host.parent, 0, 0, screenWidth, screenHeight, nullptr, onPlayerEvent);
   if (host.insertAfter) placeInDesktopHost(state.player.getWindow(), host);
+  keepTopLevelPlayerAtBottom();
   refreshDesktopLayer();
   state.isPlaying = 1;
 
@@ -45,6 +46,12 @@ void startWallpaper() {
   state.volumeSliderPosition = settingToInteger(readSetting(kSettingVolume, "100"));
 
   startLibraryPlayback();
+}
+
+void keepTopLevelPlayerAtBottom() {
+  HWND player = app().player.getWindow();
+  if (!player || ::GetParent(player)) return;
+  ::SetWindowPos(player, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void stopWallpaper() {

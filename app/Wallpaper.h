@@ -13,6 +13,12 @@ namespace qova {
 // holds nothing to play.
 void startWallpaper();
 
+// Where no desktop layer exists the player is a top-level window of the
+// screen's size: it goes to the bottom of the Z order, below every other
+// window (the docked panel included), as a wallpaper does. Nothing for a
+// player inside the desktop layer.
+void keepTopLevelPlayerAtBottom();
+
 // Destroys the player and makes the shell repaint the static wallpaper.
 void stopWallpaper();
 

@@ -1,5 +1,6 @@
-// The wallpaper's start and stop inside the desktop-shell stand-in, with the
-// recording stand-in of the player engine beside this test program.
+// The wallpaper's start and stop inside the desktop-shell stand-in (and with
+// no shell at all), with the recording stand-in of the player engine beside
+// this test program.
 #include "app/Wallpaper.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <thread>
 
 #include "app/AppState.h"
+#include "app/MainWindowPlacement.h"
 #include "app/Settings.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryList.h"
@@ -93,6 +95,18 @@ TEST_F(Wallpaper, WithoutAShellThePlayerIsATopLevelWindowOfTheScreensSize) {
   ASSERT_TRUE(::IsWindow(player));
   EXPECT_EQ(::GetAncestor(player, GA_PARENT), ::GetDesktopWindow());
   expectScreenSizedAtOrigin(player);
+  EXPECT_EQ(::GetWindow(player, GW_HWNDNEXT), nullptr) << "a wallpaper that covers other windows";
+
+  // The panel is sent to the bottom when it is shown; the player goes below it again.
+  HWND panel = ::CreateWindowExA(WS_EX_NOACTIVATE, "STATIC", "panel", WS_POPUP, 0, 0, 216, 164, nullptr,
+                                 nullptr, nullptr, nullptr);
+  ASSERT_NE(panel, nullptr);
+  qova::showMainWindowIfWanted(panel);
+  EXPECT_TRUE(::IsWindowVisible(panel));
+  EXPECT_EQ(::GetWindow(panel, GW_HWNDNEXT), player) << "the panel is not just above the player";
+  EXPECT_EQ(::GetWindow(player, GW_HWNDNEXT), nullptr);
+  ::DestroyWindow(panel);
+
   qova::stopWallpaper();
   EXPECT_FALSE(::IsWindow(player));
 }

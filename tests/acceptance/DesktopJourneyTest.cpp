@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "tests/acceptance/ScreenWatch.h"
 #include "tests/acceptance/WallpaperProgram.h"
@@ -104,12 +105,13 @@ TEST_F(DesktopJourney, HiddenAtStartOnlyTheIconReachesTheLibraryAndTheSkinnedMen
   expectStaticDesktopAfterExit(shell, mark);
 }
 
-// Waits until the panel is 387 high, its settings view open.
+// Waits until the panel has the settings view's final rectangle: 387 high, its top 428 above the
+// screen's bottom (the program gets there in three steps).
 bool showsSettingsView(WallpaperProgram& program) {
   return qova::test::waitUntil(
       [&] {
         const RECT r = qova::test::windowRectOf(program.mainWindow());
-        return r.bottom - r.top == 387;
+        return r.bottom - r.top == 387 && r.top == ::GetSystemMetrics(SM_CYSCREEN) - 428;
       },
       10s);
 }
@@ -124,14 +126,27 @@ int shownThumbX(WallpaperProgram& program, const qova::test::ScreenImage& screen
   return to.x;
 }
 
+// Waits until the screen shows the slider's thumb at `value` (within 4 pixels); the last position
+// seen goes to `seen`. The settings view may still be painting when it has reached its size.
+bool showsThumbAt(WallpaperProgram& program, int value, int& seen) {
+  return qova::test::waitUntil(
+      [&] {
+        seen = shownThumbX(program, qova::test::captureScreen());
+        return std::abs(seen - program.volumeThumbCentre(value).x) <= 4;
+      },
+      3s);
+}
+
 TEST_F(DesktopJourney, TheVolumeSliderIsStoredAndTheNextStartUsesIt) {
   ShellStandin shell;
   program.writeSettings("[其他]\r\n保留=是\r\n");
   startBeside(shell);
   ASSERT_TRUE(program.chooseFromPanelMenu(MenuItem::OpenSettings));
   ASSERT_TRUE(showsSettingsView(program));
-  EXPECT_NEAR(shownThumbX(program, qova::test::captureScreen()), program.volumeThumbCentre(100).x, 4)
-      << "with no setting the slider stands at 100";
+  int seen = 0;
+  EXPECT_TRUE(showsThumbAt(program, 100, seen))
+      << "with no setting the slider stands at 100; its thumb shows at x " << seen << ", 0 is at x "
+      << program.volumeThumbCentre(0).x;
 
   ASSERT_TRUE(program.clickVolumeSliderAt(40));
   EXPECT_TRUE(qova::test::waitUntil([&] { return program.settingsText().find("播放音量=40") != std::string::npos; }, 10s))
@@ -145,9 +160,9 @@ TEST_F(DesktopJourney, TheVolumeSliderIsStoredAndTheNextStartUsesIt) {
   startBeside(shell);
   ASSERT_TRUE(program.chooseFromPanelMenu(MenuItem::OpenSettings));
   ASSERT_TRUE(showsSettingsView(program));
-  ::Sleep(300);
-  EXPECT_NEAR(shownThumbX(program, qova::test::captureScreen()), program.volumeThumbCentre(40).x, 4)
-      << "the slider does not show the stored volume";
+  EXPECT_TRUE(showsThumbAt(program, 40, seen))
+      << "the slider does not show the stored volume: its thumb shows at x " << seen << ", 40 is at x "
+      << program.volumeThumbCentre(40).x;
   mark = shell.logLineCount();
   ASSERT_TRUE(program.chooseFromPanelMenu(MenuItem::Exit));
   expectStaticDesktopAfterExit(shell, mark);

@@ -136,22 +136,32 @@ class Installer : public ::testing::Test {
     return ::testing::AssertionSuccess();
   }
 
+  // The installed program playing one clip inside the shell stand-in's layer.
+  struct Playing {
+    ShellStandin shell;
+    TempFolder videos{"qova_videos"};
+    TestProcess program;
+    HWND mainWindow = nullptr;
+  };
+
   // Writes a library of one real clip (copied into `videos`), starts the
   // installed program and waits until its panel exists and its player window
   // (the real engine's) is in the shell's layer.
-  void startPlaying(const ShellStandin& shell, const TempFolder& videos, TestProcess& program, HWND& mainWindow) {
-    const std::string clip = videos.file("clip.mp4");
+  void startPlaying(Playing& playing) {
+    ASSERT_TRUE(playing.shell.ready()) << playing.shell.logText();
+    const std::string clip = playing.videos.file("clip.mp4");
     ASSERT_TRUE(copyFileTo(testProgramDirectory() + "\\..\\media\\clip_testsrc.mp4", clip));
     writeWholeFile(installFolder() + "\\spconfiguration_file.ini", libraryRecord(clip, "", "clip"));
+    TestProcess& program = playing.program;
     program = TestProcess(installFolder() + "\\qova.exe", "");
     ASSERT_TRUE(program.started());
-    ASSERT_TRUE(waitUntil([&] { return (mainWindow = findProcessWindow(program.id(), "QovaMainWindow")) != nullptr; },
-                          30s))
+    ASSERT_TRUE(waitUntil(
+        [&] { return (playing.mainWindow = findProcessWindow(program.id(), "QovaMainWindow")) != nullptr; }, 30s))
         << "the installed program shows no window";
     const DWORD id = program.id();
     ASSERT_TRUE(waitUntil(
         [&] {
-          for (HWND child : childWindows(shell.worker())) {
+          for (HWND child : childWindows(playing.shell.worker())) {
             DWORD owner = 0;
             ::GetWindowThreadProcessId(child, &owner);
             if (owner == id) return true;
@@ -160,6 +170,14 @@ class Installer : public ::testing::Test {
         },
         30s))
         << "no player in the desktop layer";
+  }
+
+  // The program ends within `timeout` with exit code 0, its player gone from the layer.
+  static void expectEndedCleanly(Playing& playing, std::chrono::seconds timeout, const char* stillRunning) {
+    const auto exitCode = playing.program.waitForExit(timeout);
+    ASSERT_TRUE(exitCode.has_value()) << stillRunning;
+    EXPECT_EQ(*exitCode, 0u) << "ended the orderly way, as its exit hotkey ends it";
+    EXPECT_TRUE(childWindows(playing.shell.worker()).empty()) << "the player was left behind";
   }
 
   void writeUserData() const {
@@ -198,18 +216,11 @@ TEST_F(Installer, InstallsPerUserRunsTheProgramAndUninstallsLeavingNothing) {
   EXPECT_EQ(registration("DisplayIcon"), installFolder() + "\\qova.exe,0");
 
   // The installed program plays a library with the real engine inside the shell's layer.
-  ShellStandin shell;
-  ASSERT_TRUE(shell.ready()) << shell.logText();
-  TempFolder videos("qova_videos");
-  TestProcess program;
-  HWND mainWindow = nullptr;
-  ASSERT_NO_FATAL_FAILURE(startPlaying(shell, videos, program, mainWindow));
-  EXPECT_EQ(findProcessWindow(program.id(), "#32770"), nullptr) << "a message box came up";
-  ::PostMessageA(mainWindow, WM_HOTKEY, kExitHotkey, 0);
-  const auto exitCode = program.waitForExit(30s);
-  ASSERT_TRUE(exitCode.has_value()) << "it did not end on its exit hotkey";
-  EXPECT_EQ(*exitCode, 0u);
-  EXPECT_TRUE(childWindows(shell.worker()).empty()) << "the player was left behind";
+  Playing playing;
+  ASSERT_NO_FATAL_FAILURE(startPlaying(playing));
+  EXPECT_EQ(findProcessWindow(playing.program.id(), "#32770"), nullptr) << "a message box came up";
+  ::PostMessageA(playing.mainWindow, WM_HOTKEY, kExitHotkey, 0);
+  expectEndedCleanly(playing, 30s, "it did not end on its exit hotkey");
 
   // Removing it with the user's data leaves nothing behind.
   ASSERT_TRUE(uninstall("/REMOVEUSERDATA"));
@@ -235,17 +246,10 @@ TEST_F(Installer, SilentUninstallRemovesTheProgramAndKeepsTheUsersData) {
 }
 
 TEST_F(Installer, UninstallingEndsARunningProgramTheOrderlyWayFirst) {
-  ShellStandin shell;
-  ASSERT_TRUE(shell.ready()) << shell.logText();
-  TempFolder videos("qova_videos");
-  TestProcess program;
-  HWND mainWindow = nullptr;
-  ASSERT_NO_FATAL_FAILURE(startPlaying(shell, videos, program, mainWindow));
+  Playing playing;
+  ASSERT_NO_FATAL_FAILURE(startPlaying(playing));
   ASSERT_TRUE(uninstall(""));
-  const auto exitCode = program.waitForExit(10s);
-  ASSERT_TRUE(exitCode.has_value()) << "the program still runs";
-  EXPECT_EQ(*exitCode, 0u) << "ended the orderly way, as its exit hotkey ends it";
-  EXPECT_TRUE(childWindows(shell.worker()).empty()) << "the player was left behind";
+  expectEndedCleanly(playing, 10s, "the program still runs");
   EXPECT_EQ(filesIn(installFolder()), std::set<std::string>{"spconfiguration_file.ini"});
 }
 

@@ -14,7 +14,8 @@
 // Threads: an engine belongs to the thread that created it. That thread must
 // run a message loop; the engine calls its handlers on it from that loop, never
 // from inside another engine call, so a handler may call any export (opening
-// the next file from the end-of-file event is the usual case).
+// the next file from the end-of-file event is the usual case). No export holds
+// that thread up for long: decoding and showing run on a thread of the engine's own.
 //
 // Text is 8-bit text in the system ANSI code page. Texts returned by the engine
 // (version, config values) stay valid until the next call that returns text on
@@ -38,18 +39,21 @@ constexpr int32_t kAPlayerStatePlaying = 3;
 // Events passed to handler 2 as (code, parameter). Each state change is
 // reported once, in order; the end of a file comes as (1, kAPlayerStateReady)
 // followed by (6, 0), once per file (and once per APlayer_Play after the end).
+// A file that cannot be played comes as (1, kAPlayerStateReady) followed by
+// (5, 0), exactly once, unless APlayer_OpenA already refused it with
+// kAPlayerCannotOpen; it never ends with (6, 0).
 constexpr int32_t kAPlayerEventStateChanged = 1;  // parameter: the new state
-constexpr int32_t kAPlayerEventOpenFailed = 5;    // parameter: 0
+constexpr int32_t kAPlayerEventOpenFailed = 5;    // parameter: 0; the open file cannot be played
 constexpr int32_t kAPlayerEventFileEnded = 6;     // parameter: 0; the file played to its end
 
 // Configuration ids of APlayer_SetConfigA / APlayer_GetConfigA (values are decimal text).
 constexpr int32_t kAPlayerConfigKeepAspect = 1;   // "1" keeps the video's aspect ratio (default), "0" stretches
-                                                  // (Wine's video renderer always keeps it)
 constexpr int32_t kAPlayerConfigMute = 2;         // "1" mutes, "0" plays the sound (default)
 
 // Volume runs from 0 (silent) to 100 (full); values outside are clamped. It
 // and the mute setting apply to this engine's sound only, and to every file
-// it opens afterwards.
+// it opens afterwards. Without a sound device, files play their picture
+// silent; the sound comes back with the first file opened once a device is there.
 // Times (duration, position) are milliseconds. Buffer progress is a percentage
 // (100 while a local file is open, 0 with none).
 
@@ -67,9 +71,13 @@ int32_t WINAPI APlayer_Create(HWND parent, int32_t x, int32_t y, int32_t width, 
                               APlayerHandler handler3, APlayerHandler handler4,
                               APlayerHandler handler5, APlayerHandler handler6,
                               APlayerHandler handler7, APlayerHandler handler8);
-// Opens the file and starts playing it; whatever played before is closed.
-// kAPlayerOk, or kAPlayerCannotOpen (never blocks for long, never crashes):
-// a missing, unreadable or undecodable file is refused within a few seconds.
+// Opens the file and starts playing it; whatever played before is closed, and
+// its last frame stays up until the new file shows its first. The same file
+// again, unchanged, is rewound rather than opened anew, with no gap.
+// kAPlayerCannotOpen for a file refused at once (missing, unreadable, not a
+// media file the platform knows); kAPlayerOk otherwise, and a file found
+// unplayable later (an undecodable stream, a time-out of 5 s) is reported by
+// event 5. Holds the caller's thread for at most a fraction of a second.
 int32_t WINAPI APlayer_OpenA(int32_t engine, const char* path);
 int32_t WINAPI APlayer_SetConfigA(int32_t engine, int32_t id, const char* value);
 // Version text; null for an unknown handle.
@@ -89,8 +97,8 @@ HWND WINAPI APlayer_GetWindow(int32_t engine);
 int32_t WINAPI APlayer_GetState(int32_t engine);
 int32_t WINAPI APlayer_GetDuration(int32_t engine);
 int32_t WINAPI APlayer_GetPosition(int32_t engine);
-// kAPlayerFailed where the platform's player cannot seek (MFPlay under Wine);
-// APlayer_IsSeeking is 1 until the player has moved.
+// kAPlayerFailed with nothing open or after the end of a file;
+// APlayer_IsSeeking is 1 until the first frame at the new position shows.
 int32_t WINAPI APlayer_SetPosition(int32_t engine, int32_t milliseconds);
 // The video's own size (APlayer_GetVideoWidth too); 0 for sound only and
 // until the player knows it, shortly after opening.

@@ -6,15 +6,14 @@
 #include <mutex>
 #include <utility>
 
-#include "outside/aplayer/SentMessageWait.h"
 
 namespace qova::aplayer {
 namespace {
 
 // Receives the end of an asynchronous source creation on a Media Foundation thread.
-class Resolution final : public IMFAsyncCallback {
+class PendingResolution final : public IMFAsyncCallback {
  public:
-  explicit Resolution(ComPtr<IMFSourceResolver> resolver)
+  explicit PendingResolution(ComPtr<IMFSourceResolver> resolver)
       : resolver_(std::move(resolver)), done_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
   bool ready() const { return static_cast<bool>(done_); }
@@ -70,7 +69,7 @@ class Resolution final : public IMFAsyncCallback {
   }
 
  private:
-  ~Resolution() = default;
+  ~PendingResolution() = default;
 
   std::atomic<ULONG> references_{1};
   ComPtr<IMFSourceResolver> resolver_;
@@ -82,10 +81,10 @@ class Resolution final : public IMFAsyncCallback {
 
 }  // namespace
 
-ComPtr<IMFMediaSource> resolveMediaSource(const std::wstring& path, std::chrono::milliseconds timeout) {
+ResolvedSource resolveMediaSource(const std::wstring& path, std::chrono::milliseconds timeout, HANDLE interrupt) {
   ComPtr<IMFSourceResolver> resolver;
   if (FAILED(::MFCreateSourceResolver(resolver.put()))) return {};
-  auto resolution = ComPtr<Resolution>::adopt(new Resolution(resolver));
+  auto resolution = ComPtr<PendingResolution>::adopt(new PendingResolution(resolver));
   if (!resolution->ready()) return {};
   const DWORD flags = MF_RESOLUTION_MEDIASOURCE | MF_RESOLUTION_CONTENT_DOES_NOT_HAVE_TO_MATCH_EXTENSION_OR_MIME_TYPE;
   // No cancellation: a creation that outlives the wait runs to its end
@@ -93,11 +92,15 @@ ComPtr<IMFMediaSource> resolveMediaSource(const std::wstring& path, std::chrono:
   if (FAILED(resolver->BeginCreateObjectFromURL(path.c_str(), flags, nullptr, nullptr, resolution.get(),
                                                 nullptr)))
     return {};
-  if (!waitDeliveringSentMessages(resolution->done(), timeout)) {
+  const HANDLE waits[] = {resolution->done(), interrupt};
+  const DWORD result = ::WaitForMultipleObjects(interrupt ? 2 : 1, waits, FALSE, static_cast<DWORD>(timeout.count()));
+  if (result != WAIT_OBJECT_0) {
     resolution->abandon();
-    return {};
+    return {{}, result == WAIT_OBJECT_0 + 1 ? Resolution::Interrupted : Resolution::TimedOut};
   }
-  return resolution->takeSource();
+  ComPtr<IMFMediaSource> source = resolution->takeSource();
+  const Resolution outcome = source ? Resolution::Made : Resolution::Refused;
+  return {std::move(source), outcome};
 }
 
 }  // namespace qova::aplayer

@@ -1,9 +1,9 @@
 #pragma once
 // Turning a file into a Media Foundation media source, with a bound on the
-// time it may take. The engine makes the source itself (rather than letting
-// MFPlay do it) so that it can shut the source down when the file is closed:
-// Wine's MFPlay never does, and a source left running (a GStreamer pipeline
-// there) crashes the process when it exits.
+// time it may take: the platform's demuxers can take long, or for ever, to
+// make sense of a damaged file. The engine shuts the source down itself when
+// the file is closed: a source left running (a GStreamer pipeline under
+// Wine) keeps its threads and memory, and crashes the process at exit.
 #include <windows.h>
 #include <mfidl.h>
 
@@ -14,9 +14,16 @@
 
 namespace qova::aplayer {
 
-// The media source for the file at `path`; null when it cannot be made
-// within `timeout` (a source that still arrives later is shut down at once). Meanwhile only messages sent to this thread
-// are handled: nothing posted (no handler of the caller) runs.
-ComPtr<IMFMediaSource> resolveMediaSource(const std::wstring& path, std::chrono::milliseconds timeout);
+enum class Resolution { Made, Refused, TimedOut, Interrupted };
+
+struct ResolvedSource {
+  ComPtr<IMFMediaSource> source;  // null unless Made
+  Resolution outcome = Resolution::Refused;
+};
+
+// The media source for the file at `path`. Gives up after `timeout`, or as
+// soon as `interrupt` (an event, may be null) is signalled; a source that
+// still arrives after that is shut down at once. Blocks the calling thread.
+ResolvedSource resolveMediaSource(const std::wstring& path, std::chrono::milliseconds timeout, HANDLE interrupt);
 
 }  // namespace qova::aplayer

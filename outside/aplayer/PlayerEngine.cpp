@@ -4,36 +4,15 @@
 
 #include "outside/aplayer/MediaFileCheck.h"
 #include "outside/aplayer/PlayerUnits.h"
-#include "outside/aplayer/WinePlatform.h"
 
 namespace qova::aplayer {
 namespace {
 
-// How long opening may wait for the platform to make sense of a file. A good
-// file takes well under a second even on the first open (which starts the
-// decoders); a file that takes longer is treated as one that cannot be opened.
-constexpr std::chrono::milliseconds kOpenTimeout{5000};
+// How long opening may hold up the caller's thread for the answer; a file
+// that takes longer goes on opening, and a failure then comes as event 5.
+constexpr std::chrono::milliseconds kOpenAnswerWait{150};
 
-// How long a resumed file may take to confirm that it plays before the
-// engine assumes the stall of Wine's video renderer (see MediaSession).
-constexpr UINT kResumeConfirmationMilliseconds = 400;
-constexpr UINT_PTR kResumeWatchTimer = 100;
-constexpr int kMaxResumeReleases = 10;
-
-// Under Wine the video renderer can deadlock when the presentation clock
-// stops at the end of a file (its clock sink waits for the presenter's
-// streaming thread while that thread waits for a lock the sink holds): the
-// end is never reported and shutting the renderer down hangs. So there a file
-// with video ends by pausing on its last frames, this long before its end.
-constexpr int32_t kEarlyEndMilliseconds = 250;
-constexpr UINT_PTR kEarlyEndTimer = 101;
-
-// A file paused while it opens is paused once it has played this long.
-constexpr int32_t kPlayedAMomentMilliseconds = 500;
-constexpr UINT kPendingPauseCheckMilliseconds = 40;
-constexpr UINT_PTR kPendingPauseTimer = 102;
-
-constexpr const char* kVersionText = "1.0.0 (Media Foundation MFPlay)";
+constexpr const char* kVersionText = "2.0.0 (Media Foundation Source Reader)";
 
 // The ANSI path as UTF-16; empty when it does not convert.
 std::wstring widePath(const char* path) {
@@ -50,82 +29,72 @@ std::wstring widePath(const char* path) {
 PlayerEngine::PlayerEngine(HWND parent, RECT rectangle, const EngineHandlers& handlers)
     : handlers_(handlers), window_(parent, rectangle, *this) {
   window_.setHandler(handlers_[1]);
+  if (window_.valid()) worker_ = std::make_unique<PlaybackWorker>(window_.handle(), picture_);
 }
 
-PlayerEngine::~PlayerEngine() { session_.reset(); }
+PlayerEngine::~PlayerEngine() { worker_.reset(); }
 
-int32_t PlayerEngine::open(const char* path) {
-  return openFile(path ? widePath(path) : std::wstring());
-}
+int32_t PlayerEngine::open(const char* path) { return openFile(path ? widePath(path) : std::wstring()); }
 
 int32_t PlayerEngine::openFile(const std::wstring& path) {
-  endSession();
-  if (path.empty() || !window_.valid() || !mayBePlayable(path)) {
-    window_.setVideoShowing(false);
-    changeState(kAPlayerStateReady);
+  endReported_ = false;
+  seeking_ = false;
+  started_ = false;
+  if (path.empty() || !valid() || !mayBePlayable(path)) {
+    refuse();
     return kAPlayerCannotOpen;
   }
-  changeState(kAPlayerStateOpening);
-  session_ = MediaSession::open(window_, path, ++lastSessionId_, kOpenTimeout);
-  if (!session_) {
-    window_.setVideoShowing(false);
-    changeState(kAPlayerStateReady);
-    return kAPlayerCannotOpen;
-  }
+  session_ = ++lastSession_;
+  fileOpen_ = true;
   path_ = path;
-  // Volume and picture settings follow once MFPlay has built the renderers (MEDIAITEM_SET).
-  window_.setVideoShowing(session_->hasVideo());
-  endsEarly_ = session_->hasVideo() && runningOnWine();
+  changeState(kAPlayerStateOpening);
+  worker_->open(session_, path);
+  if (worker_->waitForAnswer(session_, kOpenAnswerWait) == PlaybackWorker::OpenAnswer::Failed) {
+    refuse();
+    return kAPlayerCannotOpen;
+  }
   return kAPlayerOk;
 }
 
+// What played before stops; its last frame stays up until another file shows one.
+void PlayerEngine::refuse() {
+  session_ = 0;
+  fileOpen_ = false;
+  if (worker_) worker_->close(false);
+  changeState(kAPlayerStateReady);
+}
+
 int32_t PlayerEngine::close() {
-  endSession();
-  window_.setVideoShowing(false);
+  session_ = 0;
+  fileOpen_ = false;
+  endReported_ = false;
+  seeking_ = false;
+  if (worker_) worker_->close(true);
   changeState(kAPlayerStateReady);
   return kAPlayerOk;
 }
 
 int32_t PlayerEngine::play() {
-  if (!session_) return kAPlayerFailed;
+  if (!fileOpen_) return kAPlayerFailed;
   if (state_ == kAPlayerStatePlaying || state_ == kAPlayerStateOpening) return kAPlayerOk;
-  if (pauseWhenStarted_) {
-    // The pipeline was never paused: it is still starting.
-    pauseWhenStarted_ = false;
-    window_.stopTimer(kPendingPauseTimer);
-    changeState(kAPlayerStateOpening);
-    return kAPlayerOk;
-  }
-  // After its end the file starts over, opened afresh (there is no seeking
-  // back to the start under Wine); that run ends with its own event.
+  // After its end the file starts over from its start; that run ends with its own event.
   if (endReported_) return openFile(std::wstring(path_)) == kAPlayerOk ? kAPlayerOk : kAPlayerFailed;
-  if (!session_->play()) return kAPlayerFailed;
-  changeState(kAPlayerStatePlaying);
-  resumeReleases_ = 0;
-  window_.startTimer(kResumeWatchTimer, kResumeConfirmationMilliseconds);
-  scheduleEarlyEnd();
+  worker_->play();
+  changeState(started_ ? kAPlayerStatePlaying : kAPlayerStateOpening);
   return kAPlayerOk;
 }
 
 int32_t PlayerEngine::pause() {
-  if (!session_) return kAPlayerFailed;
+  if (!fileOpen_ || state_ == kAPlayerStateReady) return kAPlayerFailed;
   if (state_ == kAPlayerStatePaused) return kAPlayerOk;
-  if (state_ == kAPlayerStateReady) return kAPlayerFailed;
-  if (state_ == kAPlayerStateOpening) {
-    // A video renderer paused before it showed its first frames never shows
-    // another one under Wine, though the clock runs on after resuming; so
-    // the pipeline is paused only once it has played for a moment.
-    pauseWhenStarted_ = true;
-  } else if (!session_->pause()) {
-    return kAPlayerFailed;
-  }
-  window_.stopTimer(kEarlyEndTimer);
+  worker_->pause();
   changeState(kAPlayerStatePaused);
   return kAPlayerOk;
 }
 
 int32_t PlayerEngine::setPosition(int32_t milliseconds) {
-  if (!session_ || !session_->seek(milliseconds)) return kAPlayerFailed;
+  if (!fileOpen_ || endReported_) return kAPlayerFailed;
+  worker_->seek(ticksFromMilliseconds(milliseconds));
   seeking_ = true;
   return kAPlayerOk;
 }
@@ -142,7 +111,8 @@ int32_t PlayerEngine::setConfig(int32_t id, const char* value) {
   switch (id) {
     case kAPlayerConfigKeepAspect:
       keepAspect_ = *flag;
-      applyPicture();
+      if (worker_) worker_->setKeepAspect(keepAspect_);
+      if (window_.valid()) ::InvalidateRect(window_.handle(), nullptr, FALSE);
       return kAPlayerOk;
     case kAPlayerConfigMute:
       muted_ = *flag;
@@ -158,17 +128,17 @@ int32_t PlayerEngine::setLogo(HBITMAP logo) {
   return kAPlayerOk;
 }
 
-int32_t PlayerEngine::position() const { return session_ ? session_->positionMilliseconds() : 0; }
-
-int32_t PlayerEngine::duration() const { return session_ ? session_->durationMilliseconds() : 0; }
-
-int32_t PlayerEngine::videoWidth() const {
-  return session_ ? static_cast<int32_t>(session_->nativeVideoSize().cx) : 0;
+PlaybackWorker::Status PlayerEngine::status() const {
+  return fileOpen_ && worker_ ? worker_->status() : PlaybackWorker::Status{};
 }
 
-int32_t PlayerEngine::videoHeight() const {
-  return session_ ? static_cast<int32_t>(session_->nativeVideoSize().cy) : 0;
-}
+int32_t PlayerEngine::position() const { return millisecondsFromTicks(status().position); }
+
+int32_t PlayerEngine::duration() const { return millisecondsFromTicks(status().duration); }
+
+int32_t PlayerEngine::videoWidth() const { return static_cast<int32_t>(status().video.cx); }
+
+int32_t PlayerEngine::videoHeight() const { return static_cast<int32_t>(status().video.cy); }
 
 const char* PlayerEngine::config(int32_t id) {
   switch (id) {
@@ -188,88 +158,39 @@ const char* PlayerEngine::version() {
   return text_.c_str();
 }
 
-void PlayerEngine::onMediaEvent(uint32_t sessionId, MediaEvent event) {
-  // Events of a file that has since been closed are old news.
-  if (!session_ || sessionId != session_->id()) return;
-  switch (event.type) {
-    case MFP_EVENT_TYPE_MEDIAITEM_SET:
-      if (FAILED(event.result)) return endWithFailure();
-      applyPicture();
-      applyAudio();
-      return;
-    case MFP_EVENT_TYPE_PLAY:
-      window_.stopTimer(kResumeWatchTimer);
-      if (FAILED(event.result)) return endWithFailure();
+void PlayerEngine::onPlaybackNews(uint32_t session, PlaybackNews news) {
+  // News of a file that has since been closed or replaced is old.
+  if (session == 0 || session != session_) return;
+  switch (news) {
+    case PlaybackNews::Started:
+      started_ = true;
       if (state_ == kAPlayerStateOpening) changeState(kAPlayerStatePlaying);
-      if (pauseWhenStarted_) window_.startTimer(kPendingPauseTimer, kPendingPauseCheckMilliseconds);
-      applyPicture();
-      applyAudio();
-      scheduleEarlyEnd();
       return;
-    case MFP_EVENT_TYPE_POSITION_SET:
+    case PlaybackNews::Moved:
       seeking_ = false;
       return;
-    case MFP_EVENT_TYPE_ERROR:
-      return endWithFailure();
-    case MFP_EVENT_TYPE_PLAYBACK_ENDED:
-      return endFile();
-    default:
+    case PlaybackNews::Ended:
+      if (endReported_) return;
+      endReported_ = true;
+      changeState(kAPlayerStateReady);
+      window_.postHandlerEvent(kAPlayerEventFileEnded, 0);
+      return;
+    case PlaybackNews::Failed:
+      session_ = 0;
+      fileOpen_ = false;
+      changeState(kAPlayerStateReady);
+      window_.postHandlerEvent(kAPlayerEventOpenFailed, 0);
       return;
   }
 }
 
-void PlayerEngine::onResized() {
-  if (session_) session_->fitToWindow();
-}
-
-void PlayerEngine::onRepaintVideo() {
-  if (session_) session_->repaint();
-}
+bool PlayerEngine::paintVideo(HDC dc, const RECT& client) { return picture_->draw(dc, client, keepAspect_); }
 
 void PlayerEngine::onWindowGone() {
-  endSession();
+  worker_.reset();
+  session_ = 0;
+  fileOpen_ = false;
   state_ = kAPlayerStateReady;
-}
-
-void PlayerEngine::onTimer(UINT_PTR id) {
-  if (id == kEarlyEndTimer) return scheduleEarlyEnd();
-  if (id == kPendingPauseTimer) return pauseOncePlayedAMoment();
-  if (id != kResumeWatchTimer) return;
-  // Repeated: a release that comes before the session waits for it is lost.
-  if (!session_ || state_ != kAPlayerStatePlaying || ++resumeReleases_ > kMaxResumeReleases) {
-    window_.stopTimer(kResumeWatchTimer);
-    return;
-  }
-  session_->releaseStalledStart();
-}
-
-void PlayerEngine::pauseOncePlayedAMoment() {
-  if (!session_ || !pauseWhenStarted_) return window_.stopTimer(kPendingPauseTimer);
-  if (session_->positionMilliseconds() < kPlayedAMomentMilliseconds) return;
-  window_.stopTimer(kPendingPauseTimer);
-  pauseWhenStarted_ = false;
-  session_->pause();
-}
-
-void PlayerEngine::scheduleEarlyEnd() {
-  window_.stopTimer(kEarlyEndTimer);
-  if (!endsEarly_ || !session_ || endReported_ || state_ != kAPlayerStatePlaying) return;
-  const int32_t duration = session_->durationMilliseconds();
-  if (duration <= 0) return;
-  const int32_t left = duration - kEarlyEndMilliseconds - session_->positionMilliseconds();
-  // Timers run late rather than early; the remainder is checked again when one goes off.
-  if (left > 30) return window_.startTimer(kEarlyEndTimer, static_cast<UINT>(left));
-  session_->pause();
-  endFile();
-}
-
-void PlayerEngine::endFile() {
-  if (endReported_) return;
-  endReported_ = true;
-  window_.stopTimer(kEarlyEndTimer);
-  // The last frame stays up until the next file shows its own.
-  changeState(kAPlayerStateReady);
-  window_.postHandlerEvent(kAPlayerEventFileEnded, 0);
 }
 
 void PlayerEngine::changeState(int32_t state) {
@@ -278,31 +199,8 @@ void PlayerEngine::changeState(int32_t state) {
   window_.postHandlerEvent(kAPlayerEventStateChanged, state);
 }
 
-void PlayerEngine::endSession() {
-  window_.stopTimer(kResumeWatchTimer);
-  window_.stopTimer(kPendingPauseTimer);
-  window_.stopTimer(kEarlyEndTimer);
-  session_.reset();
-  endReported_ = false;
-  endsEarly_ = false;
-  seeking_ = false;
-  pauseWhenStarted_ = false;
-}
-
-void PlayerEngine::endWithFailure() {
-  endSession();
-  window_.setVideoShowing(false);
-  changeState(kAPlayerStateReady);
-  window_.postHandlerEvent(kAPlayerEventOpenFailed, 0);
-}
-
-void PlayerEngine::applyPicture() {
-  if (session_) session_->keepAspect(keepAspect_);
-}
-
 void PlayerEngine::applyAudio() {
-  // Without a file the settings wait for the next one.
-  if (session_) session_->setAudioLevel(muted_ ? 0.0f : volumeLevel(volume_));
+  if (worker_) worker_->setAudioLevel(muted_ ? 0.0f : volumeLevel(volume_));
 }
 
 }  // namespace qova::aplayer

@@ -1,8 +1,9 @@
 #pragma once
 // One player engine: its window, the file playing in it, and the state,
 // settings and events that the exports of APlayerContract.h expose.
-// Lives on the thread that created it; everything it tells handler 2 is
-// posted to its window and delivered from that thread's message loop.
+// Lives on the thread that created it; the decoding and showing happen on
+// its playback thread, and everything it tells handler 2 is posted to its
+// window and delivered from the creating thread's message loop.
 #include <windows.h>
 
 #include <array>
@@ -11,8 +12,9 @@
 #include <string>
 
 #include "outside/aplayer/APlayerContract.h"
-#include "outside/aplayer/MediaPlatform.h"
-#include "outside/aplayer/MediaSession.h"
+#include "outside/aplayer/PlaybackMessages.h"
+#include "outside/aplayer/PlaybackWorker.h"
+#include "outside/aplayer/VideoPicture.h"
 #include "outside/aplayer/VideoWindow.h"
 
 namespace qova::aplayer {
@@ -26,8 +28,8 @@ class PlayerEngine final : private VideoWindowListener {
   PlayerEngine(const PlayerEngine&) = delete;
   PlayerEngine& operator=(const PlayerEngine&) = delete;
 
-  // False when the window or Media Foundation could not be set up.
-  bool valid() const { return platform_.started() && window_.valid(); }
+  // False when the window or the playback thread could not be made.
+  bool valid() const { return window_.valid() && worker_ && worker_->running(); }
 
   // The integer results are the contract's codes.
   int32_t open(const char* path);
@@ -46,7 +48,7 @@ class PlayerEngine final : private VideoWindowListener {
   int32_t videoHeight() const;
   int32_t volume() const { return volume_; }
   int32_t isSeeking() const { return seeking_ ? 1 : 0; }
-  int32_t bufferProgress() const { return session_ ? 100 : 0; }
+  int32_t bufferProgress() const { return fileOpen_ ? 100 : 0; }
   // Null for an unknown id; valid until the next text this engine returns.
   const char* config(int32_t id);
   const char* version();
@@ -54,42 +56,33 @@ class PlayerEngine final : private VideoWindowListener {
   HWND window() const { return window_.handle(); }
 
  private:
-  void onMediaEvent(uint32_t sessionId, MediaEvent event) override;
-  void onResized() override;
-  void onRepaintVideo() override;
+  void onPlaybackNews(uint32_t session, PlaybackNews news) override;
+  bool paintVideo(HDC dc, const RECT& client) override;
   void onWindowGone() override;
-  void onTimer(UINT_PTR id) override;
 
   int32_t openFile(const std::wstring& path);
-  void pauseOncePlayedAMoment();
-  void scheduleEarlyEnd();
-  void endFile();
+  void refuse();
   void changeState(int32_t state);
-  void endSession();
-  void endWithFailure();
-  void applyPicture();
   void applyAudio();
+  PlaybackWorker::Status status() const;
 
-  MediaPlatform platform_;
   EngineHandlers handlers_;
-  // The destructor shuts the player down before the window it draws into goes.
-  std::unique_ptr<MediaSession> session_;
+  std::shared_ptr<VideoPicture> picture_ = std::make_shared<VideoPicture>();
   std::wstring path_;  // of the open file
-  uint32_t lastSessionId_ = 0;
+  uint32_t lastSession_ = 0;
+  uint32_t session_ = 0;  // the open file's; 0 for none
+  bool fileOpen_ = false;
+  bool started_ = false;  // the open file's first frame is out
   int32_t state_ = kAPlayerStateReady;
   bool endReported_ = false;
   bool seeking_ = false;
-  // Paused before the platform confirmed playback: the pipeline is paused once it plays.
-  bool pauseWhenStarted_ = false;
-  int resumeReleases_ = 0;
-  // The open file ends by pausing on its last frames (see scheduleEarlyEnd).
-  bool endsEarly_ = false;
   int32_t volume_ = 100;
   bool muted_ = false;
   bool keepAspect_ = true;
   std::string text_;
-  // Last: the window talks to the engine from its creation on, so everything else is ready by then.
   VideoWindow window_;
+  // Last: it draws into the window, so it goes first.
+  std::unique_ptr<PlaybackWorker> worker_;
 };
 
 }  // namespace qova::aplayer

@@ -1,7 +1,5 @@
 #include "outside/aplayer/VideoWindow.h"
 
-#include <iterator>
-
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace qova::aplayer {
@@ -11,11 +9,6 @@ constexpr const char* kClassName = "QovaAPlayerVideo";
 // Window extra bytes: the handler sits there so that delivering an event
 // touches no C++ object, and the handler may destroy the engine.
 constexpr int kHandlerSlot = 0;
-// Under Wine the renderer's drawing surface leaves the window a little after
-// the video closed; what GDI painted before that stays hidden behind it. So
-// the window paints itself again a few times after the video went away.
-constexpr UINT_PTR kRepaintAfterVideoTimer = 1;
-constexpr UINT kRepaintAfterVideoDelays[] = {100, 300, 600};
 
 HINSTANCE moduleInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
@@ -90,34 +83,6 @@ void VideoWindow::setLogo(HBITMAP logo) {
   if (window_) ::InvalidateRect(window_.get(), nullptr, TRUE);
 }
 
-void VideoWindow::setVideoShowing(bool showing) {
-  if (showing == videoShowing_ || !window_) return;
-  videoShowing_ = showing;
-  ::InvalidateRect(window_.get(), nullptr, TRUE);
-  repaintsAfterVideo_ = 0;
-  if (showing)
-    ::KillTimer(window_.get(), kRepaintAfterVideoTimer);
-  else
-    ::SetTimer(window_.get(), kRepaintAfterVideoTimer, kRepaintAfterVideoDelays[0], nullptr);
-}
-
-void VideoWindow::startTimer(UINT_PTR id, UINT milliseconds) {
-  if (window_) ::SetTimer(window_.get(), id, milliseconds, nullptr);
-}
-
-void VideoWindow::stopTimer(UINT_PTR id) {
-  if (window_) ::KillTimer(window_.get(), id);
-}
-
-void VideoWindow::repaintAfterVideo(HWND window) {
-  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  constexpr int steps = static_cast<int>(std::size(kRepaintAfterVideoDelays));
-  if (++repaintsAfterVideo_ < steps)
-    ::SetTimer(window, kRepaintAfterVideoTimer, kRepaintAfterVideoDelays[repaintsAfterVideo_], nullptr);
-  else
-    ::KillTimer(window, kRepaintAfterVideoTimer);
-}
-
 LRESULT CALLBACK VideoWindow::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kHandlerEventMessage) {
     // Nothing of the engine is touched after the call: the handler may
@@ -141,22 +106,17 @@ LRESULT CALLBACK VideoWindow::windowProcedure(HWND window, UINT message, WPARAM 
 
 LRESULT VideoWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case kMediaEventMessage:
-      listener_.onMediaEvent(static_cast<uint32_t>(wParam), unpackMediaEvent(lParam));
+    case kPlaybackMessage:
+      listener_.onPlaybackNews(static_cast<uint32_t>(wParam), static_cast<PlaybackNews>(lParam));
       return 0;
     case WM_SIZE:
-      listener_.onResized();
+      // The frame is fitted to the whole client area.
+      ::InvalidateRect(window, nullptr, FALSE);
       break;
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT covers the whole window
     case WM_PAINT:
       paint(window);
-      return 0;
-    case WM_TIMER:
-      if (wParam == kRepaintAfterVideoTimer)
-        repaintAfterVideo(window);
-      else
-        listener_.onTimer(wParam);
       return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
@@ -169,11 +129,9 @@ LRESULT VideoWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 void VideoWindow::paint(HWND window) {
   PAINTSTRUCT ps{};
   HDC dc = ::BeginPaint(window, &ps);
-  if (videoShowing_) {
-    listener_.onRepaintVideo();
-  } else if (dc) {
-    RECT client{};
-    ::GetClientRect(window, &client);
+  RECT client{};
+  ::GetClientRect(window, &client);
+  if (dc && !listener_.paintVideo(dc, client)) {
     ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     drawCentred(dc, client, logo_);
   }

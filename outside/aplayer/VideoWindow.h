@@ -1,13 +1,14 @@
 #pragma once
-// The window an engine plays into: black, with an optional logo centred while
-// no video shows, and the place where everything that happens on other
-// threads comes back to the engine's own thread as posted messages.
+// The window an engine plays into: the frame on show, or black with an
+// optional logo centred while there is none, and the place where everything
+// that happens on the playback thread comes back to the engine's own thread
+// as posted messages.
 #include <windows.h>
 
 #include <cstdint>
 
 #include "outside/aplayer/APlayerContract.h"
-#include "outside/aplayer/MediaEventMessage.h"
+#include "outside/aplayer/PlaybackMessages.h"
 #include "runtime/UniqueHandle.h"
 
 namespace qova::aplayer {
@@ -15,14 +16,11 @@ namespace qova::aplayer {
 // What the engine hears from its window, always on the window's thread.
 class VideoWindowListener {
  public:
-  virtual void onMediaEvent(uint32_t sessionId, MediaEvent event) = 0;
-  virtual void onResized() = 0;
-  // A paint while video shows: the player redraws its current frame.
-  virtual void onRepaintVideo() = 0;
+  virtual void onPlaybackNews(uint32_t session, PlaybackNews news) = 0;
+  // Draws the frame on show over `client`; false when there is none.
+  virtual bool paintVideo(HDC dc, const RECT& client) = 0;
   // The window was destroyed from outside (e.g. with its parent).
   virtual void onWindowGone() = 0;
-  // A timer started with VideoWindow::startTimer went off.
-  virtual void onTimer(UINT_PTR id) = 0;
 
  protected:
   ~VideoWindowListener() = default;
@@ -46,25 +44,17 @@ class VideoWindow {
   // Queues (code, parameter) for the handler, delivered from the message loop.
   void postHandlerEvent(int32_t code, int32_t parameter) const;
 
-  // Not owned; null for none. The logo and the black show while no video does.
+  // Not owned; null for none. The logo and the black show while no frame does.
   void setLogo(HBITMAP logo);
-  void setVideoShowing(bool showing);
-
-  // Timers for the listener; ids from 100 up are the listener's.
-  void startTimer(UINT_PTR id, UINT milliseconds);
-  void stopTimer(UINT_PTR id);
 
  private:
   static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void paint(HWND window);
-  void repaintAfterVideo(HWND window);
 
   VideoWindowListener& listener_;
   UniqueHwnd window_;
   HBITMAP logo_ = nullptr;
-  bool videoShowing_ = false;
-  int repaintsAfterVideo_ = 0;
 };
 
 // Removes the window class when the DLL is unloaded, so that a later load can register it again.

@@ -140,6 +140,66 @@ RgbImage convertYuv(const uint8_t* data, const FrameLayout& frame, CropArea crop
   return image;
 }
 
+bool cropIsInside(const FrameLayout& frame, CropArea crop) {
+  return crop.x >= 0 && crop.y >= 0 && crop.width > 0 && crop.height > 0 && crop.width <= frame.width - crop.x &&
+         crop.height <= frame.height - crop.y;
+}
+
+// One row of YUV pixels to BGRX. Luma samples are `LumaStep` bytes apart;
+// each chroma sample serves two neighbouring pixels and is `ChromaStep`
+// bytes from the next. Templated so that the inner loop has constant steps.
+template <int LumaStep, int ChromaStep>
+void yuvRowToBgrx(const uint8_t* lumaRow, const uint8_t* uRow, const uint8_t* vRow, int firstX, int width,
+                  const YuvFactors& f, uint8_t* target) {
+  for (int i = 0; i < width; ++i, target += 4) {
+    const int x = firstX + i;
+    const int luma = (lumaRow[x * LumaStep] - f.yOffset) * f.y;
+    const int chromaIndex = (x >> 1) * ChromaStep;
+    const int cb = uRow[chromaIndex] - 128;
+    const int cr = vRow[chromaIndex] - 128;
+    target[0] = clampToByte(luma + f.bFromU * cb);
+    target[1] = clampToByte(luma + f.gFromU * cb + f.gFromV * cr);
+    target[2] = clampToByte(luma + f.rFromV * cr);
+    target[3] = 0;
+  }
+}
+
+void yuvToBgrx(const uint8_t* data, const FrameLayout& frame, CropArea crop, uint8_t* target, size_t targetStride) {
+  const size_t lumaStride = static_cast<size_t>(std::abs(frame.stride));
+  const size_t lumaBytes = lumaStride * static_cast<size_t>(frame.height);
+  const size_t cStride = chromaStride(frame);
+  const size_t planeBytes = cStride * halfUp(frame.height);
+  const YuvFactors factors = factorsFor(frame.matrix, frame.fullRange);
+  for (int row = 0; row < crop.height; ++row) {
+    const size_t y = static_cast<size_t>(crop.y + row);
+    const uint8_t* luma = data + y * lumaStride;
+    uint8_t* out = target + static_cast<size_t>(row) * targetStride;
+    switch (frame.layout) {
+      case PixelLayout::Nv12: {
+        const uint8_t* uv = data + lumaBytes + (y / 2) * lumaStride;
+        yuvRowToBgrx<1, 2>(luma, uv, uv + 1, crop.x, crop.width, factors, out);
+        break;
+      }
+      case PixelLayout::I420:
+      case PixelLayout::Yv12: {
+        const uint8_t* first = data + lumaBytes + (y / 2) * cStride;
+        const uint8_t* second = first + planeBytes;
+        const bool uFirst = frame.layout == PixelLayout::I420;
+        yuvRowToBgrx<1, 1>(luma, uFirst ? first : second, uFirst ? second : first, crop.x, crop.width, factors, out);
+        break;
+      }
+      case PixelLayout::Yuy2:
+        yuvRowToBgrx<2, 4>(luma, luma + 1, luma + 3, crop.x, crop.width, factors, out);
+        break;
+      case PixelLayout::Uyvy:
+        yuvRowToBgrx<2, 4>(luma + 1, luma, luma + 2, crop.x, crop.width, factors, out);
+        break;
+      case PixelLayout::Bgrx32:
+        break;
+    }
+  }
+}
+
 }  // namespace
 
 int minimumStride(PixelLayout layout, int width) {
@@ -176,10 +236,34 @@ size_t frameBytes(const FrameLayout& frame) {
 RgbImage convertFrame(const uint8_t* data, size_t length, const FrameLayout& frame, CropArea crop) {
   const size_t needed = frameBytes(frame);
   if (!data || needed == 0 || length < needed) return {};
-  const bool cropInside = crop.x >= 0 && crop.y >= 0 && crop.width > 0 && crop.height > 0 &&
-                          crop.width <= frame.width - crop.x && crop.height <= frame.height - crop.y;
-  if (!cropInside) return {};
+  if (!cropIsInside(frame, crop)) return {};
   return frame.layout == PixelLayout::Bgrx32 ? convertBgrx(data, frame, crop) : convertYuv(data, frame, crop);
+}
+
+bool convertFrameToBgrx(const uint8_t* data, size_t length, const FrameLayout& frame, CropArea crop,
+                        uint8_t* target, size_t targetStride) {
+  const size_t needed = frameBytes(frame);
+  if (!data || !target || needed == 0 || length < needed || !cropIsInside(frame, crop) ||
+      targetStride < static_cast<size_t>(crop.width) * 4)
+    return false;
+  if (frame.layout != PixelLayout::Bgrx32) {
+    yuvToBgrx(data, frame, crop, target, targetStride);
+    return true;
+  }
+  const size_t rowBytes = static_cast<size_t>(std::abs(frame.stride));
+  for (int row = 0; row < crop.height; ++row) {
+    const int frameRow = crop.y + row;
+    const int storedRow = frame.stride < 0 ? frame.height - 1 - frameRow : frameRow;
+    const uint8_t* source = data + static_cast<size_t>(storedRow) * rowBytes + static_cast<size_t>(crop.x) * 4;
+    uint8_t* out = target + static_cast<size_t>(row) * targetStride;
+    for (int x = 0; x < crop.width; ++x) {
+      out[x * 4 + 0] = source[x * 4 + 0];
+      out[x * 4 + 1] = source[x * 4 + 1];
+      out[x * 4 + 2] = source[x * 4 + 2];
+      out[x * 4 + 3] = 0;
+    }
+  }
+  return true;
 }
 
 }  // namespace qova::screenshot

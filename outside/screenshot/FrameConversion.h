@@ -1,6 +1,7 @@
 #pragma once
 // Turns one decoded video frame, in whatever layout the decoder hands out,
-// into a BGR picture. Platform-free.
+// into a BGR picture (for thumbnails) or into BGRX rows (for the player
+// engine, which shows every frame). Platform-free.
 //
 // Under Wine the Source Reader cannot convert colours, so frames arrive in the
 // decoder's own layout (NV12, I420 ...); on Windows they are usually RGB32.
@@ -54,6 +55,13 @@ size_t frameBytes(const FrameLayout& frame);
 // impossible, the buffer is shorter than frameBytes or the crop area is not
 // inside the frame.
 RgbImage convertFrame(const uint8_t* data, size_t length, const FrameLayout& frame, CropArea crop);
+
+// The crop area of the frame written as B G R X bytes into `target`, rows
+// `targetStride` bytes apart, top row first; the X bytes are 0. For showing
+// frames as they play: one pass with no allocation. False, with nothing
+// written, for the cases where convertFrame returns an empty image.
+bool convertFrameToBgrx(const uint8_t* data, size_t length, const FrameLayout& frame, CropArea crop,
+                        uint8_t* target, size_t targetStride);
 
 // The whole frame as the crop area.
 inline CropArea wholeFrame(const FrameLayout& frame) { return {0, 0, frame.width, frame.height}; }

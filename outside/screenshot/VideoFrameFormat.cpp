@@ -105,13 +105,31 @@ std::optional<VideoFrameFormat> describeVideoType(IMFMediaType* type) {
   return format;
 }
 
-RgbImage pictureOfSample(IMFSample* sample, const VideoFrameFormat& format) {
+namespace {
+
+// Calls convert(data, length, frame) with the sample's bytes locked; `failed` when there are none.
+template <typename Convert, typename Result>
+Result withSampleBytes(IMFSample* sample, const VideoFrameFormat& format, Result failed, Convert convert) {
   ComPtr<IMFMediaBuffer> buffer;
   // For a two-dimensional buffer this is a copy with the type's own stride.
-  if (!sample || FAILED(sample->ConvertToContiguousBuffer(buffer.put()))) return {};
+  if (!sample || FAILED(sample->ConvertToContiguousBuffer(buffer.put()))) return failed;
   const LockedBuffer bytes(buffer.get());
   const FrameLayout frame = format.strideGiven ? format.frame : withStrideFromLength(format.frame, bytes.length());
-  return convertFrame(bytes.data(), bytes.length(), frame, format.picture);
+  return convert(bytes.data(), bytes.length(), frame);
+}
+
+}  // namespace
+
+RgbImage pictureOfSample(IMFSample* sample, const VideoFrameFormat& format) {
+  return withSampleBytes(sample, format, RgbImage{}, [&](const uint8_t* data, size_t length, const FrameLayout& frame) {
+    return convertFrame(data, length, frame, format.picture);
+  });
+}
+
+bool copySampleAsBgrx(IMFSample* sample, const VideoFrameFormat& format, uint8_t* target, size_t targetStride) {
+  return withSampleBytes(sample, format, false, [&](const uint8_t* data, size_t length, const FrameLayout& frame) {
+    return convertFrameToBgrx(data, length, frame, format.picture, target, targetStride);
+  });
 }
 
 }  // namespace qova::screenshot

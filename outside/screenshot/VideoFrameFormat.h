@@ -28,4 +28,8 @@ std::optional<VideoFrameFormat> describeVideoType(IMFMediaType* type);
 // The sample's picture as BGR; empty when its buffer does not fit the format.
 RgbImage pictureOfSample(IMFSample* sample, const VideoFrameFormat& format);
 
+// The sample's picture as BGRX rows into `target` (see convertFrameToBgrx);
+// false when its buffer does not fit the format.
+bool copySampleAsBgrx(IMFSample* sample, const VideoFrameFormat& format, uint8_t* target, size_t targetStride);
+
 }  // namespace qova::screenshot

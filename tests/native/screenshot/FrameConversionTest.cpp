@@ -2,6 +2,7 @@
 // sizes, crops and buffers that lie about their size.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <vector>
@@ -85,6 +86,26 @@ RgbImage convert(const FrameLayout& f, const std::vector<uint8_t>& data) {
   return convertFrame(data.data(), data.size(), f, wholeFrame(f));
 }
 
+// The crop as BGRX rows through convertFrameToBgrx, turned back into BGR
+// triples so that it compares with convertFrame; empty when it refused, and
+// empty too when an X byte is not 0 or a byte past the rows was touched.
+RgbImage convertThroughBgrx(const FrameLayout& f, const std::vector<uint8_t>& data, CropArea crop) {
+  const size_t stride = static_cast<size_t>(crop.width) * 4 + 8;
+  std::vector<uint8_t> rows(stride * static_cast<size_t>(std::max(crop.height, 0)), kPadding);
+  if (!convertFrameToBgrx(data.data(), data.size(), f, crop, rows.data(), stride)) return {};
+  RgbImage image(crop.width, crop.height);
+  for (int y = 0; y < crop.height; ++y) {
+    const uint8_t* row = rows.data() + static_cast<size_t>(y) * stride;
+    for (int x = 0; x < crop.width; ++x) {
+      if (row[x * 4 + 3] != 0) return {};
+      std::copy(row + x * 4, row + x * 4 + 3, image.at(x, y));
+    }
+    for (size_t pad = static_cast<size_t>(crop.width) * 4; pad < stride; ++pad)
+      if (row[pad] != kPadding) return {};
+  }
+  return image;
+}
+
 RgbImage uniformFrame(PixelLayout layout, int y, int u, int v, YuvMatrix matrix = YuvMatrix::Bt601,
                       bool fullRange = false) {
   FrameLayout f = layoutOf(layout, 4, 2);
@@ -128,9 +149,11 @@ TEST(FrameConversion, EveryYuvLayoutGivesTheSamePictureWhateverTheSizeAndPadding
                                PixelLayout::Uyvy}) {
       for (int extra : {0, 2, 10}) {
         const FrameLayout f = layoutOf(layout, width, height, extra);
-        const RgbImage image = convert(f, packFrame(f, samples));
-        EXPECT_EQ(image.pixels, expected.pixels)
+        const std::vector<uint8_t> data = packFrame(f, samples);
+        EXPECT_EQ(convert(f, data).pixels, expected.pixels)
             << "layout " << static_cast<int>(layout) << " size " << width << "x" << height << " extra " << extra;
+        EXPECT_EQ(convertThroughBgrx(f, data, wholeFrame(f)).pixels, expected.pixels)
+            << "as BGRX: layout " << static_cast<int>(layout) << " size " << width << "x" << height;
       }
     }
   }
@@ -170,6 +193,7 @@ TEST(FrameConversion, Bgrx32TopDownAndBottomUp) {
   f.stride = -f.stride;
   const RgbImage bottomUp = convert(f, data);
   EXPECT_EQ(bottomUp.pixels, (std::vector<uint8_t>{7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(convertThroughBgrx(f, data, wholeFrame(f)).pixels, bottomUp.pixels);
 }
 
 TEST(FrameConversion, CropTakesTheVisiblePartOfAPaddedFrame) {
@@ -181,6 +205,7 @@ TEST(FrameConversion, CropTakesTheVisiblePartOfAPaddedFrame) {
   const RgbImage cropped = convertFrame(data.data(), data.size(), f, {2, 2, 5, 3});
   ASSERT_EQ(cropped.width, 5);
   ASSERT_EQ(cropped.height, 3);
+  EXPECT_EQ(convertThroughBgrx(f, data, {2, 2, 5, 3}).pixels, cropped.pixels);
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 5; ++x)
       EXPECT_EQ(std::vector<uint8_t>(cropped.at(x, y), cropped.at(x, y) + 3),
@@ -197,6 +222,11 @@ TEST(FrameConversion, ImpossibleLayoutsShortBuffersAndBadCropsGiveNothing) {
   EXPECT_TRUE(convertFrame(data.data(), data.size(), f, {-1, 0, 2, 2}).empty());
   EXPECT_TRUE(convertFrame(data.data(), data.size(), f, {5, 3, 2, 2}).empty());
   EXPECT_TRUE(convertFrame(data.data(), data.size(), f, {0, 0, 0, 4}).empty());
+  std::vector<uint8_t> rows(6 * 4 * 4);
+  EXPECT_FALSE(convertFrameToBgrx(data.data(), data.size() - 1, f, wholeFrame(f), rows.data(), 24));
+  EXPECT_FALSE(convertFrameToBgrx(data.data(), data.size(), f, {5, 3, 2, 2}, rows.data(), 24));
+  EXPECT_FALSE(convertFrameToBgrx(data.data(), data.size(), f, wholeFrame(f), rows.data(), 23))
+      << "rows shorter than the picture";
 
   FrameLayout narrow = f;
   narrow.stride = 5;

@@ -56,11 +56,6 @@ bool aplayerLoaded() { return loaded().complete; }
 
 std::string mediaFile(const std::string& name) { return qova::programDirectory() + "\\media\\" + name; }
 
-bool runningOnWine() {
-  HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
-  return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 std::vector<PlayerEvent>& recordedEvents() { return events; }
 
 void setEventReaction(std::function<void(PlayerEvent)> newReaction) { reaction = std::move(newReaction); }

@@ -45,9 +45,6 @@ bool aplayerLoaded();
 // programDirectory() + "\media\" + name: the generated sample media.
 std::string mediaFile(const std::string& name);
 
-// True under Wine, where some Media Foundation features are missing.
-bool runningOnWine();
-
 // What handler 2 received, in order, on this (the only) test thread.
 using PlayerEvent = std::pair<int32_t, int32_t>;
 std::vector<PlayerEvent>& recordedEvents();

@@ -76,8 +76,6 @@ TEST_F(APlayerPicture, WideClipIsLetterboxedAndStretchedWhenAspectIsOff) {
 
   ASSERT_EQ(api.setConfig(engine, kAPlayerConfigKeepAspect, "0"), kAPlayerOk);
   EXPECT_STREQ(api.getConfig(engine, kAPlayerConfigKeepAspect), "0");
-  // Wine's video renderer takes the mode but always letterboxes.
-  if (runningOnWine()) return;
   const ScreenImage stretched = screenAfter(engine, 500ms);
   EXPECT_GT(stretched.share({0, 0, 320, 50}, isRed), 0.9);
   EXPECT_GT(stretched.share({0, 190, 320, 240}, isRed), 0.9);

@@ -1,0 +1,198 @@
+#include "outside/aplayer/MediaReader.h"
+
+#include <mfapi.h>
+
+#include <utility>
+
+#include "outside/aplayer/PictureFit.h"
+
+namespace qova::aplayer {
+namespace {
+
+constexpr DWORD kVideoStream = static_cast<DWORD>(MF_SOURCE_READER_FIRST_VIDEO_STREAM);
+constexpr DWORD kAudioStream = static_cast<DWORD>(MF_SOURCE_READER_FIRST_AUDIO_STREAM);
+
+// Frame layouts to ask the decoder for, best first. NV12 is what H.264 and
+// HEVC decoders hand out everywhere; RGB32 is what Windows' video processing
+// converts anything to; the rest are what other decoders give under Wine,
+// where the Source Reader converts nothing.
+const GUID* const kVideoSubtypes[] = {&MFVideoFormat_NV12, &MFVideoFormat_RGB32, &MFVideoFormat_I420,
+                                      &MFVideoFormat_IYUV, &MFVideoFormat_YV12, &MFVideoFormat_YUY2,
+                                      &MFVideoFormat_UYVY};
+
+bool askForType(IMFSourceReader* reader, DWORD stream, const GUID& major, const GUID& subtype,
+                UINT32 bitsPerSample = 0) {
+  ComPtr<IMFMediaType> type;
+  if (FAILED(::MFCreateMediaType(type.put()))) return false;
+  type->SetGUID(MF_MT_MAJOR_TYPE, major);
+  type->SetGUID(MF_MT_SUBTYPE, subtype);
+  if (bitsPerSample) type->SetUINT32(MF_MT_AUDIO_BITS_PER_SAMPLE, bitsPerSample);
+  return SUCCEEDED(reader->SetCurrentMediaType(stream, nullptr, type.get()));
+}
+
+ComPtr<IMFMediaType> currentType(IMFSourceReader* reader, DWORD stream) {
+  ComPtr<IMFMediaType> type;
+  if (FAILED(reader->GetCurrentMediaType(stream, type.put()))) return {};
+  return type;
+}
+
+bool streamExists(IMFSourceReader* reader, DWORD stream) {
+  ComPtr<IMFMediaType> type;
+  return SUCCEEDED(reader->GetNativeMediaType(stream, 0, type.put()));
+}
+
+int64_t durationOf(IMFSourceReader* reader) {
+  PROPVARIANT value;
+  ::PropVariantInit(&value);
+  int64_t duration = 0;
+  if (SUCCEEDED(reader->GetPresentationAttribute(static_cast<DWORD>(MF_SOURCE_READER_MEDIASOURCE), MF_PD_DURATION,
+                                                 &value)) &&
+      (value.vt == VT_UI8 || value.vt == VT_I8))
+    duration = value.hVal.QuadPart;
+  ::PropVariantClear(&value);
+  return duration > 0 ? duration : 0;
+}
+
+}  // namespace
+
+std::optional<FileIdentity> identifyFile(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return std::nullopt;
+  return FileIdentity{(uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+                      (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime};
+}
+
+MediaReader::Opening MediaReader::open(const std::wstring& path, std::chrono::milliseconds timeout,
+                                       HANDLE interrupt) {
+  const std::optional<FileIdentity> identity = identifyFile(path);
+  if (!identity) return {};
+  ResolvedSource resolved = resolveMediaSource(path, timeout, interrupt);
+  if (!resolved.source) return {nullptr, resolved.outcome};
+  ComPtr<IMFAttributes> attributes;
+  ComPtr<IMFSourceReader> sourceReader;
+  if (SUCCEEDED(::MFCreateAttributes(attributes.put(), 1)))
+    attributes->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, TRUE);
+  if (FAILED(::MFCreateSourceReaderFromMediaSource(resolved.source.get(), attributes.get(), sourceReader.put()))) {
+    resolved.source->Shutdown();
+    return {};
+  }
+  std::unique_ptr<MediaReader> reader(
+      new MediaReader(path, *identity, std::move(resolved.source), std::move(sourceReader)));
+  const bool video = reader->chooseVideoType();
+  const bool audio = reader->chooseAudioType();
+  if (!video && !audio) return {};
+  reader->duration_ = durationOf(reader->reader_.get());
+  return {std::move(reader), Resolution::Made};
+}
+
+MediaReader::MediaReader(std::wstring path, FileIdentity identity, ComPtr<IMFMediaSource> source,
+                         ComPtr<IMFSourceReader> reader)
+    : path_(std::move(path)), identity_(identity), source_(std::move(source)), reader_(std::move(reader)) {}
+
+MediaReader::~MediaReader() {
+  reader_ = {};
+  // The reader does not shut down a source it was given; left running, its
+  // threads and buffers would stay for the life of the process.
+  source_->Shutdown();
+}
+
+bool MediaReader::isSameFile(const std::wstring& path) const {
+  if (path != path_) return false;
+  const std::optional<FileIdentity> now = identifyFile(path);
+  return now && *now == identity_;
+}
+
+bool MediaReader::chooseVideoType() {
+  IMFSourceReader* reader = reader_.get();
+  reader->SetStreamSelection(kVideoStream, FALSE);
+  if (!streamExists(reader, kVideoStream)) return false;
+  for (const GUID* subtype : kVideoSubtypes) {
+    if (!askForType(reader, kVideoStream, MFMediaType_Video, *subtype)) continue;
+    ComPtr<IMFMediaType> type = currentType(reader, kVideoStream);
+    if ((video_ = screenshot::describeVideoType(type.get()))) break;
+  }
+  if (video_) reader->SetStreamSelection(kVideoStream, TRUE);
+  return video_.has_value();
+}
+
+bool MediaReader::chooseAudioType() {
+  IMFSourceReader* reader = reader_.get();
+  reader->SetStreamSelection(kAudioStream, FALSE);
+  if (!streamExists(reader, kAudioStream) ||
+      !askForType(reader, kAudioStream, MFMediaType_Audio, MFAudioFormat_PCM, 16))
+    return false;
+  ComPtr<IMFMediaType> type = currentType(reader, kAudioStream);
+  WAVEFORMATEX* format = nullptr;
+  UINT32 size = 0;
+  if (!type || FAILED(::MFCreateWaveFormatExFromMFMediaType(type.get(), &format, &size)) || !format) return false;
+  WAVEFORMATEX plain = *format;
+  ::CoTaskMemFree(format);
+  // An extensible header for mono or stereo PCM says nothing a plain one does not.
+  if (plain.wFormatTag == WAVE_FORMAT_EXTENSIBLE && plain.nChannels <= 2) plain.wFormatTag = WAVE_FORMAT_PCM;
+  plain.cbSize = 0;
+  if (plain.wFormatTag != WAVE_FORMAT_PCM || plain.wBitsPerSample != 16) return false;
+  audio_ = plain;
+  reader->SetStreamSelection(kAudioStream, TRUE);
+  return true;
+}
+
+SIZE MediaReader::shownVideoSize() const {
+  if (!video_) return {};
+  const auto& picture = video_->picture;
+  return {displayWidth(picture.width, video_->pixelAspectNumerator, video_->pixelAspectDenominator),
+          picture.height};
+}
+
+void MediaReader::dropAudio() {
+  if (!audio_) return;
+  reader_->SetStreamSelection(kAudioStream, FALSE);
+  audio_.reset();
+}
+
+MediaReader::Read MediaReader::readVideo(ComPtr<IMFSample>& sample, int64_t& time) {
+  if (!video_) return Read::EndOfStream;
+  return read(kVideoStream, sample, time);
+}
+
+MediaReader::Read MediaReader::readAudio(ComPtr<IMFSample>& sample) {
+  if (!audio_) return Read::EndOfStream;
+  int64_t time = 0;
+  return read(kAudioStream, sample, time);
+}
+
+MediaReader::Read MediaReader::read(DWORD stream, ComPtr<IMFSample>& sample, int64_t& time) {
+  // Gaps in a stream come as samples-less ticks; a stream made of nothing
+  // but ticks is taken as ended rather than read for ever.
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    DWORD actualStream = 0, flags = 0;
+    LONGLONG timestamp = 0;
+    sample = {};
+    if (FAILED(reader_->ReadSample(stream, 0, &actualStream, &flags, &timestamp, sample.put())) ||
+        (flags & MF_SOURCE_READERF_ERROR))
+      return Read::Failed;
+    if (flags & MF_SOURCE_READERF_CURRENTMEDIATYPECHANGED && stream == kVideoStream) {
+      ComPtr<IMFMediaType> type = currentType(reader_.get(), kVideoStream);
+      auto changed = screenshot::describeVideoType(type.get());
+      if (!changed) return Read::Failed;
+      video_ = changed;
+    }
+    if (sample) {
+      time = timestamp;
+      return Read::Sample;
+    }
+    if (flags & MF_SOURCE_READERF_ENDOFSTREAM) return Read::EndOfStream;
+  }
+  return Read::EndOfStream;
+}
+
+bool MediaReader::seek(int64_t time) {
+  PROPVARIANT position;
+  ::PropVariantInit(&position);
+  position.vt = VT_I8;
+  position.hVal.QuadPart = time;
+  return SUCCEEDED(reader_->SetCurrentPosition(GUID_NULL, position));
+}
+
+}  // namespace qova::aplayer

@@ -1,0 +1,422 @@
+#include "outside/aplayer/PlaybackWorker.h"
+
+#include <mfapi.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <atomic>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <utility>
+
+#include "outside/aplayer/AudioOutput.h"
+#include "outside/aplayer/MediaClock.h"
+#include "outside/aplayer/MediaReader.h"
+#include "outside/aplayer/PlaybackMessages.h"
+
+namespace qova::aplayer {
+
+struct PlaybackRequest {
+  enum class Kind { Open, Close, ClosePicture, Pause, Play, Seek, Quit };
+  Kind kind;
+  uint32_t session = 0;
+  std::wstring path;
+  int64_t time = 0;
+};
+
+// What the engine's thread and the playback thread both reach. Owned by
+// both, so that a playback thread left stuck in the platform outlives its engine safely.
+struct PlaybackShared {
+  PlaybackShared(HWND target, std::shared_ptr<VideoPicture> shown)
+      : window(target),
+        picture(std::move(shown)),
+        wake(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+        answered(::CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+
+  const HWND window;
+  const std::shared_ptr<VideoPicture> picture;
+  // Set while requests wait; the playback thread sleeps on it between frames.
+  const UniqueHandle wake;
+  const UniqueHandle answered;
+
+  std::mutex mutex;
+  std::deque<PlaybackRequest> requests;          // guarded by mutex
+  uint32_t answeredSession = 0;                  // guarded by mutex
+  PlaybackWorker::OpenAnswer answer{};           // guarded by mutex
+  PlaybackWorker::Status status;                 // guarded by mutex
+
+  std::atomic<float> audioLevel{1.0f};
+  std::atomic<bool> keepAspect{true};
+};
+
+namespace {
+
+// How long the platform may take to make sense of a file before it counts as unplayable.
+constexpr std::chrono::milliseconds kOpenTimeout{5000};
+// Sound decoded ahead of what plays, so that a slow frame never makes it stutter.
+constexpr int64_t kAudioAheadMilliseconds = 300;
+// A frame this late (100 ns units) is passed over rather than shown.
+constexpr int64_t kLateFrame = 800'000;
+// How often the thread looks at the sound while it waits for a frame or for the sound to end.
+constexpr DWORD kSoundCheckMilliseconds = 20;
+// How long the engine's end waits for a stuck playback thread before leaving it.
+constexpr DWORD kStopWaitMilliseconds = 3000;
+
+// Everything the playback thread alone touches.
+class Playback {
+ public:
+  explicit Playback(PlaybackShared& shared) : shared_(shared) {}
+
+  void run() {
+    while (takeRequests()) {
+      if (wantsToStep())
+        step();
+      else
+        sleep(INFINITE);
+    }
+    closeFile();
+    audio_.close();
+  }
+
+ private:
+  // False on Quit.
+  bool takeRequests() {
+    std::deque<PlaybackRequest> requests;
+    {
+      std::lock_guard lock(shared_.mutex);
+      requests.swap(shared_.requests);
+      ::ResetEvent(shared_.wake.get());
+    }
+    for (PlaybackRequest& request : requests) {
+      switch (request.kind) {
+        case PlaybackRequest::Kind::Open:
+          startFile(request.session, request.path);
+          break;
+        case PlaybackRequest::Kind::Close:
+          closeFile();
+          break;
+        case PlaybackRequest::Kind::ClosePicture:
+          closeFile();
+          audio_.close();
+          shared_.picture->clear();
+          ::InvalidateRect(shared_.window, nullptr, FALSE);
+          break;
+        case PlaybackRequest::Kind::Pause:
+          paused_ = true;
+          clock_.pause();
+          audio_.pause();
+          break;
+        case PlaybackRequest::Kind::Play:
+          paused_ = false;
+          if (firstShown_) {
+            clock_.resume();
+            audio_.resume();
+          }
+          break;
+        case PlaybackRequest::Kind::Seek:
+          seek(request.time);
+          break;
+        case PlaybackRequest::Kind::Quit:
+          return false;
+      }
+    }
+    publishStatus();
+    return true;
+  }
+
+  bool wantsToStep() const { return reader_ && playing_ && (!paused_ || !firstShown_); }
+
+  void sleep(DWORD milliseconds) { ::WaitForSingleObject(shared_.wake.get(), milliseconds); }
+
+  void post(PlaybackNews news) const {
+    ::PostMessageA(shared_.window, kPlaybackMessage, session_, static_cast<LPARAM>(news));
+  }
+
+  void answer(uint32_t session, PlaybackWorker::OpenAnswer answer) {
+    {
+      std::lock_guard lock(shared_.mutex);
+      shared_.answeredSession = session;
+      shared_.answer = answer;
+    }
+    ::SetEvent(shared_.answered.get());
+  }
+
+  void startFile(uint32_t session, const std::wstring& path) {
+    session_ = session;
+    if (reader_ && reader_->isSameFile(path) && reader_->seek(0)) {
+      // The same file again (one video looping): rewound, with the pipeline it has.
+      restart(PlaybackNews::Started, 0);
+      return answer(session, PlaybackWorker::OpenAnswer::Opened);
+    }
+    closeFile();
+    MediaReader::Opening opening = MediaReader::open(path, kOpenTimeout, shared_.wake.get());
+    // A platform that failed for a moment (busy, a decoder still shutting
+    // down) gets one more try before the file counts as unplayable.
+    if (!opening.reader && opening.outcome != Resolution::Interrupted && identifyFile(path))
+      opening = MediaReader::open(path, kOpenTimeout, shared_.wake.get());
+    reader_ = std::move(opening.reader);
+    if (reader_ && reader_->hasAudio() && !audio_.prepare(reader_->audioFormat())) {
+      // No sound device: the picture plays without its sound.
+      reader_->dropAudio();
+    }
+    if (reader_ && !reader_->hasVideo() && !reader_->hasAudio()) reader_.reset();
+    if (!reader_) {
+      post(PlaybackNews::Failed);
+      return answer(session, PlaybackWorker::OpenAnswer::Failed);
+    }
+    if (!reader_->hasVideo()) {
+      shared_.picture->clear();
+      ::InvalidateRect(shared_.window, nullptr, FALSE);
+    }
+    restart(PlaybackNews::Started, 0);
+    answer(session, PlaybackWorker::OpenAnswer::Opened);
+  }
+
+  // Plays the open file on from `time`, where the reader now stands.
+  void restart(PlaybackNews newsWhenShown, int64_t time) {
+    framePending_ = false;
+    videoEnded_ = !reader_->hasVideo();
+    audioEnded_ = !reader_->hasAudio();
+    firstShown_ = false;
+    newsWhenShown_ = newsWhenShown;
+    clock_.start(time, false);
+    audio_.reset();
+    playing_ = true;
+  }
+
+  void seek(int64_t time) {
+    if (!reader_ || !reader_->seek(time)) return;
+    restart(PlaybackNews::Moved, time);
+  }
+
+  void closeFile() {
+    reader_.reset();
+    framePending_ = false;
+    playing_ = false;
+    firstShown_ = false;
+    audio_.reset();
+    clock_.start(0, false);
+  }
+
+  void fail() {
+    post(PlaybackNews::Failed);
+    closeFile();
+  }
+
+  void step() {
+    if (!feedAudio()) return fail();
+    if (!videoEnded_ && !framePending_ && !readFrame()) return fail();
+    if (framePending_) {
+      if (!firstShown_) {
+        showFrame();
+        return firstOut();
+      }
+      const int64_t early = pendingTime_ - clock_.now();
+      if (early > 10'000) {
+        const auto wait = static_cast<DWORD>(early / 10'000);
+        return sleep(reader_->hasAudio() ? std::min(wait, kSoundCheckMilliseconds) : wait);
+      }
+      return showFrame();
+    }
+    // Sound alone: it is out as soon as some is queued.
+    if (!firstShown_ && !reader_->hasVideo() && audio_.queuedMilliseconds() > 0) return firstOut();
+    if (videoEnded_ && audioEnded_ && audio_.drained()) {
+      if (!firstShown_) return fail();  // nothing in the file could be decoded
+      return endFile();
+    }
+    publishStatus();
+    sleep(kSoundCheckMilliseconds);
+  }
+
+  // Decodes sound until enough is queued; false when the file fails.
+  bool feedAudio() {
+    while (!audioEnded_ && audio_.queuedMilliseconds() < kAudioAheadMilliseconds) {
+      ComPtr<IMFSample> sample;
+      const MediaReader::Read read = reader_->readAudio(sample);
+      if (read == MediaReader::Read::Failed) return false;
+      if (read == MediaReader::Read::EndOfStream) {
+        audioEnded_ = true;
+        break;
+      }
+      ComPtr<IMFMediaBuffer> buffer;
+      BYTE* data = nullptr;
+      DWORD length = 0;
+      if (FAILED(sample->ConvertToContiguousBuffer(buffer.put())) || FAILED(buffer->Lock(&data, nullptr, &length)))
+        continue;
+      const bool written = audio_.write(data, length, shared_.audioLevel.load());
+      buffer->Unlock();
+      if (!written) {
+        // The device went away: the rest plays silent.
+        reader_->dropAudio();
+        audioEnded_ = true;
+      }
+    }
+    return true;
+  }
+
+  // Decodes the next frame into the picture's back buffer; false when the file fails.
+  bool readFrame() {
+    for (;;) {
+      ComPtr<IMFSample> sample;
+      int64_t time = 0;
+      const MediaReader::Read read = reader_->readVideo(sample, time);
+      if (read == MediaReader::Read::Failed) return false;
+      if (read == MediaReader::Read::EndOfStream) {
+        videoEnded_ = true;
+        return true;
+      }
+      // Behind time (a busy machine): the frame is passed over undecoded.
+      if (firstShown_ && time + kLateFrame < clock_.now()) continue;
+      const screenshot::VideoFrameFormat& format = reader_->videoFormat();
+      uint8_t* pixels = shared_.picture->prepare(format.picture.width, format.picture.height);
+      if (!screenshot::copySampleAsBgrx(sample.get(), format, pixels, static_cast<size_t>(format.picture.width) * 4))
+        continue;
+      framePending_ = true;
+      pendingTime_ = time;
+      return true;
+    }
+  }
+
+  void showFrame() {
+    framePending_ = false;
+    shared_.picture->publish(reader_->shownVideoSize().cx);
+    HDC dc = ::GetDC(shared_.window);
+    if (!dc) return;
+    RECT client{};
+    ::GetClientRect(shared_.window, &client);
+    shared_.picture->draw(dc, client, shared_.keepAspect.load());
+    ::ReleaseDC(shared_.window, dc);
+    if (firstShown_) publishStatus();
+  }
+
+  // The first frame (or sound) of a start or a seek is out: the clock starts from it.
+  void firstOut() {
+    firstShown_ = true;
+    clock_.start(reader_->hasVideo() ? pendingTime_ : clock_.now(), !paused_);
+    if (!paused_) audio_.resume();
+    publishStatus();
+    post(newsWhenShown_);
+  }
+
+  void endFile() {
+    playing_ = false;
+    clock_.pause();
+    // The file stays open: played again, or opened again as the next entry, it is rewound.
+    post(PlaybackNews::Ended);
+  }
+
+  void publishStatus() {
+    PlaybackWorker::Status status;
+    if (reader_) {
+      status.position = std::max<int64_t>(clock_.now(), 0);
+      status.duration = reader_->duration();
+      status.video = reader_->shownVideoSize();
+    }
+    std::lock_guard lock(shared_.mutex);
+    shared_.status = status;
+  }
+
+  PlaybackShared& shared_;
+  std::unique_ptr<MediaReader> reader_;
+  AudioOutput audio_;
+  MediaClock clock_;
+  uint32_t session_ = 0;
+  bool paused_ = false;
+  bool playing_ = false;      // a file is open and has not ended
+  bool firstShown_ = false;   // since the last start or seek
+  bool videoEnded_ = true;
+  bool audioEnded_ = true;
+  bool framePending_ = false;  // the back buffer holds the next frame
+  int64_t pendingTime_ = 0;
+  PlaybackNews newsWhenShown_ = PlaybackNews::Started;
+};
+
+struct ThreadStart {
+  std::shared_ptr<PlaybackShared> shared;
+  HMODULE module;
+};
+
+DWORD WINAPI playbackThread(void* parameter) {
+  std::unique_ptr<ThreadStart> start(static_cast<ThreadStart*>(parameter));
+  const HMODULE module = start->module;
+  {
+    std::shared_ptr<PlaybackShared> shared = std::move(start->shared);
+    start.reset();
+    const bool com = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+    if (SUCCEEDED(::MFStartup(MF_VERSION, MFSTARTUP_FULL))) {
+      Playback(*shared).run();
+      ::MFShutdown();
+    }
+    if (com) ::CoUninitialize();
+  }
+  // The thread holds the DLL loaded, so that it may outlive its engine.
+  ::FreeLibraryAndExitThread(module, 0);
+}
+
+}  // namespace
+
+PlaybackWorker::PlaybackWorker(HWND window, std::shared_ptr<VideoPicture> picture)
+    : shared_(std::make_shared<PlaybackShared>(window, std::move(picture))) {
+  if (!shared_->wake || !shared_->answered) return;
+  HMODULE module = nullptr;
+  if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&playbackThread),
+                            &module))
+    return;
+  auto* start = new ThreadStart{shared_, module};
+  thread_.reset(::CreateThread(nullptr, 0, &playbackThread, start, 0, nullptr));
+  if (!thread_) {
+    delete start;
+    ::FreeLibrary(module);
+  }
+}
+
+PlaybackWorker::~PlaybackWorker() {
+  if (!thread_) return;
+  request({PlaybackRequest::Kind::Quit, 0, {}, 0});
+  ::WaitForSingleObject(thread_.get(), kStopWaitMilliseconds);
+}
+
+void PlaybackWorker::request(PlaybackRequest request) {
+  std::lock_guard lock(shared_->mutex);
+  shared_->requests.push_back(std::move(request));
+  ::SetEvent(shared_->wake.get());
+}
+
+void PlaybackWorker::open(uint32_t session, const std::wstring& path) {
+  request({PlaybackRequest::Kind::Open, session, path, 0});
+}
+
+PlaybackWorker::OpenAnswer PlaybackWorker::waitForAnswer(uint32_t session, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    {
+      std::lock_guard lock(shared_->mutex);
+      if (shared_->answeredSession == session) return shared_->answer;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0 || !thread_) return OpenAnswer::Pending;
+    ::WaitForSingleObject(shared_->answered.get(), static_cast<DWORD>(left.count()));
+  }
+}
+
+void PlaybackWorker::close(bool clearPicture) {
+  request({clearPicture ? PlaybackRequest::Kind::ClosePicture : PlaybackRequest::Kind::Close, 0, {}, 0});
+}
+
+void PlaybackWorker::pause() { request({PlaybackRequest::Kind::Pause, 0, {}, 0}); }
+
+void PlaybackWorker::play() { request({PlaybackRequest::Kind::Play, 0, {}, 0}); }
+
+void PlaybackWorker::seek(int64_t time) { request({PlaybackRequest::Kind::Seek, 0, {}, time}); }
+
+void PlaybackWorker::setAudioLevel(float level) { shared_->audioLevel = level; }
+
+void PlaybackWorker::setKeepAspect(bool keep) { shared_->keepAspect = keep; }
+
+PlaybackWorker::Status PlaybackWorker::status() const {
+  std::lock_guard lock(shared_->mutex);
+  return shared_->status;
+}
+
+}  // namespace qova::aplayer

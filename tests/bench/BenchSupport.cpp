@@ -21,8 +21,9 @@ Ticks fileTimeTicks(FILETIME time) {
 }
 
 std::string binFolder() {
-  // The bench programs live in bin/bench/.
+  // The bench programs live in bin/bench/, the test programs in bin/ beside qova.exe.
   std::string folder = test::testProgramDirectory();
+  if (::GetFileAttributesA((folder + "\\qova.exe").c_str()) != INVALID_FILE_ATTRIBUTES) return folder;
   return folder.substr(0, folder.find_last_of('\\'));
 }
 

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace qova::bench {
 namespace {
@@ -69,9 +70,17 @@ int findUnixProcess(const std::string& part) {
   return found;
 }
 
-
 double unixCpuSeconds(int pid) {
   return statCpuSeconds(readProcFile("Z:\\proc\\" + std::to_string(pid) + "\\stat"));
+}
+
+UnixMemory unixMemory(int pid) {
+  const std::string status = readProcFile("Z:\\proc\\" + std::to_string(pid) + "\\status");
+  const auto field = [&](const char* name) {
+    const auto at = status.find(name);
+    return at == std::string::npos ? 0.0 : std::atof(status.c_str() + at + std::strlen(name));
+  };
+  return {field("VmRSS:") / 1024.0, static_cast<int>(field("Threads:"))};
 }
 
 std::vector<ThreadCpu> unixThreadCpu(int pid) {

@@ -16,6 +16,13 @@ int findUnixProcess(const std::string& part);
 // User plus system CPU seconds of Linux process `pid` (all its threads); -1 when unreadable.
 double unixCpuSeconds(int pid);
 
+// Resident memory and thread count of Linux process `pid`, from its status; zeros when unreadable.
+struct UnixMemory {
+  double residentMb = 0.0;
+  int threads = 0;
+};
+UnixMemory unixMemory(int pid);
+
 // CPU seconds of each thread of Linux process `pid`, with the thread's name.
 struct ThreadCpu {
   int id = 0;

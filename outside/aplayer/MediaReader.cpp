@@ -156,9 +156,8 @@ MediaReader::Read MediaReader::readVideo(ComPtr<IMFSample>& sample, int64_t& tim
   return read(kVideoStream, sample, time);
 }
 
-MediaReader::Read MediaReader::readAudio(ComPtr<IMFSample>& sample) {
+MediaReader::Read MediaReader::readAudio(ComPtr<IMFSample>& sample, int64_t& time) {
   if (!audio_) return Read::EndOfStream;
-  int64_t time = 0;
   return read(kAudioStream, sample, time);
 }
 

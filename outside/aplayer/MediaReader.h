@@ -61,7 +61,7 @@ class MediaReader {
   enum class Read { Sample, EndOfStream, Failed };
   // The next sample of the stream and its time (100 ns units).
   Read readVideo(ComPtr<IMFSample>& sample, int64_t& time);
-  Read readAudio(ComPtr<IMFSample>& sample);
+  Read readAudio(ComPtr<IMFSample>& sample, int64_t& time);
   // Moves both streams to `time` (100 ns units); false when the file cannot seek.
   bool seek(int64_t time);
 

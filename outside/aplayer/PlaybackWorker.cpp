@@ -46,6 +46,8 @@ struct PlaybackShared {
   PlaybackWorker::OpenAnswer answer{};           // guarded by mutex
   PlaybackWorker::Status status;                 // guarded by mutex
 
+  // When the thread last woke to work (steady clock, milliseconds); 0 while it sleeps.
+  std::atomic<int64_t> busySince{0};
   std::atomic<float> audioLevel{1.0f};
   std::atomic<bool> keepAspect{true};
 };
@@ -60,8 +62,21 @@ constexpr int64_t kAudioAheadMilliseconds = 300;
 constexpr int64_t kLateFrame = 800'000;
 // How often the thread looks at the sound while it waits for a frame or for the sound to end.
 constexpr DWORD kSoundCheckMilliseconds = 20;
-// How long the engine's end waits for a stuck playback thread before leaving it.
+// Paused this long, the file lets its decoders and the sound device go; it
+// is opened again where it stood when it plays on.
+constexpr DWORD kDeepPauseMilliseconds = 10'000;
+// Samples this much before where a start or seek wants to be are passed over (100 ns units).
+constexpr int64_t kFrameTolerance = 200'000;
+// How long the engine's end waits for the playback thread to finish.
 constexpr DWORD kStopWaitMilliseconds = 3000;
+// Longer than any one step takes, opening included (kOpenTimeout): a thread
+// busy this long is stuck in the platform.
+constexpr int64_t kStuckMilliseconds = 8000;
+
+int64_t steadyMilliseconds() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
 
 // Everything the playback thread alone touches.
 class Playback {
@@ -69,10 +84,13 @@ class Playback {
   explicit Playback(PlaybackShared& shared) : shared_(shared) {}
 
   void run() {
+    shared_.busySince = steadyMilliseconds();
     while (takeRequests()) {
       if (wantsToStep())
         step();
-      else
+      else if (pausedWithPipeline() && !sleep(kDeepPauseMilliseconds))
+        sleepDeeply();
+      else if (!pausedWithPipeline())
         sleep(INFINITE);
     }
     closeFile();
@@ -109,12 +127,14 @@ class Playback {
           break;
         case PlaybackRequest::Kind::Play:
           paused_ = false;
+          wakeFromDeepSleep();
           if (firstShown_) {
             clock_.resume();
             audio_.resume();
           }
           break;
         case PlaybackRequest::Kind::Seek:
+          wakeFromDeepSleep();
           seek(request.time);
           break;
         case PlaybackRequest::Kind::Quit:
@@ -126,8 +146,34 @@ class Playback {
   }
 
   bool wantsToStep() const { return reader_ && playing_ && (!paused_ || !firstShown_); }
+  bool pausedWithPipeline() const { return reader_ && playing_ && paused_ && firstShown_; }
 
-  void sleep(DWORD milliseconds) { ::WaitForSingleObject(shared_.wake.get(), milliseconds); }
+  // True when a request woke the thread, false when the time ran out.
+  bool sleep(DWORD milliseconds) {
+    shared_.busySince = 0;
+    const bool woken = ::WaitForSingleObject(shared_.wake.get(), milliseconds) == WAIT_OBJECT_0;
+    shared_.busySince = steadyMilliseconds();
+    return woken;
+  }
+
+  // A long pause costs nothing: the decoders, the file and the sound device
+  // go, and the frame on show stays.
+  void sleepDeeply() {
+    publishStatus();
+    deepSleep_ = DeepSleep{reader_->path(), std::max<int64_t>(clock_.now(), 0), shared_.status};
+    reader_.reset();
+    framePending_ = false;
+    audio_.close();
+  }
+
+  // Opens the file again where it stood; on failure it is reported unplayable.
+  void wakeFromDeepSleep() {
+    if (!deepSleep_) return;
+    const DeepSleep slept = std::move(*deepSleep_);
+    deepSleep_.reset();
+    if (!openReader(slept.path) || !reader_->seek(slept.position)) return fail();
+    restart(PlaybackNews::Moved, slept.position);
+  }
 
   void post(PlaybackNews news) const {
     ::PostMessageA(shared_.window, kPlaybackMessage, session_, static_cast<LPARAM>(news));
@@ -144,24 +190,15 @@ class Playback {
 
   void startFile(uint32_t session, const std::wstring& path) {
     session_ = session;
+    // Every open plays: a pause belonged to the file before.
+    paused_ = false;
     if (reader_ && reader_->isSameFile(path) && reader_->seek(0)) {
       // The same file again (one video looping): rewound, with the pipeline it has.
       restart(PlaybackNews::Started, 0);
       return answer(session, PlaybackWorker::OpenAnswer::Opened);
     }
     closeFile();
-    MediaReader::Opening opening = MediaReader::open(path, kOpenTimeout, shared_.wake.get());
-    // A platform that failed for a moment (busy, a decoder still shutting
-    // down) gets one more try before the file counts as unplayable.
-    if (!opening.reader && opening.outcome != Resolution::Interrupted && identifyFile(path))
-      opening = MediaReader::open(path, kOpenTimeout, shared_.wake.get());
-    reader_ = std::move(opening.reader);
-    if (reader_ && reader_->hasAudio() && !audio_.prepare(reader_->audioFormat())) {
-      // No sound device: the picture plays without its sound.
-      reader_->dropAudio();
-    }
-    if (reader_ && !reader_->hasVideo() && !reader_->hasAudio()) reader_.reset();
-    if (!reader_) {
+    if (!openReader(path)) {
       post(PlaybackNews::Failed);
       return answer(session, PlaybackWorker::OpenAnswer::Failed);
     }
@@ -173,8 +210,27 @@ class Playback {
     answer(session, PlaybackWorker::OpenAnswer::Opened);
   }
 
+  // Opens `path` into reader_ and makes the sound device ready for it; false
+  // (reader_ null) when there is nothing to play in it.
+  bool openReader(const std::wstring& path) {
+    MediaReader::Opening opening = MediaReader::open(path, kOpenTimeout, shared_.wake.get());
+    // A platform that failed for a moment (busy, a decoder still shutting
+    // down) gets one more try before the file counts as unplayable; a file
+    // that took the whole time-out does not.
+    if (!opening.reader && opening.outcome == Resolution::Refused && identifyFile(path))
+      opening = MediaReader::open(path, kOpenTimeout, shared_.wake.get());
+    reader_ = std::move(opening.reader);
+    if (reader_ && reader_->hasAudio() && !audio_.prepare(reader_->audioFormat())) {
+      // No sound device: the picture plays without its sound.
+      reader_->dropAudio();
+    }
+    if (reader_ && !reader_->hasVideo() && !reader_->hasAudio()) reader_.reset();
+    return static_cast<bool>(reader_);
+  }
+
   // Plays the open file on from `time`, where the reader now stands.
   void restart(PlaybackNews newsWhenShown, int64_t time) {
+    showFrom_ = time;
     framePending_ = false;
     videoEnded_ = !reader_->hasVideo();
     audioEnded_ = !reader_->hasAudio();
@@ -191,6 +247,7 @@ class Playback {
   }
 
   void closeFile() {
+    deepSleep_.reset();
     reader_.reset();
     framePending_ = false;
     playing_ = false;
@@ -215,7 +272,8 @@ class Playback {
       const int64_t early = pendingTime_ - clock_.now();
       if (early > 10'000) {
         const auto wait = static_cast<DWORD>(early / 10'000);
-        return sleep(reader_->hasAudio() ? std::min(wait, kSoundCheckMilliseconds) : wait);
+        sleep(reader_->hasAudio() ? std::min(wait, kSoundCheckMilliseconds) : wait);
+        return;
       }
       return showFrame();
     }
@@ -233,12 +291,14 @@ class Playback {
   bool feedAudio() {
     while (!audioEnded_ && audio_.queuedMilliseconds() < kAudioAheadMilliseconds) {
       ComPtr<IMFSample> sample;
-      const MediaReader::Read read = reader_->readAudio(sample);
+      int64_t time = 0;
+      const MediaReader::Read read = reader_->readAudio(sample, time);
       if (read == MediaReader::Read::Failed) return false;
       if (read == MediaReader::Read::EndOfStream) {
         audioEnded_ = true;
         break;
       }
+      if (showFrom_ > 0 && time + kFrameTolerance < showFrom_) continue;  // before where a seek wants to be
       ComPtr<IMFMediaBuffer> buffer;
       BYTE* data = nullptr;
       DWORD length = 0;
@@ -266,8 +326,9 @@ class Playback {
         videoEnded_ = true;
         return true;
       }
-      // Behind time (a busy machine): the frame is passed over undecoded.
+      // Behind time (a busy machine), or before where a seek wants to be: passed over undecoded.
       if (firstShown_ && time + kLateFrame < clock_.now()) continue;
+      if (!firstShown_ && showFrom_ > 0 && time + kFrameTolerance < showFrom_) continue;
       const screenshot::VideoFrameFormat& format = reader_->videoFormat();
       uint8_t* pixels = shared_.picture->prepare(format.picture.width, format.picture.height);
       if (!screenshot::copySampleAsBgrx(sample.get(), format, pixels, static_cast<size_t>(format.picture.width) * 4))
@@ -308,7 +369,9 @@ class Playback {
 
   void publishStatus() {
     PlaybackWorker::Status status;
-    if (reader_) {
+    if (deepSleep_) {
+      status = deepSleep_->status;
+    } else if (reader_) {
       status.position = std::max<int64_t>(clock_.now(), 0);
       status.duration = reader_->duration();
       status.video = reader_->shownVideoSize();
@@ -330,6 +393,14 @@ class Playback {
   bool framePending_ = false;  // the back buffer holds the next frame
   int64_t pendingTime_ = 0;
   PlaybackNews newsWhenShown_ = PlaybackNews::Started;
+  int64_t showFrom_ = 0;  // where the last start or seek wants the picture to be
+
+  struct DeepSleep {
+    std::wstring path;
+    int64_t position = 0;
+    PlaybackWorker::Status status;
+  };
+  std::optional<DeepSleep> deepSleep_;
 };
 
 struct ThreadStart {
@@ -374,7 +445,12 @@ PlaybackWorker::PlaybackWorker(HWND window, std::shared_ptr<VideoPicture> pictur
 PlaybackWorker::~PlaybackWorker() {
   if (!thread_) return;
   request({PlaybackRequest::Kind::Quit, 0, {}, 0});
-  ::WaitForSingleObject(thread_.get(), kStopWaitMilliseconds);
+  if (!stuck()) ::WaitForSingleObject(thread_.get(), kStopWaitMilliseconds);
+}
+
+bool PlaybackWorker::stuck() const {
+  const int64_t since = shared_->busySince;
+  return since != 0 && steadyMilliseconds() - since > kStuckMilliseconds;
 }
 
 void PlaybackWorker::request(PlaybackRequest request) {

@@ -31,6 +31,10 @@ class PlaybackWorker {
 
   // False when the thread could not be started.
   bool running() const { return static_cast<bool>(thread_); }
+  // True when the thread has been inside one platform call for longer than
+  // any call of a sound file takes (a demuxer or decoder that hangs on a bad
+  // file). Such a worker is replaced; its thread ends whenever the call returns.
+  bool stuck() const;
 
   // Plays `path` as `session`, closing what played before. The same file
   // again, unchanged, is rewound rather than opened anew.

@@ -29,7 +29,15 @@ std::wstring widePath(const char* path) {
 PlayerEngine::PlayerEngine(HWND parent, RECT rectangle, const EngineHandlers& handlers)
     : handlers_(handlers), window_(parent, rectangle, *this) {
   window_.setHandler(handlers_[1]);
-  if (window_.valid()) worker_ = std::make_unique<PlaybackWorker>(window_.handle(), picture_);
+  if (window_.valid()) startWorker();
+}
+
+void PlayerEngine::startWorker() {
+  worker_.reset();
+  picture_ = std::make_shared<VideoPicture>();
+  worker_ = std::make_unique<PlaybackWorker>(window_.handle(), picture_);
+  worker_->setKeepAspect(keepAspect_);
+  applyAudio();
 }
 
 PlayerEngine::~PlayerEngine() { worker_.reset(); }
@@ -43,6 +51,15 @@ int32_t PlayerEngine::openFile(const std::wstring& path) {
   if (path.empty() || !valid() || !mayBePlayable(path)) {
     refuse();
     return kAPlayerCannotOpen;
+  }
+  if (worker_->stuck()) {
+    // The platform hangs on the file before: that thread is left to it, with
+    // the frame it was drawing, and a fresh one plays from here on.
+    startWorker();
+    if (!worker_->running()) {
+      refuse();
+      return kAPlayerCannotOpen;
+    }
   }
   session_ = ++lastSession_;
   fileOpen_ = true;
@@ -184,7 +201,7 @@ void PlayerEngine::onPlaybackNews(uint32_t session, PlaybackNews news) {
   }
 }
 
-bool PlayerEngine::paintVideo(HDC dc, const RECT& client) { return picture_->draw(dc, client, keepAspect_); }
+bool PlayerEngine::paintVideo(HDC dc, const RECT& client) { return picture_ && picture_->draw(dc, client, keepAspect_); }
 
 void PlayerEngine::onWindowGone() {
   worker_.reset();

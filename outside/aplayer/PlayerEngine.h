@@ -60,6 +60,8 @@ class PlayerEngine final : private VideoWindowListener {
   bool paintVideo(HDC dc, const RECT& client) override;
   void onWindowGone() override;
 
+  // A fresh playback thread and picture, with the engine's settings.
+  void startWorker();
   int32_t openFile(const std::wstring& path);
   void refuse();
   void changeState(int32_t state);
@@ -67,7 +69,7 @@ class PlayerEngine final : private VideoWindowListener {
   PlaybackWorker::Status status() const;
 
   EngineHandlers handlers_;
-  std::shared_ptr<VideoPicture> picture_ = std::make_shared<VideoPicture>();
+  std::shared_ptr<VideoPicture> picture_;
   std::wstring path_;  // of the open file
   uint32_t lastSession_ = 0;
   uint32_t session_ = 0;  // the open file's; 0 for none

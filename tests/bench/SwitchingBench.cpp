@@ -3,10 +3,9 @@
 // A library of short clips, each one solid colour, in the order red, green,
 // blue, red... is played by qova.exe (player top-level, where its picture
 // reaches the screen under Wine), then by the bare reference player, which
-// gives each file a fresh MFPlay player as our engine does. The end of a
-// file is when the player reports it (qova.exe: the engine's event 6 in the
-// timing engine's log, which under Wine comes a quarter of a second before
-// the last frame; the reference: MFPlay's PLAYBACK_ENDED); the first frame
+// gives each file a fresh MFPlay player. The end of a file is when the
+// player reports it (qova.exe: the engine's event 6 in the timing engine's
+// log, once its last frame has been shown; the reference: see below); the first frame
 // of the next is when the screen's centre first shows that file's colour,
 // polled every few milliseconds from this process.
 #include <cstdio>

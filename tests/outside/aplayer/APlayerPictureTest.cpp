@@ -63,6 +63,35 @@ TEST_F(APlayerPicture, PauseHoldsThePictureAndPlaySetsItMovingAgain) {
   EXPECT_GT(screenAfter(engine, 600ms).differenceFrom(resumed), 1.0) << "resumed, it moves again";
 }
 
+// Paused longer than the engine keeps its decoders and sound device (10 s),
+// the picture stays up, and playing goes on from where it stood.
+TEST_F(APlayerPicture, ALongPauseKeepsThePictureAndPlaysOnFromWhereItStood) {
+  const int32_t engine = createPopup();
+  ASSERT_NE(engine, 0);
+  ASSERT_TRUE(open(engine, "clip_moving.mp4"));
+  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  pumpMessagesFor(1500ms);
+  ASSERT_EQ(api.pause(engine), kAPlayerOk);
+  const ScreenImage paused = screenAfter(engine, 300ms);
+  const int32_t pausedAt = api.getPosition(engine);
+  EXPECT_GT(pausedAt, 1000);
+
+  const ScreenImage later = screenAfter(engine, 11s);
+  EXPECT_LT(later.differenceFrom(paused), 0.5) << "the frame stays up";
+  EXPECT_LT(later.share(kWholeWindow, isNearlyBlack), 0.5);
+  EXPECT_NEAR(api.getPosition(engine), pausedAt, 40);
+  EXPECT_EQ(api.getState(engine), kAPlayerStatePaused);
+  EXPECT_EQ(api.getVideoWidth(engine), 320);
+
+  ASSERT_EQ(api.play(engine), kAPlayerOk);
+  EXPECT_EQ(api.getState(engine), kAPlayerStatePlaying);
+  ASSERT_TRUE(waitUntil([&] { return api.getPosition(engine) > pausedAt + 300; }, 5s)) << "it plays on";
+  EXPECT_LT(api.getPosition(engine), pausedAt + 3000) << "from where it stood, not from its start";
+  const ScreenImage resumed = screenAfter(engine, 300ms);
+  EXPECT_GT(screenAfter(engine, 600ms).differenceFrom(resumed), 1.0) << "the picture moves again";
+  EXPECT_TRUE(waitForState(engine, kAPlayerStateReady, 10s)) << "and it plays to its end";
+}
+
 TEST_F(APlayerPicture, WideClipIsLetterboxedAndStretchedWhenAspectIsOff) {
   const int32_t engine = createPopup();
   ASSERT_NE(engine, 0);

@@ -1,6 +1,8 @@
 // Playback through the engine as the program uses it: a child window, files
 // opened one after another from the end-of-file event, pause and play.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <mmsystem.h>
 
 #include "tests/outside/aplayer/PlayerFixture.h"
 #include "tests/support/TempFolder.h"
@@ -104,6 +106,13 @@ TEST_F(APlayerPlayback, PauseHoldsThePositionAndPlayResumes) {
   EXPECT_EQ(api.getState(engine), kAPlayerStatePlaying);
   EXPECT_TRUE(waitUntil([&] { return api.getPosition(engine) > paused + 200; }, 5s));
   EXPECT_TRUE(waitForEvents(kFileEnded, 1)) << "the file still plays to its end";
+
+  // The pause belongs to the file: the next one opened plays.
+  ASSERT_TRUE(open(engine, "clip_testsrc.mp4"));
+  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  ASSERT_EQ(api.pause(engine), kAPlayerOk);
+  ASSERT_TRUE(open(engine, "clip_short.mp4"));
+  EXPECT_TRUE(waitForEvents(kFileEnded, 2)) << "a file opened while another was paused plays";
 }
 
 // Paused before the platform confirmed playback, the file stops within its
@@ -179,6 +188,23 @@ TEST_F(APlayerPlayback, SoundOnlyFileHasNoVideoSize) {
   EXPECT_EQ(api.getVideoWidth(engine), 0);
   EXPECT_EQ(api.getVideoHeight(engine), 0);
   EXPECT_GT(api.getPosition(engine), 0);
+}
+
+// Without a sound device a file of sound alone has nothing to play: it is
+// refused at once or reported unplayable, never left hanging. (Run by the
+// test aplayer_without_sound_device; skipped where there is a device.)
+TEST_F(APlayerPlayback, WithoutASoundDeviceASoundOnlyFileIsReportedUnplayable) {
+  if (::waveOutGetNumDevs() > 0) GTEST_SKIP() << "this machine has a sound device";
+  const int32_t engine = createChildEngine();
+  ASSERT_NE(engine, 0);
+  const int32_t result = api.open(engine, mediaFile("tone.wav").c_str());
+  if (result == kAPlayerOk) {
+    EXPECT_TRUE(waitForEvents({kAPlayerEventOpenFailed, 0}, 1)) << "reported unplayable";
+  } else {
+    EXPECT_EQ(result, kAPlayerCannotOpen);
+  }
+  EXPECT_EQ(api.getState(engine), kAPlayerStateReady);
+  EXPECT_EQ(countEvents(kFileEnded), 0);
 }
 
 TEST_F(APlayerPlayback, PathInTheAnsiCodePageOpens) {

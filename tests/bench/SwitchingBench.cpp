@@ -40,6 +40,10 @@ struct Change {
 struct Recording {
   std::vector<Change> changes;  // what the screen's centre showed, from when
   std::vector<LogLine> log;     // the player's time-stamped log
+  // Samples of the screen's centre once the first clip showed, and those of
+  // them that were none of the clips' colours (black, or a torn frame).
+  int samples = 0;
+  int otherSamples = 0;
 };
 
 // Watches the screen until `log` holds `switches` lines `endLine` and the
@@ -52,11 +56,17 @@ Recording record(const std::string& log, const std::string& endLine, int switche
   for (bool done = false; !done && now() < deadline;) {
     const Colour colour = screenCentreColour();
     if (colour != recording.changes.back().colour) recording.changes.push_back({now(), colour});
+    if (colour != Colour::Other || recording.samples > 0) {
+      ++recording.samples;
+      recording.otherSamples += colour == Colour::Other;
+    }
     if (now() >= nextLogRead) {
       nextLogRead = now() + 2'000'000;
       int ends = 0;
       for (const LogLine& line : readTimedLog(log)) ends += line.what == endLine;
       done = ends >= switches && colour == kColours[switches % 3];
+      // The last sample, of the last clip, is not one between two clips.
+      if (done) --recording.samples;
     }
     ::Sleep(2);
   }
@@ -100,6 +110,11 @@ std::vector<double> switchTimes(const Recording& recording, const std::string& e
   return totals;
 }
 
+void printOtherSamples(const Recording& recording, int switches) {
+  std::printf("  samples of the screen's centre that showed neither clip: %d of %d (%.1f per switch)\n",
+              recording.otherSamples, recording.samples, static_cast<double>(recording.otherSamples) / switches);
+}
+
 }  // namespace
 
 void benchSwitching() {
@@ -113,9 +128,11 @@ void benchSwitching() {
       std::printf("  qova.exe did not start\n");
       return;
     }
-    const auto times = switchTimes(record(program.timingLog(), "event 6 0", kSwitches), "event 6 0", kSwitches);
+    const Recording recording = record(program.timingLog(), "event 6 0", kSwitches);
+    const auto times = switchTimes(recording, "event 6 0", kSwitches);
     programMedian = median(times);
     std::printf("  median of %zu switches: %.0f ms (target under 150 ms)\n", times.size(), programMedian);
+    printOtherSamples(recording, kSwitches);
   }
 
   std::printf(" bare reference player (MFPlay), %d switches\n", kReferenceSwitches);
@@ -126,7 +143,9 @@ void benchSwitching() {
   for (const std::string& clip : clipsFor(kReferenceSwitches)) arguments += " \"" + clip + "\"";
   test::TestProcess player(buildFile("bench\\reference_player.exe"), arguments);
   if (!player.started()) return;
-  const auto times = switchTimes(record(log, "ended", kReferenceSwitches), "ended", kReferenceSwitches);
+  const Recording recording = record(log, "ended", kReferenceSwitches);
+  const auto times = switchTimes(recording, "ended", kReferenceSwitches);
+  printOtherSamples(recording, kReferenceSwitches);
   std::printf("  median of %zu switches: %.0f ms; qova.exe / reference: %.2fx\n", times.size(), median(times),
               median(times) > 0 ? programMedian / median(times) : 0.0);
 }

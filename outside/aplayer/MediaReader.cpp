@@ -5,20 +5,13 @@
 #include <utility>
 
 #include "outside/aplayer/PictureFit.h"
+#include "outside/screenshot/SourceReaderFormats.h"
 
 namespace qova::aplayer {
 namespace {
 
 constexpr DWORD kVideoStream = static_cast<DWORD>(MF_SOURCE_READER_FIRST_VIDEO_STREAM);
 constexpr DWORD kAudioStream = static_cast<DWORD>(MF_SOURCE_READER_FIRST_AUDIO_STREAM);
-
-// Frame layouts to ask the decoder for, best first. NV12 is what H.264 and
-// HEVC decoders hand out everywhere; RGB32 is what Windows' video processing
-// converts anything to; the rest are what other decoders give under Wine,
-// where the Source Reader converts nothing.
-const GUID* const kVideoSubtypes[] = {&MFVideoFormat_NV12, &MFVideoFormat_RGB32, &MFVideoFormat_I420,
-                                      &MFVideoFormat_IYUV, &MFVideoFormat_YV12, &MFVideoFormat_YUY2,
-                                      &MFVideoFormat_UYVY};
 
 bool askForType(IMFSourceReader* reader, DWORD stream, const GUID& major, const GUID& subtype,
                 UINT32 bitsPerSample = 0) {
@@ -39,18 +32,6 @@ ComPtr<IMFMediaType> currentType(IMFSourceReader* reader, DWORD stream) {
 bool streamExists(IMFSourceReader* reader, DWORD stream) {
   ComPtr<IMFMediaType> type;
   return SUCCEEDED(reader->GetNativeMediaType(stream, 0, type.put()));
-}
-
-int64_t durationOf(IMFSourceReader* reader) {
-  PROPVARIANT value;
-  ::PropVariantInit(&value);
-  int64_t duration = 0;
-  if (SUCCEEDED(reader->GetPresentationAttribute(static_cast<DWORD>(MF_SOURCE_READER_MEDIASOURCE), MF_PD_DURATION,
-                                                 &value)) &&
-      (value.vt == VT_UI8 || value.vt == VT_I8))
-    duration = value.hVal.QuadPart;
-  ::PropVariantClear(&value);
-  return duration > 0 ? duration : 0;
 }
 
 }  // namespace
@@ -83,7 +64,7 @@ MediaReader::Opening MediaReader::open(const std::wstring& path, std::chrono::mi
   const bool video = reader->chooseVideoType();
   const bool audio = reader->chooseAudioType();
   if (!video && !audio) return {};
-  reader->duration_ = durationOf(reader->reader_.get());
+  reader->duration_ = screenshot::readerDuration(reader->reader_.get());
   return {std::move(reader), Resolution::Made};
 }
 
@@ -108,11 +89,8 @@ bool MediaReader::chooseVideoType() {
   IMFSourceReader* reader = reader_.get();
   reader->SetStreamSelection(kVideoStream, FALSE);
   if (!streamExists(reader, kVideoStream)) return false;
-  for (const GUID* subtype : kVideoSubtypes) {
-    if (!askForType(reader, kVideoStream, MFMediaType_Video, *subtype)) continue;
-    ComPtr<IMFMediaType> type = currentType(reader, kVideoStream);
-    if ((video_ = screenshot::describeVideoType(type.get()))) break;
-  }
+  // NV12 first: what H.264 and HEVC decoders hand out everywhere, and the cheapest to show.
+  video_ = screenshot::chooseVideoFormat(reader, MFVideoFormat_NV12);
   if (video_) reader->SetStreamSelection(kVideoStream, TRUE);
   return video_.has_value();
 }
@@ -172,8 +150,7 @@ MediaReader::Read MediaReader::read(DWORD stream, ComPtr<IMFSample>& sample, int
         (flags & MF_SOURCE_READERF_ERROR))
       return Read::Failed;
     if (flags & MF_SOURCE_READERF_CURRENTMEDIATYPECHANGED && stream == kVideoStream) {
-      ComPtr<IMFMediaType> type = currentType(reader_.get(), kVideoStream);
-      auto changed = screenshot::describeVideoType(type.get());
+      auto changed = screenshot::currentVideoFormat(reader_.get());
       if (!changed) return Read::Failed;
       video_ = changed;
     }
@@ -186,12 +163,6 @@ MediaReader::Read MediaReader::read(DWORD stream, ComPtr<IMFSample>& sample, int
   return Read::EndOfStream;
 }
 
-bool MediaReader::seek(int64_t time) {
-  PROPVARIANT position;
-  ::PropVariantInit(&position);
-  position.vt = VT_I8;
-  position.hVal.QuadPart = time;
-  return SUCCEEDED(reader_->SetCurrentPosition(GUID_NULL, position));
-}
+bool MediaReader::seek(int64_t time) { return screenshot::seekReader(reader_.get(), time); }
 
 }  // namespace qova::aplayer

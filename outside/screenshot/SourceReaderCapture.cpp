@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "outside/screenshot/CaptureJob.h"
-#include "outside/screenshot/VideoFrameFormat.h"
+#include "outside/screenshot/SourceReaderFormats.h"
 #include "runtime/UniqueHandle.h"
 
 namespace qova::screenshot {
@@ -42,61 +42,6 @@ bool hasSound(IMFSourceReader* reader) {
   return SUCCEEDED(reader->GetNativeMediaType(static_cast<DWORD>(MF_SOURCE_READER_FIRST_AUDIO_STREAM), 0, type.put()));
 }
 
-std::optional<VideoFrameFormat> currentFormat(IMFSourceReader* reader) {
-  ComPtr<IMFMediaType> type;
-  if (FAILED(reader->GetCurrentMediaType(kVideoStream, type.put()))) return std::nullopt;
-  return describeVideoType(type.get());
-}
-
-// Subtypes to ask the reader for, best first: RGB32 (Windows converts), the
-// decoder's own output when we can read it, then every layout we can read.
-std::vector<GUID> outputSubtypes(IMFSourceReader* reader) {
-  std::vector<GUID> subtypes{MFVideoFormat_RGB32};
-  ComPtr<IMFMediaType> native;
-  GUID nativeSubtype{};
-  if (SUCCEEDED(reader->GetNativeMediaType(kVideoStream, 0, native.put())) &&
-      SUCCEEDED(native->GetGUID(MF_MT_SUBTYPE, &nativeSubtype)) && layoutOfSubtype(nativeSubtype))
-    subtypes.push_back(nativeSubtype);
-  for (const GUID& subtype : {MFVideoFormat_NV12, MFVideoFormat_I420, MFVideoFormat_IYUV, MFVideoFormat_YV12,
-                              MFVideoFormat_YUY2, MFVideoFormat_UYVY, MFVideoFormat_ARGB32})
-    subtypes.push_back(subtype);
-  return subtypes;
-}
-
-std::optional<VideoFrameFormat> chooseOutputFormat(IMFSourceReader* reader) {
-  for (const GUID& subtype : outputSubtypes(reader)) {
-    ComPtr<IMFMediaType> wanted;
-    if (FAILED(::MFCreateMediaType(wanted.put()))) return std::nullopt;
-    wanted->SetGUID(MF_MT_MAJOR_TYPE, MFMediaType_Video);
-    wanted->SetGUID(MF_MT_SUBTYPE, subtype);
-    if (FAILED(reader->SetCurrentMediaType(kVideoStream, nullptr, wanted.get()))) continue;
-    if (std::optional<VideoFrameFormat> format = currentFormat(reader)) return format;
-  }
-  return std::nullopt;
-}
-
-// The duration in 100-ns units; 0 when the source does not know it.
-int64_t durationOf(IMFSourceReader* reader) {
-  PROPVARIANT value;
-  ::PropVariantInit(&value);
-  int64_t duration = 0;
-  if (SUCCEEDED(reader->GetPresentationAttribute(static_cast<DWORD>(MF_SOURCE_READER_MEDIASOURCE), MF_PD_DURATION,
-                                                 &value)) &&
-      value.vt == VT_UI8)
-    duration = static_cast<int64_t>(value.uhVal.QuadPart);
-  ::PropVariantClear(&value);
-  return duration;
-}
-
-void seek(IMFSourceReader* reader, int64_t position) {
-  PROPVARIANT value;
-  ::PropVariantInit(&value);
-  value.vt = VT_I8;
-  value.hVal.QuadPart = position;
-  // A source that cannot seek goes on from where it is; later frames are candidates too.
-  reader->SetCurrentPosition(GUID_NULL, value);
-}
-
 enum class ReadOutcome { Frame, NoFrame, DecoderFailed };
 
 // Reads forward to the first frame at or after `position`; at the end of the
@@ -111,7 +56,7 @@ ReadOutcome readFrameAt(IMFSourceReader* reader, int64_t position, VideoFrameFor
         (flags & MF_SOURCE_READERF_ERROR))
       return ReadOutcome::DecoderFailed;
     if (flags & MF_SOURCE_READERF_CURRENTMEDIATYPECHANGED) {
-      std::optional<VideoFrameFormat> changed = currentFormat(reader);
+      std::optional<VideoFrameFormat> changed = currentVideoFormat(reader);
       if (!changed) return ReadOutcome::DecoderFailed;
       format = *changed;
     }
@@ -133,13 +78,15 @@ void captureFrames(const std::wstring& path, CaptureProgress& progress) {
     if (hasSound(reader.get())) progress.markSoundOnly();
     return;
   }
-  std::optional<VideoFrameFormat> format = chooseOutputFormat(reader.get());
+  // RGB32 first: Windows converts any decoder's frames to it; Wine takes another layout.
+  std::optional<VideoFrameFormat> format = chooseVideoFormat(reader.get(), MFVideoFormat_RGB32);
   if (!format) return;
 
   bool atStart = true;
-  for (int64_t position : framePositions(durationOf(reader.get()))) {
+  for (int64_t position : framePositions(readerDuration(reader.get()))) {
     if (progress.abandoned()) return;
-    if (!atStart || position > 0) seek(reader.get(), position);
+    // A source that cannot seek goes on from where it is; later frames are candidates too.
+    if (!atStart || position > 0) seekReader(reader.get(), position);
     atStart = false;
     ComPtr<IMFSample> frame;
     const ReadOutcome outcome = readFrameAt(reader.get(), position, *format, progress, frame);

@@ -14,15 +14,23 @@ struct LogCounts {
   int opens = 0;
   int refused = 0;
   int failures = 0;
+  std::vector<double> endToPlaying;  // milliseconds
 };
 
 LogCounts countLog(const std::string& path) {
   LogCounts counts;
+  Ticks lastEnd = 0;
   for (const LogLine& line : readTimedLog(path)) {
-    if (line.what == "event 1 3") counts.playing = true;
-    else if (line.what == "event 6 0") ++counts.ended;
-    else if (line.what.rfind("event 5 ", 0) == 0) ++counts.failures;
-    else if (line.what.rfind("opened ", 0) == 0) {
+    if (line.what == "event 1 3") {
+      counts.playing = true;
+      if (lastEnd) counts.endToPlaying.push_back(milliseconds(lastEnd, line.time));
+      lastEnd = 0;
+    } else if (line.what == "event 6 0") {
+      ++counts.ended;
+      lastEnd = line.time;
+    } else if (line.what.rfind("event 5 ", 0) == 0) {
+      ++counts.failures;
+    } else if (line.what.rfind("opened ", 0) == 0) {
       ++counts.opens;
       if (line.what != "opened 0") ++counts.refused;
     }
@@ -74,6 +82,7 @@ SoakFigures soakProgram(TimedProgram& program, int files, const std::vector<int>
   figures.opens = counts.opens;
   figures.refusedOpens = counts.refused;
   figures.failureEvents = counts.failures;
+  figures.medianEndToPlaying = counts.endToPlaying.empty() ? 0.0 : median(counts.endToPlaying);
   process.kill();
   return figures;
 }

@@ -25,6 +25,9 @@ struct SoakFigures {
   int opens = 0;
   int refusedOpens = 0;   // APlayer_OpenA answered anything but 0
   int failureEvents = 0;  // the engine reported a file as unplayable (event 5)
+  // From a file's end to the next one's first frame (the engine's event 6 to
+  // its next "playing"), median over the run, in milliseconds.
+  double medianEndToPlaying = 0.0;
   bool processFound = false;
 
   // The sample taken at `files` files (the first at or after it); the last one when none.

@@ -3,14 +3,14 @@
 // routine on every way out of the process.
 #include <windows.h>
 
-#include "engines/PlayerEngine.h"
+#include "engines/Player.h"
 #include "library/VideoLibrary.h"
 #include "shell/TrayIcon.h"
 
 namespace qova {
 
 struct AppState {
-  PlayerEngine player;       // the one player; its window lives in the desktop layer
+  Player player;             // the one player; its window lives in the desktop layer
   VideoLibrary library;      // the lists, videoCount and currentIndex
   int isPlaying = 0;         // 1 from the wallpaper's start; flipped by the play/pause toggle
   int savedLeft = 0;         // MainWindow's docked position, kept from start-up

@@ -74,7 +74,7 @@ std::string ProgramInProcess::callsSinceMark() const {
 }
 
 std::string ProgramInProcess::engineCall(const std::string& name, const std::string& argument) {
-  return name + "(" + std::to_string(PlayerEngine::engineHandle()) + (argument.empty() ? "" : "," + argument) +
+  return name + "(" + std::to_string(app().player.handle()) + (argument.empty() ? "" : "," + argument) +
          ")\n";
 }
 

@@ -191,7 +191,7 @@ class PlaybackControls : public ::testing::Test {
   void TearDown() override { ::DeleteFileA(qova::settingsFilePath().c_str()); }
   std::string callsSinceSetUp() const { return recordingLog().substr(mark); }
   static std::string opened(const char* file) {
-    return "APlayer_OpenA(" + std::to_string(qova::PlayerEngine::engineHandle()) + ",C:\\v\\" +
+    return "APlayer_OpenA(" + std::to_string(qova::app().player.handle()) + ",C:\\v\\" +
            file + ")\n";
   }
   size_t mark = 0;
@@ -260,7 +260,7 @@ class DeletingEntries : public ::testing::Test {
 TEST_F(DeletingEntries, TheDeletedVideoIsNeverOpenedAndThePositionNamesWhatPlays) {
   qova::app().library.currentIndex = 1;
   qova::deleteLibraryEntry(1);
-  const std::string handle = std::to_string(qova::PlayerEngine::engineHandle());
+  const std::string handle = std::to_string(qova::app().player.handle());
   EXPECT_EQ(callsSinceSetUp(), "APlayer_OpenA(" + handle + "," + paths[2] + ")\n");
   EXPECT_EQ(qova::app().library.videoCount, 2);
   EXPECT_EQ(qova::app().library.currentIndex, 2);
@@ -277,7 +277,7 @@ TEST_F(DeletingEntries, DeletingTheOnlyEntryStopsThePicture) {
   EXPECT_EQ(qova::app().library.videoCount, 0);
   EXPECT_EQ(qova::app().library.currentIndex, 0);
   EXPECT_EQ(recordingLog().substr(before),
-            "APlayer_Close(" + std::to_string(qova::PlayerEngine::engineHandle()) + ")\n");
+            "APlayer_Close(" + std::to_string(qova::app().player.handle()) + ")\n");
   EXPECT_EQ(qova::readWholeFile(qova::libraryFilePath()), "");
 }
 

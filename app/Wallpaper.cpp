@@ -3,10 +3,10 @@
 #include "app/AppState.h"
 #include "app/Settings.h"
 #include "desktop/DesktopLayer.h"
-#include "library/AddVideo.h"
+#include "app/AddVideo.h"
+#include "app/LibraryList.h"
+#include "app/Playback.h"
 #include "library/LibraryFile.h"
-#include "library/LibraryList.h"
-#include "library/Playback.h"
 
 namespace qova {
 namespace {

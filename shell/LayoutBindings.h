@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/Wallpaper.h"
-#include "library/AddVideo.h"
+#include "app/AddVideo.h"
 #include "shell/UiHandlers.h"
 #include "shell/WindowBuilder.h"
 

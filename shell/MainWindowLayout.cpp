@@ -2,7 +2,7 @@
 // desktop preview and the three playback buttons); the settings panel `底线`
 // starts at row 164, so it shows only once the window is 387 high.
 #include "app/MainWindow.h"
-#include "library/Playback.h"
+#include "app/Playback.h"
 #include "resources/LayoutImages.h"
 #include "shell/LayoutBindings.h"
 #include "shell/Layouts.h"

@@ -1,7 +1,7 @@
 // PopupWindow's stored layout: the library list below a 30-pixel band, and
 // the window's own skin (background and close button). The list's stored
 // rectangle is larger than the window; the size-changed handler fits it.
-#include "library/Playback.h"
+#include "app/Playback.h"
 #include "resources/LayoutImages.h"
 #include "shell/LayoutBindings.h"
 #include "shell/Layouts.h"

@@ -12,8 +12,8 @@
 #include "app/MainWindowPlacement.h"
 #include "app/Settings.h"
 #include "library/LibraryFile.h"
-#include "library/LibraryList.h"
-#include "library/Playback.h"
+#include "app/LibraryList.h"
+#include "app/Playback.h"
 #include "library/LibraryRecord.h"
 #include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"
@@ -245,7 +245,7 @@ class DeletingEntries : public ::testing::Test {
       bytes += qova::libraryRecord(paths[i], "t", std::to_string(i + 1));
     qova::writeWholeFile(qova::libraryFilePath(), bytes);
     qova::app().library = {};
-    qova::reloadLibrary();
+    qova::reloadLibrary(qova::app().library);
     mark = recordingLog().size();
   }
   void TearDown() override {

@@ -1,9 +1,9 @@
-#include "library/LibraryList.h"
+#include "app/LibraryList.h"
 
 #include "app/AppState.h"
 #include "engines/ExuiBinding.h"
 #include "library/LibraryFile.h"
-#include "library/LibraryWindow.h"
+#include "runtime/AnsiText.h"
 #include "runtime/WholeFile.h"
 #include "shell/Layouts.h"
 #include "shell/WindowBuilder.h"
@@ -34,8 +34,8 @@ void deleteLibraryEntry(int index) {
   const int next = entryToPlayAfterDeleting(library, index);
   const std::string nextPath = library.videoPathAt(next);
 
-  rewriteLibraryWithout(index);
-  reloadLibrary();
+  rewriteLibraryWithout(library, index);
+  reloadLibrary(library);
   refillLibraryList();
 
   if (nextPath.empty()) {

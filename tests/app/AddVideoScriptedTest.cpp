@@ -2,7 +2,7 @@
 // makes of odd answers.
 #include <gtest/gtest.h>
 
-#include "tests/library/AddVideoFixture.h"
+#include "tests/app/AddVideoFixture.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 // The library window's own behaviour: its notification-area icon, its two
 // skinned menus and what the list does on a right-click.
 #include <cstdint>
-#include <string>
 
 namespace qova {
 
@@ -13,8 +12,5 @@ void onTrayEvent(int32_t code);
 // The skinned menus' callback: acts on code 650 (an item was chosen) only.
 int32_t __cdecl onMenuCommand(int32_t menu, int32_t code, int32_t item, int32_t itemData,
                               int32_t menuNumber, int32_t reserved);
-
-// UTF-16LE bytes of ANSI `text` with the terminating NUL; empty for empty text.
-std::string toWideBytes(const std::string& text);
 
 }  // namespace qova

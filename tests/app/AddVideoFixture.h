@@ -2,7 +2,7 @@
 // Adding a video through the real file dialog, driven from a second thread,
 // with whichever screenshot.dll sits beside this test program: the real one
 // (in bin/) or the scripted stand-in (in bin/scripted/).
-#include "library/AddVideo.h"
+#include "app/AddVideo.h"
 
 #include <gtest/gtest.h>
 #include <wincodec.h>

@@ -1,16 +1,16 @@
-#include "library/LibraryWindow.h"
+#include "app/LibraryWindow.h"
 
 #include <windows.h>
 
 #include <array>
 #include <cstring>
 
+#include "app/AddVideo.h"
 #include "app/AppState.h"
+#include "app/LibraryList.h"
 #include "app/MainWindowPlacement.h"
 #include "app/Wallpaper.h"
 #include "engines/ExuiBinding.h"
-#include "library/AddVideo.h"
-#include "library/LibraryList.h"
 #include "runtime/AnsiText.h"
 #include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"
@@ -72,13 +72,6 @@ POINT cursorPosition() {
 }
 
 }  // namespace
-
-std::string toWideBytes(const std::string& text) {
-  if (text.empty()) return {};
-  const std::wstring wide = ansiToWide(text);
-  std::string bytes(reinterpret_cast<const char*>(wide.c_str()), (wide.size() + 1) * sizeof(wchar_t));
-  return bytes;
-}
 
 void onPopupWindowCreated() {
   HWND popup = app().popupWindow;

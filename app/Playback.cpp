@@ -1,4 +1,4 @@
-#include "library/Playback.h"
+#include "app/Playback.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Adding videos with our real screenshot.dll.
 #include <gtest/gtest.h>
 
-#include "tests/library/AddVideoFixture.h"
+#include "tests/app/AddVideoFixture.h"
 
 namespace {
 

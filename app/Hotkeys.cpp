@@ -1,7 +1,6 @@
 #include "app/Hotkeys.h"
 
 #include "app/AppState.h"
-#include "app/MainWindow.h"
 #include "app/Wallpaper.h"
 #include "engines/ExuiBinding.h"
 #include "runtime/ProgramDirectory.h"

@@ -15,7 +15,6 @@
 #include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"
 #include "shell/Layouts.h"
-#include "shell/UiHandlers.h"
 #include "shell/WindowBuilder.h"
 
 namespace qova {

@@ -10,8 +10,8 @@
 #include "app/Settings.h"
 #include "app/Wallpaper.h"
 #include "engines/ExuiBinding.h"
+#include "app/WindowHandlers.h"
 #include "shell/Layouts.h"
-#include "shell/UiHandlers.h"
 
 namespace qova {
 namespace {
@@ -35,7 +35,7 @@ HWND createMainWindow() {
   BuildOptions options;
   options.handle = &app().mainWindow;
   options.procedure = mainWindowDefaultProc;
-  return buildWindow(mainWindowLayout(), options);
+  return buildWindow(mainWindowLayout(mainWindowHandlers()), options);
 }
 
 void onMainWindowCreated() {
@@ -54,8 +54,5 @@ void onMainWindowCreated() {
 }
 
 void onHideWindowOptionChosen() { writeSetting(kSettingWindowDisplay, "1"); }
-
-// The preview box's third action is bound so that it reaches a handler; nothing is meant to happen.
-void onPreviewThirdAction() {}
 
 }  // namespace qova

@@ -4,16 +4,17 @@
 // creation handler runs the start-up sequence.
 #include <windows.h>
 
-namespace qova {
+#include "shell/Layouts.h"
 
-constexpr int kMainWindowWidth = 216;
-constexpr int kMainWindowCollapsedHeight = 164;
-constexpr int kMainWindowExpandedHeight = 387;
+namespace qova {
 
 // Builds MainWindow hidden and runs its creation handler; null on failure.
 HWND createMainWindow();
 
 // The start-up sequence, run once MainWindow exists.
 void onMainWindowCreated();
+
+// "隐藏该窗口": MainWindow stays hidden from the next start on.
+void onHideWindowOptionChosen();
 
 }  // namespace qova

@@ -1,7 +1,7 @@
 #include "app/MainWindowPlacement.h"
 
 #include "app/AppState.h"
-#include "app/MainWindow.h"
+#include "shell/Layouts.h"
 #include "app/Settings.h"
 #include "app/Wallpaper.h"
 #include "desktop/DisplayGeometry.h"

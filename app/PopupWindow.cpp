@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "app/AppState.h"
+#include "app/WindowHandlers.h"
 #include "shell/Layouts.h"
-#include "shell/UiHandlers.h"
 
 namespace qova {
 namespace {
@@ -20,7 +20,7 @@ void createPopupWindow() {
   if (::IsWindow(app().popupWindow)) return;
   BuildOptions options;
   options.handle = &app().popupWindow;
-  if (!buildWindow(popupWindowLayout(), options)) app().popupWindow = nullptr;
+  if (!buildWindow(libraryWindowLayout(libraryWindowHandlers()), options)) app().popupWindow = nullptr;
 }
 
 void showPopupWindow() {

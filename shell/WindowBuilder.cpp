@@ -57,7 +57,7 @@ void raise(const std::vector<EventBinding>& bindings, const LayoutEvent& event) 
   std::vector<LayoutEventHandler> handlers;
   for (const EventBinding& binding : bindings)
     if (binding.number == event.number && binding.handler) handlers.push_back(binding.handler);
-  for (LayoutEventHandler handler : handlers) handler(event);
+  for (const LayoutEventHandler& handler : handlers) handler(event);
 }
 
 void raiseWindowEvent(HWND window, int32_t number) {
@@ -225,7 +225,8 @@ bool popUpStandardMenu(HWND window, int32_t x, int32_t y) {
   ::PostMessageA(window, WM_NULL, 0, 0);
   built = builtWindowOf(window);
   if (chosen == 0 || !built || chosen > built->layout.menu.size()) return false;
-  if (void (*handler)() = built->layout.menu[chosen - 1].handler) handler();
+  // A copy: the handler may destroy the window and its layout with it.
+  if (const std::function<void()> handler = built->layout.menu[chosen - 1].handler) handler();
   return true;
 }
 

@@ -8,10 +8,11 @@
 
 #include "app/AppState.h"
 #include "app/MainWindow.h"
+#include "app/PopupWindow.h"
 #include "app/Settings.h"
+#include "app/WindowHandlers.h"
 #include "engines/ExuiBinding.h"
 #include "shell/Layouts.h"
-#include "shell/UiHandlers.h"
 #include "tests/fixtures/recording_aplayer/RecordingEngine.h"
 #include "tests/outside/exui/ExuiHelpers.h"
 #include "tests/support/MenuCloser.h"
@@ -50,7 +51,7 @@ LPARAM pointParameter(int x, int y) { return MAKELPARAM(x, y); }
 class Events : public UiTest {};
 
 TEST_F(Events, ClickingAListItemPlaysThatEntry) {
-  HWND window = showPopupWindow();
+  HWND window = showLibraryWindow();
   ASSERT_NE(window, nullptr);
   HWND list = controlByName(window, kLibraryListName);
   fillLibraryAndList(list);
@@ -67,7 +68,7 @@ TEST_F(Events, ClickingAListItemPlaysThatEntry) {
 }
 
 TEST_F(Events, RightClickingAnItemRaises3Then15AndShowsNoApplicationMenu) {
-  HWND window = showPopupWindow();
+  HWND window = showLibraryWindow();
   ASSERT_NE(window, nullptr);
   HWND list = controlByName(window, kLibraryListName);
   fillLibraryAndList(list);
@@ -202,7 +203,7 @@ TEST_F(Events, ThePlaybackButtonsReachTheirHandlers) {
 }
 
 TEST_F(Events, ResizingPopupWindowFitsTheListBelowTheBand) {
-  HWND window = showPopupWindow();
+  HWND window = showLibraryWindow();
   ASSERT_NE(window, nullptr);
   HWND list = controlByName(window, kLibraryListName);
   for (SIZE size : {SIZE{600, 400}, SIZE{928, 550}, SIZE{320, 20}}) {
@@ -217,7 +218,7 @@ TEST_F(Events, ResizingPopupWindowFitsTheListBelowTheBand) {
 }
 
 TEST_F(Events, TheSkinsCloseButtonHidesPopupWindow) {
-  HWND window = showPopupWindow();
+  HWND window = showLibraryWindow();
   ASSERT_NE(window, nullptr);
   clickMiddle(controlByName(window, "窗口EX"));
   ASSERT_TRUE(settleUntil([&] { return !::IsWindowVisible(window); }));
@@ -239,7 +240,7 @@ void chooseSecond() { chosenItem = 2; }
 void chooseThird() { chosenItem = 3; }
 
 TEST_F(Events, TheStandardMenuRunsTheChosenItemsHandler) {
-  WindowLayout layout = recordingLayout(popupWindowLayout());
+  WindowLayout layout = recordingLayout(libraryWindowLayout(libraryWindowHandlers()));
   ASSERT_EQ(layout.menu.size(), 3u);
   layout.menu[0].handler = &chooseFirst;
   layout.menu[1].handler = &chooseSecond;
@@ -248,7 +249,7 @@ TEST_F(Events, TheStandardMenuRunsTheChosenItemsHandler) {
   options.handle = &app().popupWindow;
   HWND window = buildWindow(layout, options);
   ASSERT_NE(window, nullptr);
-  ::SetWindowPos(window, HWND_TOP, kPopupWindowAt.x, kPopupWindowAt.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  ::SetWindowPos(window, HWND_TOP, kLibraryWindowAt.x, kLibraryWindowAt.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   settle();
 
   std::vector<std::string> captions;

@@ -57,7 +57,7 @@ TEST_F(Screenshots, MainWindowCollapsedAndExpanded) {
 }
 
 TEST_F(Screenshots, LibraryWindowWithThreeItems) {
-  HWND window = showPopupWindow();
+  HWND window = showLibraryWindow();
   ASSERT_NE(window, nullptr);
   fillLibraryAndList(controlByName(window, kLibraryListName));
   const Pixels shot = photograph(window, "library-window.png");

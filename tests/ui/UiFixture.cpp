@@ -6,6 +6,7 @@
 #include "app/AppState.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "app/WindowHandlers.h"
 #include "engines/ExuiBinding.h"
 #include "runtime/ProgramDirectory.h"
 #include "shell/Layouts.h"
@@ -45,8 +46,8 @@ void recordBindings(const std::string& window, const std::string& component, std
   for (EventBinding& binding : bindings) {
     bool silent = false;
     for (const auto& [name, number] : recordOnly) silent = silent || (name == component && number == binding.number);
-    boundHandlers()[{window, component, binding.number}] = silent ? nullptr : binding.handler;
-    binding.handler = &recordAndRun;
+    boundHandlers()[{window, component, binding.number}] = silent ? LayoutEventHandler{} : binding.handler;
+    binding.handler = recordAndRun;
   }
 }
 
@@ -118,7 +119,7 @@ void UiTest::TearDown() {
 HWND UiTest::showMainWindow(int height) {
   BuildOptions options;
   options.handle = &app().mainWindow;
-  HWND window = buildWindow(recordingLayout(mainWindowLayout(), {{"", kWindowEventCreated}}), options);
+  HWND window = buildWindow(recordingLayout(mainWindowLayout(mainWindowHandlers()), {{"", kWindowEventCreated}}), options);
   if (!window) return nullptr;
   ::SetWindowPos(window, HWND_TOP, kMainWindowAt.x, kMainWindowAt.y, kMainWindowWidth, height, SWP_SHOWWINDOW);
   ::SetForegroundWindow(window);
@@ -127,12 +128,12 @@ HWND UiTest::showMainWindow(int height) {
   return window;
 }
 
-HWND UiTest::showPopupWindow() {
+HWND UiTest::showLibraryWindow() {
   BuildOptions options;
   options.handle = &app().popupWindow;
-  HWND window = buildWindow(recordingLayout(popupWindowLayout()), options);
+  HWND window = buildWindow(recordingLayout(libraryWindowLayout(libraryWindowHandlers())), options);
   if (!window) return nullptr;
-  ::SetWindowPos(window, HWND_TOP, kPopupWindowAt.x, kPopupWindowAt.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  ::SetWindowPos(window, HWND_TOP, kLibraryWindowAt.x, kLibraryWindowAt.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   ::SetForegroundWindow(window);
   settle();
   handlerCalls().clear();  // the window's own events while it was built

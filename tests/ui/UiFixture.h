@@ -46,7 +46,7 @@ void clickMiddle(HWND window, Button button = Button::Left);
 std::u16string componentText(HWND component, int32_t property);
 
 constexpr POINT kMainWindowAt{40, 40};
-constexpr POINT kPopupWindowAt{300, 60};
+constexpr POINT kLibraryWindowAt{300, 60};
 
 class UiTest : public ::testing::Test {
  protected:
@@ -56,8 +56,8 @@ class UiTest : public ::testing::Test {
   // MainWindow from its recorded layout, without the start-up sequence, shown at kMainWindowAt;
   // the calls made while it was built are cleared (also for PopupWindow).
   HWND showMainWindow(int height);
-  // PopupWindow from its recorded layout, shown at kPopupWindowAt.
-  HWND showPopupWindow();
+  // The library window from its recorded layout, shown at kLibraryWindowAt.
+  HWND showLibraryWindow();
   // Three library entries with files in a folder of the test, and their items in the list.
   void fillLibraryAndList(HWND list);
   // Waits (handling this thread's messages) until the condition holds; false on time-out.

@@ -5,8 +5,7 @@
 
 #include <string>
 
-#include "app/AppState.h"
-#include "app/LibraryList.h"
+#include "app/LibraryWindow.h"
 #include "engines/pattern/PatternMatcher.h"
 #include "library/LibraryFile.h"
 #include "library/ThumbnailAnswer.h"
@@ -35,7 +34,7 @@ std::string desktopFolder() {
 
 }  // namespace
 
-void addVideo() {
+void addVideo(VideoLibrary& library, HWND libraryWindow) {
   PatternMatcher matcher;
   const std::string videoPath =
       CommonDialog().openFile(false, kAddVideoTitle, "", kVideoFilter, desktopFolder(), "", false,
@@ -47,8 +46,8 @@ void addVideo() {
   if (!thumbnail) return;
 
   appendLibraryRecord(videoPath, thumbnail->thumbnailPath, thumbnail->name);
-  reloadLibrary(app().library);
-  refillLibraryList();
+  reloadLibrary(library);
+  refillLibraryList(libraryWindow, library);
 }
 
 }  // namespace qova

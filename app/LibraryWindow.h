@@ -1,26 +1,32 @@
 #pragma once
-// The library window's own behaviour: its notification-area icon, its two
-// skinned menus and what the list does on a right-click.
+// The library window: built hidden at start-up from its layout, shown from
+// the preview box and the notification-area icon, with one list item per
+// library entry.
+#include <windows.h>
+
 #include <cstdint>
+
+#include "library/VideoLibrary.h"
+#include "shell/Layouts.h"
 
 namespace qova {
 
-// The notification-area icon and the skinned menus, made once PopupWindow exists.
-void onPopupWindowCreated();
+// Builds the window hidden (non-modal, no parent) into `window` unless it
+// exists already; `window` is set before the window's own events run.
+void createLibraryWindow(HWND& window, const LibraryWindowHandlers& handlers,
+                         const WindowMessageHandler& messageHandler);
 
-// The notification-area icon's events: 514 (left button up) shows or hides
-// PopupWindow, 517 (right button up) opens its standard menu; others are ignored.
-void onTrayEvent(int32_t code);
+// Shows the window and gives it the keyboard focus.
+void showLibraryWindow(HWND window);
+// The icon's left click: shown becomes hidden, hidden becomes shown with the focus.
+void toggleLibraryWindow(HWND window);
+// Size changed: the list fills the window below its 30-pixel band.
+void fitLibraryList(HWND window);
+// The skin's close button: a flag of 0 hides the window.
+void onLibraryWindowSkinClosed(HWND window, int32_t flag);
 
-// An item's right-click opens the item menu ("删除该项") for it.
-void onLibraryItemRightClick(int32_t index);
-// A right-click on the list opens the application menu, unless it ends an item's right-click.
-void onLibraryListRightClick();
-// The preview box's right-click: MainWindow's standard menu at the cursor.
-void onPreviewRightClick();
-
-// The skinned menus' callback: acts on code 650 (an item was chosen) only.
-int32_t __cdecl onMenuCommand(int32_t menu, int32_t code, int32_t item, int32_t itemData,
-                              int32_t menuNumber, int32_t reserved);
+// Rebuilds the window's list from the thumbnails and names of the library;
+// nothing when the window has no list.
+void refillLibraryList(HWND window, const VideoLibrary& library);
 
 }  // namespace qova

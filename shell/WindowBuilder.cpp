@@ -17,7 +17,7 @@ constexpr int kProgramIconResource = 1;
 
 struct BuiltWindow {
   WindowLayout layout;
-  WNDPROC procedure = nullptr;
+  WindowMessageHandler messageHandler;
   int32_t identifier = 0;
   std::map<std::string, HWND, std::less<>> components;
   UniqueMenu menuBar;
@@ -88,9 +88,10 @@ void onComponentDestroyed(HWND component) {
 LRESULT CALLBACK layoutWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (windowBeingCreated() && !builtWindowOf(window)) builtWindows()[window] = std::move(windowBeingCreated());
   const BuiltWindow* built = builtWindowOf(window);
-  const WNDPROC procedure = built ? built->procedure : nullptr;
-  const LRESULT result = procedure ? ::CallWindowProcA(procedure, window, message, wParam, lParam)
-                                   : ::DefWindowProcA(window, message, wParam, lParam);
+  // A copy: the handler may destroy the window and its record with it.
+  const WindowMessageHandler handler = built ? built->messageHandler : WindowMessageHandler{};
+  const LRESULT result = handler ? handler(window, message, wParam, lParam)
+                                 : ::DefWindowProcA(window, message, wParam, lParam);
   if (message == WM_SIZE) raiseWindowEvent(window, kWindowEventSizeChanged);
   if (message == WM_NCDESTROY) builtWindows().erase(window);
   return result;
@@ -180,7 +181,7 @@ HWND buildWindow(const WindowLayout& layout, const BuildOptions& options) {
   static int32_t lastIdentifier = 0;
   auto built = std::make_unique<BuiltWindow>();
   built->layout = layout;
-  built->procedure = options.procedure;
+  built->messageHandler = options.messageHandler;
   built->identifier = ++lastIdentifier;
   BuiltWindow& record = *built;
   windowBeingCreated() = std::move(built);

@@ -65,12 +65,16 @@ struct WindowLayout {
   std::vector<ComponentLayout> components;  // tree order: every parent before its children
 };
 
+// The program's part of a window's procedure: it sees every message of the
+// window after the builder (components' events are raised separately).
+using WindowMessageHandler = std::function<LRESULT(HWND window, UINT message, WPARAM wParam, LPARAM lParam)>;
+
 struct BuildOptions {
   HWND parent = nullptr;
   // Receives the window's handle as soon as it exists, before any event.
   HWND* handle = nullptr;
-  // Every message of the window goes on to this procedure (DefWindowProcA when null).
-  WNDPROC procedure = nullptr;
+  // Every message of the window goes on to this handler (DefWindowProcA when empty).
+  WindowMessageHandler messageHandler;
 };
 
 // Builds the window hidden, its components in tree order and its menu; then

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/AppState.h"
 #include "tests/app/ProgramInProcess.h"
 
 namespace qova::test {
@@ -14,28 +13,28 @@ class TrayOwner : public ProgramInProcess {};
 
 TEST_F(TrayOwner, TheIconBelongsToPopupWindowAndALongTipIsCutAt127Bytes) {
   start();
-  const NOTIFYICONDATAA& data = app().tray.iconData();
-  EXPECT_EQ(data.hWnd, popupWindow);
+  const NOTIFYICONDATAA& data = program->tray.iconData();
+  EXPECT_EQ(data.hWnd, libraryWindow);
   EXPECT_EQ(data.uID, 1u);
   EXPECT_EQ(data.uCallbackMessage, 11685u);
   EXPECT_STREQ(data.szTip, "QOVA_壁纸");
-  EXPECT_NE(app().tray.setTip(std::string(200, 'q')), FALSE) << "the shell took the change";
-  EXPECT_EQ(std::string(app().tray.iconData().szTip), std::string(127, 'q'));
+  EXPECT_NE(program->tray.setTip(std::string(200, 'q')), FALSE) << "the shell took the change";
+  EXPECT_EQ(std::string(program->tray.iconData().szTip), std::string(127, 'q'));
 }
 
 TEST_F(TrayOwner, AfterRemoveThePreviousProcedureIsBackAndTheCallbackDoesNothing) {
   start();
-  const LONG_PTR previous = reinterpret_cast<LONG_PTR>(::GetPropA(popupWindow, "WinProc"));
+  const LONG_PTR previous = reinterpret_cast<LONG_PTR>(::GetPropA(libraryWindow, "WinProc"));
   ASSERT_NE(previous, 0);
-  ASSERT_NE(::GetWindowLongPtrA(popupWindow, GWLP_WNDPROC), previous);
-  ::SendMessageA(popupWindow, 11685, 1, WM_LBUTTONUP);
-  ASSERT_TRUE(::IsWindowVisible(popupWindow)) << "the handler runs while the icon is there";
+  ASSERT_NE(::GetWindowLongPtrA(libraryWindow, GWLP_WNDPROC), previous);
+  ::SendMessageA(libraryWindow, 11685, 1, WM_LBUTTONUP);
+  ASSERT_TRUE(::IsWindowVisible(libraryWindow)) << "the handler runs while the icon is there";
 
-  app().tray.remove();
-  EXPECT_EQ(::GetWindowLongPtrA(popupWindow, GWLP_WNDPROC), previous);
-  EXPECT_EQ(app().tray.ownerWindow(), nullptr);
-  ::SendMessageA(popupWindow, 11685, 1, WM_LBUTTONUP);
-  EXPECT_TRUE(::IsWindowVisible(popupWindow)) << "no handler any more";
+  program->tray.remove();
+  EXPECT_EQ(::GetWindowLongPtrA(libraryWindow, GWLP_WNDPROC), previous);
+  EXPECT_EQ(program->tray.ownerWindow(), nullptr);
+  ::SendMessageA(libraryWindow, 11685, 1, WM_LBUTTONUP);
+  EXPECT_TRUE(::IsWindowVisible(libraryWindow)) << "no handler any more";
 }
 
 }  // namespace

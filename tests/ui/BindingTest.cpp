@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "app/MainWindow.h"
+#include "app/Program.h"
 #include "engines/ExuiBinding.h"
 #include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"

@@ -3,9 +3,7 @@
 // and what shows of MainWindow at its two heights.
 #include <gtest/gtest.h>
 
-#include "app/AppState.h"
-#include "app/MainWindow.h"
-#include "app/WindowHandlers.h"
+#include "app/Program.h"
 #include "engines/ExuiBinding.h"
 #include "shell/Layouts.h"
 #include "tests/support/WindowSearch.h"
@@ -186,8 +184,8 @@ TEST_F(Layouts, PopupWindowHasItsListBelowTheBandAndItsSkin) {
 }
 
 TEST_F(Layouts, BothWindowsAreBuiltHiddenAndCarryTheStandardMenu) {
-  const WindowLayout mainLayout = mainWindowLayout(mainWindowHandlers());
-  const WindowLayout libraryLayout = libraryWindowLayout(libraryWindowHandlers());
+  const WindowLayout mainLayout = mainWindowLayout(program->mainWindowHandlers());
+  const WindowLayout libraryLayout = libraryWindowLayout(program->libraryWindowHandlers());
   for (const WindowLayout* layout : {&mainLayout, &libraryLayout}) {
     SCOPED_TRACE(layout->name);
     EXPECT_EQ(layout->menuCaption, "菜单");
@@ -195,7 +193,7 @@ TEST_F(Layouts, BothWindowsAreBuiltHiddenAndCarryTheStandardMenu) {
     for (const MenuItemLayout& item : layout->menu) EXPECT_NE(item.handler, nullptr);
     HWND window = nullptr;
     BuildOptions options;
-    options.handle = layout == &mainLayout ? &app().mainWindow : &app().popupWindow;
+    options.handle = layout == &mainLayout ? &program->mainWindow.handle : &program->libraryWindow.handle;
     window = buildWindow(recordingLayout(*layout, {{"", kWindowEventCreated}}), options);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(*options.handle, window);
@@ -219,7 +217,7 @@ TEST_F(Layouts, ComponentsNotFoundByOtherNamesOrAfterTheirWindowIsGone) {
   EXPECT_EQ(::GetPropA(list, "hUnit"), reinterpret_cast<HANDLE>(1));
   EXPECT_EQ(::GetPropA(list, "Tab_Control"), controlOf(list));
   ::DestroyWindow(window);
-  app().popupWindow = nullptr;
+  program->libraryWindow.handle = nullptr;
   EXPECT_EQ(controlByName(window, kLibraryListName), nullptr);
   EXPECT_EQ(layoutOf(window), nullptr);
   EXPECT_EQ(controlOf(list), nullptr);

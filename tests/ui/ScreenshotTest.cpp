@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <map>
 
-#include "app/MainWindow.h"
+#include "app/Program.h"
 #include "engines/ExuiBinding.h"
 #include "runtime/ProgramDirectory.h"
 #include "shell/Layouts.h"

@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/Program.h"
 #include "shell/WindowBuilder.h"
 #include "tests/outside/exui/Input.h"
 
@@ -64,6 +66,8 @@ class UiTest : public ::testing::Test {
   static bool settleUntil(const std::function<bool()>& condition,
                           std::chrono::milliseconds timeout = std::chrono::seconds(5));
   static void settle();
+
+  std::unique_ptr<Program> program;  // whose handlers the windows' layouts bind
 };
 
 }  // namespace qova::test

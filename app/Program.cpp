@@ -17,9 +17,8 @@
 namespace qova {
 namespace {
 
-// The engine's event callback, the skinned menus' callback and the
-// notification-area icon's handler carry nothing but numbers: they reach the
-// running program through this.
+// The engine's event callback and the skinned menus' callback carry nothing
+// but numbers: they reach the running program through this.
 Program* gProgram = nullptr;
 
 // Shows these skin bytes (the contents of a ".ex" file) on MainWindow's play button.
@@ -58,7 +57,7 @@ bool Program::start() {
 void Program::onMainWindowCreated() {
   HWND window = mainWindow.handle;
   makeMainWindowNonActivating(window);
-  createLibraryWindow(libraryWindow.handle, libraryWindowHandlers(), {});
+  createLibraryWindow(libraryWindow.handle, libraryWindowHandlers(), libraryWindowMessageHandler());
   docked = dockMainWindow(window);
   startDesktopPreview(window, ::FindWindowA("Progman", nullptr));
   if (!startWallpaper()) {
@@ -162,11 +161,7 @@ void Program::addVideo() { qova::addVideo(library, libraryWindow.handle); }
 
 void Program::onLibraryWindowCreated() {
   tray.add(libraryWindow.handle, {}, false, "QOVA_壁纸");
-  tray.setEventHandler(
-      [](int32_t code) {
-        if (gProgram) gProgram->onTrayEvent(code);
-      },
-      true);
+  tray.setEventHandler([this](int32_t code) { onTrayEvent(code); }, true);
   libraryMenus.build(&Program::onMenuCommand);
 }
 
@@ -205,7 +200,7 @@ void Program::onMenuChoice(MenuChoice choice) {
 }
 
 void Program::openLibraryWindow() {
-  createLibraryWindow(libraryWindow.handle, libraryWindowHandlers(), {});
+  createLibraryWindow(libraryWindow.handle, libraryWindowHandlers(), libraryWindowMessageHandler());
   showLibraryWindow(libraryWindow.handle);
 }
 
@@ -234,6 +229,13 @@ LRESULT Program::mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
       break;
   }
   return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+WindowMessageHandler Program::libraryWindowMessageHandler() {
+  return [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (tray.deliver(message, lParam)) return 0;
+    return ::DefWindowProcA(window, message, wParam, lParam);
+  };
 }
 
 StandardMenuHandlers Program::standardMenuHandlers() {

@@ -87,6 +87,7 @@ class Program {
   void openLibraryWindow();
   void popUpMainWindowMenu();
   LRESULT mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  WindowMessageHandler libraryWindowMessageHandler();
   StandardMenuHandlers standardMenuHandlers();
 
   static int32_t __cdecl onMenuCommand(int32_t menu, int32_t code, int32_t item, int32_t itemData,

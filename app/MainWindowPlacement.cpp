@@ -1,10 +1,8 @@
 #include "app/MainWindowPlacement.h"
 
-#include "app/AppState.h"
-#include "app/MainWindow.h"
 #include "app/Settings.h"
-#include "app/Wallpaper.h"
 #include "desktop/DisplayGeometry.h"
+#include "shell/Layouts.h"
 
 namespace qova {
 namespace {
@@ -36,7 +34,7 @@ void makeMainWindowNonActivating(HWND mainWindow) {
   ::SetWindowLongPtrA(mainWindow, GWL_EXSTYLE, WS_EX_NOACTIVATE);
 }
 
-void dockMainWindow(HWND mainWindow) {
+DockedPosition dockMainWindow(HWND mainWindow) {
   setHeight(mainWindow, kMainWindowCollapsedHeight);
   RECT r = windowRect(mainWindow);
   const int width = r.right - r.left;
@@ -44,32 +42,35 @@ void dockMainWindow(HWND mainWindow) {
   setLeftTop(mainWindow, ::GetSystemMetrics(SM_CXSCREEN) - width,
              ::GetSystemMetrics(SM_CYSCREEN) - height - taskbarHeight());
   r = windowRect(mainWindow);
-  app().savedLeft = r.left;
-  app().savedTop = r.top;
+  return {r.left, r.top};
 }
 
-void showMainWindowIfWanted(HWND mainWindow) {
-  if (!mainWindowShownAtStartup()) return;
+bool showMainWindowIfWanted(HWND mainWindow) {
+  if (!mainWindowShownAtStartup()) return false;
   ::ShowWindow(mainWindow, SW_SHOWNOACTIVATE);
   ::SetWindowPos(mainWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
-  // Without a desktop layer the player is that bottom window; the panel stays just above it.
-  keepTopLevelPlayerAtBottom();
+  return true;
 }
 
-void openSettingsView() {
-  HWND window = app().mainWindow;
+void openSettingsView(HWND window) {
   setHeight(window, kMainWindowExpandedHeight);
   setTop(window, ::GetSystemMetrics(SM_CYSCREEN) - kMainWindowCollapsedHeight - taskbarHeight());
   // Two steps whose taskbar terms cancel: the top ends at screen height − 428.
   setTop(window, windowRect(window).top - 264 + taskbarHeight());
 }
 
-void onMainWindowSizeChanged() {
-  HWND window = app().mainWindow;
+void keepCollapsedHeight(HWND window, const DockedPosition& docked) {
   const RECT r = windowRect(window);
   if (r.bottom - r.top >= kMainWindowCollapsedHeight) return;
   setHeight(window, kMainWindowCollapsedHeight);
-  setTop(window, app().savedTop);
+  setTop(window, docked.top);
+}
+
+void pinLeftEdgeAndWidth(HWND window, const DockedPosition& docked) {
+  const RECT r = windowRect(window);
+  if (r.left != docked.left || r.right - r.left != kMainWindowWidth)
+    ::SetWindowPos(window, nullptr, docked.left, r.top, kMainWindowWidth, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace qova

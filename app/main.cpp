@@ -3,19 +3,11 @@
 // layer, behind the icons; see desktop/DesktopLayer.cpp for how it is found.
 #include <windows.h>
 
-#include "app/AppState.h"
-#include "app/MainWindow.h"
+#include "app/Program.h"
 #include "runtime/OutsideFunction.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   qova::restrictLibrarySearchPath();
-  qova::app();
-  if (!qova::createMainWindow()) qova::endProcess(1);
-
-  MSG message;
-  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
-  }
-  qova::endProcess(0);
+  qova::Program program;
+  return program.run();
 }

@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include "app/AppState.h"
 #include "engines/pattern/PatternMatcher.h"
 #include "library/LibraryRecord.h"
 #include "runtime/ProgramDirectory.h"
@@ -47,8 +46,7 @@ bool libraryHasEntries() {
   return loadLibrary(paths, thumbnails, names) > 0;
 }
 
-void reloadLibrary() {
-  VideoLibrary& library = app().library;
+void reloadLibrary(VideoLibrary& library) {
   library.clearLists();
   library.videoCount = loadLibrary(library.videoPaths, library.thumbnailPaths, library.videoNames);
 }
@@ -59,8 +57,7 @@ bool appendLibraryRecord(const std::string& videoPath, const std::string& thumbn
   return replaceWholeFile(path, readWholeFile(path) + libraryRecord(videoPath, thumbnailPath, name));
 }
 
-bool rewriteLibraryWithout(int index) {
-  const VideoLibrary& library = app().library;
+bool rewriteLibraryWithout(const VideoLibrary& library, int index) {
   if (index < 0 || static_cast<size_t>(index) >= library.videoPaths.size()) return false;
   auto entry = [&library](size_t i) {
     return FoundRecord{library.videoPaths[i], library.thumbnailPaths[i], library.videoNames[i]};

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "library/VideoLibrary.h"
+
 namespace qova {
 
 // Program directory + "\spconfiguration_file.ini", rebuilt at each call.
@@ -18,17 +20,17 @@ int loadLibrary(std::vector<std::string>& videoPaths, std::vector<std::string>& 
 // Whether the file yields any entry at all (the lists are not touched).
 bool libraryHasEntries();
 
-// Empties the application's lists, loads them again and sets videoCount;
+// Empties the library's lists, loads them again and sets videoCount;
 // currentIndex is left as it is.
-void reloadLibrary();
+void reloadLibrary(VideoLibrary& library);
 
 // Adds one record at the end of the file; false when the file could not be written.
 bool appendLibraryRecord(const std::string& videoPath, const std::string& thumbnailPath,
                          const std::string& name);
 
-// Removes the record of the loaded entry at 0-based list position `index` and
-// keeps every other byte of the file, records of missing videos included.
+// Removes the record of the library's entry at 0-based list position `index`
+// and keeps every other byte of the file, records of missing videos included.
 // False when there is no such entry or the file could not be written.
-bool rewriteLibraryWithout(int index);
+bool rewriteLibraryWithout(const VideoLibrary& library, int index);
 
 }  // namespace qova

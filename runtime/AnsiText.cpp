@@ -26,4 +26,10 @@ std::string wideToAnsi(std::wstring_view text) {
   return ansi;
 }
 
+std::string toWideBytes(const std::string& text) {
+  if (text.empty()) return {};
+  const std::wstring wide = ansiToWide(text);
+  return std::string(reinterpret_cast<const char*>(wide.c_str()), (wide.size() + 1) * sizeof(wchar_t));
+}
+
 }  // namespace qova

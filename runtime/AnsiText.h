@@ -11,4 +11,7 @@ std::wstring ansiToWide(std::string_view text);
 // UTF-16 text as ANSI (system code page); characters without a mapping become '?'.
 std::string wideToAnsi(std::wstring_view text);
 
+// UTF-16LE bytes of ANSI `text` with the terminating NUL; empty for empty text.
+std::string toWideBytes(const std::string& text);
+
 }  // namespace qova

@@ -1,33 +1,32 @@
 #pragma once
-// What the two layouts share: adapters from a layout event to the
-// application's handlers, and the standard menu both windows carry.
-#include <cstdint>
+// What the two layouts share: adapters from a layout event to the handlers
+// the program gives, and the standard menu both windows carry.
 #include <vector>
 
-#include "app/Wallpaper.h"
-#include "library/AddVideo.h"
-#include "shell/UiHandlers.h"
+#include "shell/Layouts.h"
 #include "shell/WindowBuilder.h"
 
 namespace qova::layout {
 
-// A handler that takes nothing from the event.
-template <void (*Handler)()>
-void run(const LayoutEvent&) {
-  Handler();
+// A binding whose handler takes nothing from the event.
+inline LayoutEventHandler run(const Action& action) {
+  return [action](const LayoutEvent&) {
+    if (action) action();
+  };
 }
 
-// A handler that takes the event's first integer (an item index, a new value, a flag).
-template <void (*Handler)(int32_t)>
-void runWithFirst(const LayoutEvent& event) {
-  Handler(event.a);
+// A binding whose handler takes the event's first integer (an item index, a new value, a flag).
+inline LayoutEventHandler runWithFirst(const ActionWithValue& action) {
+  return [action](const LayoutEvent& event) {
+    if (action) action(event.a);
+  };
 }
 
 constexpr const char* kStandardMenuCaption = "菜单";
 
 // "打开设置", "添加视频", "退出应用".
-inline std::vector<MenuItemLayout> standardMenu() {
-  return {{"打开设置", &openSettingsView}, {"添加视频", &addVideo}, {"退出应用", &exitApplication}};
+inline std::vector<MenuItemLayout> standardMenu(const StandardMenuHandlers& handlers) {
+  return {{"打开设置", handlers.openSettings}, {"添加视频", handlers.addVideo}, {"退出应用", handlers.exitApplication}};
 }
 
 // The window's own title, shown by the library window's skin in its band.

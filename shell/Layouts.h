@@ -1,18 +1,62 @@
 #pragma once
-// The stored layouts of the program's two windows, and the names by which
-// the application finds their components.
+// The stored layouts of the program's two windows, the names by which the
+// program finds their components, and the handlers it gives each layout:
+// the layouts know nothing of what their events do.
+#include <cstdint>
+#include <functional>
+
 #include "shell/WindowBuilder.h"
 
 namespace qova {
 
-// MainWindow: the docked panel with the preview, the playback buttons and, below row 164, the settings.
-const WindowLayout& mainWindowLayout();
-// PopupWindow: the library window with its icon list.
-const WindowLayout& popupWindowLayout();
+// MainWindow's sizes: 164 high collapsed (the preview and the playback
+// buttons), 387 expanded into its settings view.
+constexpr int kMainWindowWidth = 216;
+constexpr int kMainWindowCollapsedHeight = 164;
+constexpr int kMainWindowExpandedHeight = 387;
 
 constexpr const char* kPreviewBoxName = "显示框EX";
 constexpr const char* kPlayButtonName = "播放按钮";
 constexpr const char* kVolumeSliderName = "音量进度";
 constexpr const char* kLibraryListName = "图标列表框EX";
+
+using Action = std::function<void()>;
+using ActionWithValue = std::function<void(int32_t value)>;
+
+// The standard menu both windows carry: "打开设置", "添加视频", "退出应用".
+struct StandardMenuHandlers {
+  Action openSettings;
+  Action addVideo;
+  Action exitApplication;
+};
+
+struct MainWindowHandlers {
+  Action created;             // the start-up sequence
+  Action sizeChanged;         // keeps the panel at least its collapsed height
+  Action previewMenu;         // the preview box's event 5: the standard menu at the cursor
+  Action showLibraryWindow;   // the preview box's event 6
+  Action previewThirdAction;  // the preview box's event 8, bound on purpose to nothing
+  Action previous;
+  Action playPause;
+  Action next;
+  ActionWithValue volumeChanged;  // the slider's new position
+  Action hideWindowChosen;        // "隐藏该窗口"
+  StandardMenuHandlers menu;
+};
+
+struct LibraryWindowHandlers {
+  Action created;                // the notification-area icon and the skinned menus
+  Action sizeChanged;            // the list fills the window below its 30-pixel band
+  ActionWithValue skinClosed;    // the skin's close button, with its flag: 0 hides the window
+  ActionWithValue itemRightClick;  // with the 0-based item
+  Action listRightClick;
+  ActionWithValue itemClicked;   // with the 0-based item
+  StandardMenuHandlers menu;
+};
+
+// MainWindow: the docked panel with the preview, the playback buttons and, below row 164, the settings.
+WindowLayout mainWindowLayout(const MainWindowHandlers& handlers);
+// The library window with its icon list.
+WindowLayout libraryWindowLayout(const LibraryWindowHandlers& handlers);
 
 }  // namespace qova

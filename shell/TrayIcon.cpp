@@ -7,13 +7,6 @@
 namespace qova {
 namespace {
 
-// The names under which the owner window carries what trayWindowProc needs,
-// so the procedure keeps no state of its own.
-constexpr const char* kPropPreviousProc = "WinProc";
-constexpr const char* kPropCallbackMessage = "CallbackMessage";
-constexpr const char* kPropTaskbarCreated = "TaskbarCreatedMessage";
-constexpr const char* kPropHandler = "Exec Event";
-
 constexpr UINT kBalloonDefaultTimeout = 3000;
 
 // The record as the shell of Windows 2000 and later knows it, on this platform.
@@ -55,15 +48,21 @@ BOOL TrayIcon::add(HWND owner, std::string_view iconBytes, bool useBytes, const 
 
 void TrayIcon::setEventHandler(TrayEventHandler handler, bool install) {
   if (::IsWindow(ownerWindow_) != TRUE) return;
-  previousWndProc_ = ::SetWindowLongPtrA(ownerWindow_, GWLP_WNDPROC,
-                                         reinterpret_cast<LONG_PTR>(&TrayIcon::trayWindowProc));
-  ::SetPropA(ownerWindow_, kPropPreviousProc, reinterpret_cast<HANDLE>(previousWndProc_));
-  ::SetPropA(ownerWindow_, kPropCallbackMessage,
-             reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(kTrayCallbackMessage)));
-  ::SetPropA(ownerWindow_, kPropTaskbarCreated,
-             reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(taskbarCreatedMessage_)));
-  if (install)
-    ::SetPropA(ownerWindow_, kPropHandler, reinterpret_cast<HANDLE>(reinterpret_cast<void*>(handler)));
+  if (install) handler_ = std::move(handler);
+}
+
+bool TrayIcon::deliver(UINT message, LPARAM lParam) const {
+  if (!handler_) return false;
+  if (message == kTrayCallbackMessage) {
+    handler_(static_cast<int32_t>(lParam));
+    return true;
+  }
+  if (message == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
+    handler_(kTrayEventTaskbarCreated);
+    return true;
+  }
+  if (message == WM_DESTROY) handler_(kTrayEventOwnerDestroyed);
+  return false;
 }
 
 BOOL TrayIcon::setTip(const std::string& tip) {
@@ -90,9 +89,8 @@ BOOL TrayIcon::setIcon(std::string_view iconBytes) {
 }
 
 BOOL TrayIcon::remove() {
-  if (previousWndProc_ != 0) ::SetWindowLongPtrA(ownerWindow_, GWLP_WNDPROC, previousWndProc_);
   ownerWindow_ = nullptr;
-  previousWndProc_ = 0;
+  handler_ = nullptr;
   iconData_.szInfo[0] = '\0';
   iconData_.szInfoTitle[0] = '\0';
   return ::Shell_NotifyIconA(NIM_DELETE, &iconData_);
@@ -133,27 +131,6 @@ void TrayIcon::sweepDeadIcons(bool overflow) {
   for (LONG i = 1; i <= rows; ++i)
     for (LONG j = 1; j <= columns; ++j)
       ::SendMessageA(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM(2 * j, 2 * i));
-}
-
-LRESULT CALLBACK TrayIcon::trayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto previous = reinterpret_cast<WNDPROC>(::GetPropA(window, kPropPreviousProc));
-  const auto callbackMessage =
-      static_cast<UINT>(reinterpret_cast<UINT_PTR>(::GetPropA(window, kPropCallbackMessage)));
-  const auto taskbarMessage =
-      static_cast<UINT>(reinterpret_cast<UINT_PTR>(::GetPropA(window, kPropTaskbarCreated)));
-  auto handler = reinterpret_cast<TrayEventHandler>(
-      reinterpret_cast<void*>(::GetPropA(window, kPropHandler)));
-
-  if (handler && message == callbackMessage && callbackMessage != 0) {
-    handler(static_cast<int32_t>(lParam));
-    return 0;
-  }
-  if (handler && message == taskbarMessage && taskbarMessage != 0) {
-    handler(kTrayEventTaskbarCreated);
-    return 0;
-  }
-  if (handler && message == WM_DESTROY) handler(kTrayEventOwnerDestroyed);
-  return ::CallWindowProcA(previous, window, message, wParam, lParam);
 }
 
 }  // namespace qova

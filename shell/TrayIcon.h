@@ -1,13 +1,13 @@
 #pragma once
 // The notification-area icon. TrayIcon adds, changes and deletes the icon
-// through Shell_NotifyIconA and subclasses the window that owns it, so that
-// the shell's mouse notifications reach the application as plain event codes.
-// Destroying the object deletes the icon and gives the window its old
-// procedure back.
+// through Shell_NotifyIconA and turns the shell's notifications, which arrive
+// at the window that owns the icon, into plain event codes: that window's
+// procedure hands them to deliver(). Destroying the object deletes the icon.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -15,7 +15,7 @@ namespace qova {
 
 // Receives the icon's events: the mouse message the shell reports (514 left
 // button up, 517 right button up, ...), kTrayEventTaskbarCreated or kTrayEventOwnerDestroyed.
-using TrayEventHandler = void (*)(int32_t code);
+using TrayEventHandler = std::function<void(int32_t code)>;
 
 constexpr UINT kTrayIconId = 1;
 constexpr UINT kTrayCallbackMessage = 11685;
@@ -35,9 +35,15 @@ class TrayIcon {
   // window's small icon, or the first image of `iconBytes` when `useBytes`.
   // The shell's result; 0 when `owner` is not a window.
   BOOL add(HWND owner, std::string_view iconBytes, bool useBytes, const std::string& tip);
-  // Subclasses the owner window and, when `install`, stores `handler` for its events.
-  // Does nothing before a successful add. Call it once between add and remove.
+  // From now on deliver() turns the owner window's notifications into events,
+  // for `handler` when `install`. Does nothing before a successful add.
   void setEventHandler(TrayEventHandler handler, bool install);
+  // Called by the owner window's procedure with each message it receives:
+  // the shell's callback message and "TaskbarCreated" go to the handler as
+  // events (true: the message is handled); WM_DESTROY raises
+  // kTrayEventOwnerDestroyed and, like every other message, gives false, so
+  // that the window goes on with it. Without a handler everything gives false.
+  bool deliver(UINT message, LPARAM lParam) const;
   // The shell's result; an empty tip keeps the old one.
   BOOL setTip(const std::string& tip);
   // The shell's result; a time-out of 0 means 3000 ms; empty texts keep the old ones.
@@ -45,7 +51,7 @@ class TrayIcon {
                    int32_t timeoutMilliseconds);
   // The shell's result; 0 (old icon kept) when the bytes give no icon.
   BOOL setIcon(std::string_view iconBytes);
-  // Restores the owner's window procedure and deletes the icon; the shell's result.
+  // Stops delivering events and deletes the icon; the shell's result.
   BOOL remove();
 
   // An icon made from image `index` of an icon file, its directory entry's
@@ -66,12 +72,10 @@ class TrayIcon {
   HWND ownerWindow() const { return ownerWindow_; }
 
  private:
-  static LRESULT CALLBACK trayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
   UINT taskbarCreatedMessage_ = 0;
   NOTIFYICONDATAA iconData_{};
-  LONG_PTR previousWndProc_ = 0;
   HWND ownerWindow_ = nullptr;
+  TrayEventHandler handler_;  // empty until setEventHandler installs one, and after remove
 };
 
 // Copies `text` into a fixed text field of `size` bytes, cut at size - 1 bytes

@@ -17,7 +17,7 @@ constexpr int kProgramIconResource = 1;
 
 struct BuiltWindow {
   WindowLayout layout;
-  WNDPROC procedure = nullptr;
+  WindowMessageHandler messageHandler;
   int32_t identifier = 0;
   std::map<std::string, HWND, std::less<>> components;
   UniqueMenu menuBar;
@@ -57,7 +57,7 @@ void raise(const std::vector<EventBinding>& bindings, const LayoutEvent& event) 
   std::vector<LayoutEventHandler> handlers;
   for (const EventBinding& binding : bindings)
     if (binding.number == event.number && binding.handler) handlers.push_back(binding.handler);
-  for (LayoutEventHandler handler : handlers) handler(event);
+  for (const LayoutEventHandler& handler : handlers) handler(event);
 }
 
 void raiseWindowEvent(HWND window, int32_t number) {
@@ -88,9 +88,10 @@ void onComponentDestroyed(HWND component) {
 LRESULT CALLBACK layoutWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (windowBeingCreated() && !builtWindowOf(window)) builtWindows()[window] = std::move(windowBeingCreated());
   const BuiltWindow* built = builtWindowOf(window);
-  const WNDPROC procedure = built ? built->procedure : nullptr;
-  const LRESULT result = procedure ? ::CallWindowProcA(procedure, window, message, wParam, lParam)
-                                   : ::DefWindowProcA(window, message, wParam, lParam);
+  // A copy: the handler may destroy the window and its record with it.
+  const WindowMessageHandler handler = built ? built->messageHandler : WindowMessageHandler{};
+  const LRESULT result = handler ? handler(window, message, wParam, lParam)
+                                 : ::DefWindowProcA(window, message, wParam, lParam);
   if (message == WM_SIZE) raiseWindowEvent(window, kWindowEventSizeChanged);
   if (message == WM_NCDESTROY) builtWindows().erase(window);
   return result;
@@ -180,7 +181,7 @@ HWND buildWindow(const WindowLayout& layout, const BuildOptions& options) {
   static int32_t lastIdentifier = 0;
   auto built = std::make_unique<BuiltWindow>();
   built->layout = layout;
-  built->procedure = options.procedure;
+  built->messageHandler = options.messageHandler;
   built->identifier = ++lastIdentifier;
   BuiltWindow& record = *built;
   windowBeingCreated() = std::move(built);
@@ -225,7 +226,8 @@ bool popUpStandardMenu(HWND window, int32_t x, int32_t y) {
   ::PostMessageA(window, WM_NULL, 0, 0);
   built = builtWindowOf(window);
   if (chosen == 0 || !built || chosen > built->layout.menu.size()) return false;
-  if (void (*handler)() = built->layout.menu[chosen - 1].handler) handler();
+  // A copy: the handler may destroy the window and its layout with it.
+  if (const std::function<void()> handler = built->layout.menu[chosen - 1].handler) handler();
   return true;
 }
 

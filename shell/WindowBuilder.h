@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,7 +30,7 @@ struct LayoutEvent {
   int32_t number = 0;
   int32_t a = 0, b = 0, c = 0, d = 0;
 };
-using LayoutEventHandler = void (*)(const LayoutEvent& event);
+using LayoutEventHandler = std::function<void(const LayoutEvent& event)>;
 
 struct EventBinding {
   int32_t number = 0;
@@ -47,11 +48,11 @@ struct ComponentLayout {
 
 struct MenuItemLayout {
   std::string caption;
-  void (*handler)() = nullptr;
+  std::function<void()> handler;
 };
 
 struct WindowLayout {
-  std::string name;        // "MainWindow", "PopupWindow"
+  std::string name;        // "MainWindow", "LibraryWindow"
   std::string className;   // the window class registered for it
   std::string title;
   int32_t left = 0, top = 0, width = 0, height = 0;  // the design rectangle (outer = client)
@@ -64,12 +65,16 @@ struct WindowLayout {
   std::vector<ComponentLayout> components;  // tree order: every parent before its children
 };
 
+// The program's part of a window's procedure: it sees every message of the
+// window after the builder (components' events are raised separately).
+using WindowMessageHandler = std::function<LRESULT(HWND window, UINT message, WPARAM wParam, LPARAM lParam)>;
+
 struct BuildOptions {
   HWND parent = nullptr;
   // Receives the window's handle as soon as it exists, before any event.
   HWND* handle = nullptr;
-  // Every message of the window goes on to this procedure (DefWindowProcA when null).
-  WNDPROC procedure = nullptr;
+  // Every message of the window goes on to this handler (DefWindowProcA when empty).
+  WindowMessageHandler messageHandler;
 };
 
 // Builds the window hidden, its components in tree order and its menu; then

@@ -9,8 +9,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/Wallpaper.h"
 #include "engines/ExuiBinding.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryRecord.h"
@@ -39,13 +37,13 @@ bool sameColour(uint32_t a, uint32_t b) {
 
 class LibraryList : public ProgramInProcess {
  protected:
-  HWND list() const { return controlByName(popupWindow, kLibraryListName); }
+  HWND list() const { return controlByName(libraryWindow, kLibraryListName); }
 
   // The library window as a left click on the notification icon shows it, kept on top for real input.
   void showLibraryWindow() {
-    ::SendMessageA(popupWindow, 11685, 1, WM_LBUTTONUP);
-    ASSERT_TRUE(settleUntil([&] { return ::IsWindowVisible(popupWindow) != FALSE; }));
-    ::SetWindowPos(popupWindow, HWND_TOPMOST, 100, 60, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SendMessageA(libraryWindow, 11685, 1, WM_LBUTTONUP);
+    ASSERT_TRUE(settleUntil([&] { return ::IsWindowVisible(libraryWindow) != FALSE; }));
+    ::SetWindowPos(libraryWindow, HWND_TOPMOST, 100, 60, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     pumpMessagesFor(200ms);
   }
 
@@ -90,19 +88,19 @@ TEST_F(LibraryList, ThreeEntriesShowThreeItemsWithTheirThumbnails) {
 TEST_F(LibraryList, ClickingTheFirstItemOpensEntryOne) {
   start();
   showLibraryWindow();
-  handlePlayerEvent(6, 0);  // the first video ended: entry 2 plays
-  ASSERT_EQ(app().library.currentIndex, 2);
+  program->handlePlayerEvent(6, 0);  // the first video ended: entry 2 plays
+  ASSERT_EQ(program->library.currentIndex, 2);
   mark();
   const POINT first = itemMiddle(0);
   realClick(first.x, first.y);
-  ASSERT_TRUE(settleUntil([] { return app().library.currentIndex == 1; })) << callsSinceMark();
+  ASSERT_TRUE(settleUntil([&] { return program->library.currentIndex == 1; })) << callsSinceMark();
   EXPECT_EQ(callsSinceMark(), engineCall("APlayer_OpenA", videos[0]));
 }
 
 TEST_F(LibraryList, DeletingTheSecondItemRemovesExactlyItsRecordAndNeverPlaysIt) {
   start();
   showLibraryWindow();
-  ASSERT_EQ(app().library.currentIndex, 1);
+  ASSERT_EQ(program->library.currentIndex, 1);
   const std::string records[3] = {libraryRecord(videos[0], thumbnails[0], "海边"),
                                   libraryRecord(videos[1], thumbnails[1], "城市"),
                                   libraryRecord(videos[2], thumbnails[2], "雪山")};
@@ -121,13 +119,13 @@ TEST_F(LibraryList, DeletingTheSecondItemRemovesExactlyItsRecordAndNeverPlaysIt)
   EXPECT_EQ(readWholeFile(libraryFilePath()), records[0] + records[2]);
   EXPECT_EQ(thumbnailsShown(2), (std::vector<int>{0, 2})) << "the others keep their order";
   EXPECT_EQ(callsSinceMark(), engineCall("APlayer_OpenA", videos[2]));
-  EXPECT_EQ(app().library.videoCount, 2);
-  EXPECT_EQ(app().library.videoPathAt(app().library.currentIndex), videos[2]) << "the position names what plays";
+  EXPECT_EQ(program->library.videoCount, 2);
+  EXPECT_EQ(program->library.videoPathAt(program->library.currentIndex), videos[2]) << "the position names what plays";
 
   // Playing on from there reaches entry 1 and the deleted video stays gone.
   mark();
-  handlePlayerEvent(6, 0);
-  handlePlayerEvent(6, 0);
+  program->handlePlayerEvent(6, 0);
+  program->handlePlayerEvent(6, 0);
   EXPECT_EQ(callsSinceMark(), engineCall("APlayer_OpenA", videos[0]) + engineCall("APlayer_OpenA", videos[2]));
 
   // The next right-click, on empty space, shows the application menu.

@@ -1,8 +1,5 @@
 #include "tests/app/ProgramInProcess.h"
 
-#include "app/AppState.h"
-#include "app/Hotkeys.h"
-#include "app/MainWindow.h"
 #include "app/Settings.h"
 #include "app/Wallpaper.h"
 #include "library/LibraryFile.h"
@@ -38,28 +35,22 @@ void ProgramInProcess::SetUp() {
 
 void ProgramInProcess::start(const std::string& settings) {
   if (!settings.empty()) writeWholeFile(settingsFilePath(), settings);
-  app().library = {};
-  hotkeyTable().clear();
+  program = std::make_unique<Program>();
   mark();
-  mainWindow = createMainWindow();
-  ASSERT_NE(mainWindow, nullptr);
-  popupWindow = app().popupWindow;
-  ASSERT_NE(popupWindow, nullptr);
+  ASSERT_TRUE(program->start());
+  mainWindow = program->mainWindow.handle;
+  libraryWindow = program->libraryWindow.handle;
+  ASSERT_NE(libraryWindow, nullptr);
   pumpMessagesFor(std::chrono::milliseconds(200));
 }
 
 void ProgramInProcess::TearDown() {
-  if (mainWindow) {
-    stopWallpaper();
-    app().tray.remove();
-    ::DestroyWindow(popupWindow);
-    ::DestroyWindow(mainWindow);
-  }
-  app().popupWindow = nullptr;
-  app().mainWindow = nullptr;
-  app().library = {};
-  hotkeyTable().clear();
+  if (program) stopWallpaper(program->player);
+  program.reset();
   pumpMessagesFor(std::chrono::milliseconds(100));
+  // MainWindow's end asked the message loop to end; this test's loop goes on.
+  MSG quit{};
+  ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
   ::DeleteFileA(settingsFilePath().c_str());
   ::DeleteFileA(libraryFilePath().c_str());
   for (const auto& file : videos) ::DeleteFileA(file.c_str());
@@ -73,8 +64,8 @@ std::string ProgramInProcess::callsSinceMark() const {
   return mark_ <= log.size() ? log.substr(mark_) : log;
 }
 
-std::string ProgramInProcess::engineCall(const std::string& name, const std::string& argument) {
-  return name + "(" + std::to_string(PlayerEngine::engineHandle()) + (argument.empty() ? "" : "," + argument) +
+std::string ProgramInProcess::engineCall(const std::string& name, const std::string& argument) const {
+  return name + "(" + std::to_string(program->player.handle()) + (argument.empty() ? "" : "," + argument) +
          ")\n";
 }
 

@@ -12,9 +12,11 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/Program.h"
 #include "tests/support/ShellStandin.h"
 
 namespace qova::test {
@@ -22,7 +24,7 @@ namespace qova::test {
 class ProgramInProcess : public ::testing::Test {
  protected:
   void SetUp() override;     // the stand-in ready, three entries with thumbnails of their own colour
-  void TearDown() override;  // the wallpaper stopped, both windows and the tray icon gone
+  void TearDown() override;  // the wallpaper stopped, the program and everything it held gone
 
   // Runs the start-up sequence with these settings (none when empty).
   void start(const std::string& settings = {});
@@ -31,7 +33,7 @@ class ProgramInProcess : public ::testing::Test {
   void mark();
   std::string callsSinceMark() const;
   // One call as the recording engine writes it: name(engine,argument).
-  static std::string engineCall(const std::string& name, const std::string& argument = {});
+  std::string engineCall(const std::string& name, const std::string& argument = {}) const;
 
   static bool settleUntil(const std::function<bool()>& condition,
                           std::chrono::milliseconds timeout = std::chrono::seconds(10));
@@ -39,10 +41,11 @@ class ProgramInProcess : public ::testing::Test {
   static constexpr uint32_t kThumbnailColours[3] = {0xFFD03030, 0xFF30B040, 0xFF3050D0};
 
   ShellStandin shell;
+  std::unique_ptr<Program> program;
   std::vector<std::string> videos;
   std::vector<std::string> thumbnails;
   HWND mainWindow = nullptr;
-  HWND popupWindow = nullptr;
+  HWND libraryWindow = nullptr;
 
  private:
   size_t mark_ = 0;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/AppState.h"
+#include "app/Program.h"
 #include "app/Wallpaper.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryRecord.h"
@@ -16,10 +16,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
+qova::Program* gProgram = nullptr;
+
 // Stands in for MainWindow: the engine's events reach the program through it.
 LRESULT CALLBACK mainWindowStandin(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == qova::kPlayerEventMessage) {
-    qova::handlePlayerEvent(static_cast<int32_t>(wParam), static_cast<int32_t>(lParam));
+  if (message == qova::kPlayerEventMessage && gProgram) {
+    gProgram->handlePlayerEvent(static_cast<int32_t>(wParam), static_cast<int32_t>(lParam));
     return 0;
   }
   return ::DefWindowProcA(window, message, wParam, lParam);
@@ -42,25 +44,26 @@ TEST(RealEnginePlayback, TwoVideosPlayInTurnAndStartAgainAtTheFirst) {
   const std::string second = qova::programFile("media\\clip_testsrc.mp4");
   ASSERT_TRUE(qova::writeWholeFile(qova::libraryFilePath(), qova::libraryRecord(first, "", "1") +
                                                                 qova::libraryRecord(second, "", "2")));
-  HWND window = createMainWindowStandin();
-  qova::app().mainWindow = window;
-  qova::startWallpaper();
-  HWND player = qova::app().player.getWindow();
+  qova::Program program;
+  gProgram = &program;
+  program.mainWindow.handle = createMainWindowStandin();
+  ASSERT_TRUE(program.startWallpaper());
+  HWND player = program.player.getWindow();
   EXPECT_EQ(::GetParent(player), shell.worker());
-  EXPECT_EQ(qova::app().library.currentIndex, 1);
+  EXPECT_EQ(program.library.currentIndex, 1);
 
-  const auto& library = qova::app().library;
+  const auto& library = program.library;
   EXPECT_TRUE(qova::test::waitUntil([&] { return library.currentIndex == 2; }, 30s))
       << "the first video never ended";
   EXPECT_TRUE(qova::test::waitUntil([&] { return library.currentIndex == 1; }, 30s))
       << "playback did not start again at the first";
   EXPECT_TRUE(qova::test::waitUntil(
-      [] { return qova::app().player.getState() == kAPlayerStatePlaying; }, 10s));
+      [&] { return program.player.getState() == kAPlayerStatePlaying; }, 10s));
 
-  qova::stopWallpaper();
+  qova::stopWallpaper(program.player);
   EXPECT_FALSE(::IsWindow(player));
   ::DeleteFileA(qova::libraryFilePath().c_str());
-  ::DestroyWindow(window);
+  gProgram = nullptr;
 }
 
 }  // namespace

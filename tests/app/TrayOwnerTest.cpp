@@ -1,10 +1,9 @@
-// The notification icon as the program's start-up adds it on PopupWindow:
-// its record, a tip cut at 127 bytes, and the window procedure given back
-// when the icon is removed.
+// The notification icon as the program's start-up adds it on the library
+// window: its record, a tip cut at 127 bytes, and its events, which the
+// window's own procedure delivers until the icon is removed.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/AppState.h"
 #include "tests/app/ProgramInProcess.h"
 
 namespace qova::test {
@@ -14,28 +13,24 @@ class TrayOwner : public ProgramInProcess {};
 
 TEST_F(TrayOwner, TheIconBelongsToPopupWindowAndALongTipIsCutAt127Bytes) {
   start();
-  const NOTIFYICONDATAA& data = app().tray.iconData();
-  EXPECT_EQ(data.hWnd, popupWindow);
+  const NOTIFYICONDATAA& data = program->tray.iconData();
+  EXPECT_EQ(data.hWnd, libraryWindow);
   EXPECT_EQ(data.uID, 1u);
   EXPECT_EQ(data.uCallbackMessage, 11685u);
   EXPECT_STREQ(data.szTip, "QOVA_壁纸");
-  EXPECT_NE(app().tray.setTip(std::string(200, 'q')), FALSE) << "the shell took the change";
-  EXPECT_EQ(std::string(app().tray.iconData().szTip), std::string(127, 'q'));
+  EXPECT_NE(program->tray.setTip(std::string(200, 'q')), FALSE) << "the shell took the change";
+  EXPECT_EQ(std::string(program->tray.iconData().szTip), std::string(127, 'q'));
 }
 
-TEST_F(TrayOwner, AfterRemoveThePreviousProcedureIsBackAndTheCallbackDoesNothing) {
+TEST_F(TrayOwner, TheLibraryWindowsOwnProcedureDeliversTheIconsEventsUntilItIsRemoved) {
   start();
-  const LONG_PTR previous = reinterpret_cast<LONG_PTR>(::GetPropA(popupWindow, "WinProc"));
-  ASSERT_NE(previous, 0);
-  ASSERT_NE(::GetWindowLongPtrA(popupWindow, GWLP_WNDPROC), previous);
-  ::SendMessageA(popupWindow, 11685, 1, WM_LBUTTONUP);
-  ASSERT_TRUE(::IsWindowVisible(popupWindow)) << "the handler runs while the icon is there";
+  ::SendMessageA(libraryWindow, 11685, 1, WM_LBUTTONUP);
+  ASSERT_TRUE(::IsWindowVisible(libraryWindow)) << "the handler runs while the icon is there";
 
-  app().tray.remove();
-  EXPECT_EQ(::GetWindowLongPtrA(popupWindow, GWLP_WNDPROC), previous);
-  EXPECT_EQ(app().tray.ownerWindow(), nullptr);
-  ::SendMessageA(popupWindow, 11685, 1, WM_LBUTTONUP);
-  EXPECT_TRUE(::IsWindowVisible(popupWindow)) << "no handler any more";
+  program->tray.remove();
+  EXPECT_EQ(program->tray.ownerWindow(), nullptr);
+  ::SendMessageA(libraryWindow, 11685, 1, WM_LBUTTONUP);
+  EXPECT_TRUE(::IsWindowVisible(libraryWindow)) << "no handler any more";
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/AppState.h"
 #include "engines/ExuiBinding.h"
 #include "shell/Layouts.h"
 #include "shell/WindowBuilder.h"

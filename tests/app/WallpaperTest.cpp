@@ -8,12 +8,11 @@
 
 #include <thread>
 
-#include "app/AppState.h"
 #include "app/MainWindowPlacement.h"
+#include "app/Playback.h"
+#include "app/Program.h"
 #include "app/Settings.h"
 #include "library/LibraryFile.h"
-#include "library/LibraryList.h"
-#include "library/Playback.h"
 #include "library/LibraryRecord.h"
 #include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"
@@ -41,16 +40,16 @@ class Wallpaper : public ::testing::Test {
     const std::string video = qova::programFile("player_video.mp4");
     ASSERT_TRUE(qova::writeWholeFile(video, "not really a video"));
     ASSERT_TRUE(qova::writeWholeFile(qova::programFile("spconfiguration_file.ini"), qova::libraryRecord(video, "", "a")));
-    qova::app().library = {};
   }
   void TearDown() override {
     ::DeleteFileA(qova::settingsFilePath().c_str());
     ::DeleteFileA(qova::programFile("spconfiguration_file.ini").c_str());
   }
 
-  static HWND startedPlayer() {
-    qova::startWallpaper();
-    return qova::app().player.getWindow();
+  HWND startedPlayer() {
+    program.library = {};
+    program.startWallpaper();
+    return program.player.getWindow();
   }
 
   static void expectScreenSizedAtOrigin(HWND player) {
@@ -63,6 +62,8 @@ class Wallpaper : public ::testing::Test {
     EXPECT_EQ(client.right - client.left, ::GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(client.bottom - client.top, ::GetSystemMetrics(SM_CYSCREEN));
   }
+
+  qova::Program program;
 };
 
 TEST_F(Wallpaper, ThePlayerIsBornInTheOwnedWorkerAndStopRemovesItAndRepaintsTheLayer) {
@@ -77,10 +78,10 @@ TEST_F(Wallpaper, ThePlayerIsBornInTheOwnedWorkerAndStopRemovesItAndRepaintsTheL
   EXPECT_NE(recordingLog().find("APlayer_Create(" + ShellStandin::hex(worker) + ",0,0,"),
             std::string::npos)
       << recordingLog();
-  EXPECT_EQ(qova::app().isPlaying, 1);
+  EXPECT_EQ(program.isPlaying, 1);
 
   const size_t before = shell.logLineCount();
-  qova::stopWallpaper();
+  qova::stopWallpaper(program.player);
   EXPECT_FALSE(::IsWindow(player));
   ASSERT_TRUE(shell.waitForLogLine("show " + ShellStandin::hex(worker) + " 1", std::chrono::seconds(5), before))
       << shell.logText();
@@ -101,13 +102,14 @@ TEST_F(Wallpaper, WithoutAShellThePlayerIsATopLevelWindowOfTheScreensSize) {
   HWND panel = ::CreateWindowExA(WS_EX_NOACTIVATE, "STATIC", "panel", WS_POPUP, 0, 0, 216, 164, nullptr,
                                  nullptr, nullptr, nullptr);
   ASSERT_NE(panel, nullptr);
-  qova::showMainWindowIfWanted(panel);
+  ASSERT_TRUE(qova::showMainWindowIfWanted(panel));
+  qova::keepTopLevelPlayerAtBottom(program.player);
   EXPECT_TRUE(::IsWindowVisible(panel));
   EXPECT_EQ(::GetWindow(panel, GW_HWNDNEXT), player) << "the panel is not just above the player";
   EXPECT_EQ(::GetWindow(player, GW_HWNDNEXT), nullptr);
   ::DestroyWindow(panel);
 
-  qova::stopWallpaper();
+  qova::stopWallpaper(program.player);
   EXPECT_FALSE(::IsWindow(player));
 }
 
@@ -118,7 +120,7 @@ TEST_F(Wallpaper, AShellThatIgnoresTheWorkerRequestGivesParentZero) {
   ASSERT_TRUE(shell.ready());
   HWND player = startedPlayer();
   EXPECT_EQ(::GetAncestor(player, GA_PARENT), ::GetDesktopWindow());
-  qova::stopWallpaper();
+  qova::stopWallpaper(program.player);
 }
 
 TEST_F(Wallpaper, OnWindows11_24H2ThePlayerLivesInProgmanBelowTheIcons) {
@@ -133,7 +135,7 @@ TEST_F(Wallpaper, OnWindows11_24H2ThePlayerLivesInProgmanBelowTheIcons) {
   expectScreenSizedAtOrigin(player);
 
   const size_t before = shell.logLineCount();
-  qova::stopWallpaper();
+  qova::stopWallpaper(program.player);
   EXPECT_FALSE(::IsWindow(player));
   const std::string worker = ShellStandin::hex(shell.worker());
   EXPECT_TRUE(shell.waitForLogLine("show " + worker + " 1", std::chrono::seconds(5), before));
@@ -154,22 +156,22 @@ TEST_F(Wallpaper, StoredVolumeGoesToThePlayerWithEightyForZero) {
                                   recordingLog().find("APlayer_SetVolume(", before)),
               std::string::npos)
         << recordingLog().substr(before);
-    EXPECT_EQ(qova::app().volumeSliderPosition, c.slider);
-    qova::stopWallpaper();
+    EXPECT_EQ(program.volumeSliderPosition, c.slider);
+    qova::stopWallpaper(program.player);
   }
 }
 
 TEST_F(Wallpaper, PlayerEventsFromAnotherThreadArePostedToMainWindow) {
   HWND window = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                   nullptr, nullptr);
-  qova::app().mainWindow = window;
-  std::thread([] { qova::onPlayerEvent(6, 0); }).join();
+  program.mainWindow.handle = window;
+  std::thread([] { qova::Program::onPlayerEvent(6, 0); }).join();
   MSG message{};
   EXPECT_TRUE(::PeekMessageA(&message, window, qova::kPlayerEventMessage,
                              qova::kPlayerEventMessage, PM_REMOVE));
   EXPECT_EQ(message.wParam, 6u);
   EXPECT_EQ(message.lParam, 0);
-  qova::app().mainWindow = nullptr;
+  program.mainWindow.handle = nullptr;
   ::DestroyWindow(window);
 }
 
@@ -180,8 +182,7 @@ namespace {
 class PlaybackControls : public ::testing::Test {
  protected:
   void SetUp() override {
-    qova::VideoLibrary& library = qova::app().library;
-    library = {};
+    qova::VideoLibrary& library = program.library;
     library.videoPaths = {"C:\\v\\1.mp4", "C:\\v\\2.mp4", "C:\\v\\3.mp4"};
     library.thumbnailPaths = {"", "", ""};
     library.videoNames = {"1", "2", "3"};
@@ -190,26 +191,26 @@ class PlaybackControls : public ::testing::Test {
   }
   void TearDown() override { ::DeleteFileA(qova::settingsFilePath().c_str()); }
   std::string callsSinceSetUp() const { return recordingLog().substr(mark); }
-  static std::string opened(const char* file) {
-    return "APlayer_OpenA(" + std::to_string(qova::PlayerEngine::engineHandle()) + ",C:\\v\\" +
-           file + ")\n";
+  std::string opened(const char* file) const {
+    return "APlayer_OpenA(" + std::to_string(program.player.handle()) + ",C:\\v\\" + file + ")\n";
   }
+  qova::Program program;
   size_t mark = 0;
 };
 
 TEST_F(PlaybackControls, NextAndPreviousWrapAndOpenTheirEntry) {
-  qova::app().library.currentIndex = 3;
-  qova::onNextClicked();
-  EXPECT_EQ(qova::app().library.currentIndex, 1);
-  qova::onPreviousClicked();
-  EXPECT_EQ(qova::app().library.currentIndex, 3);
+  program.library.currentIndex = 3;
+  program.playNext();
+  EXPECT_EQ(program.library.currentIndex, 1);
+  program.playPrevious();
+  EXPECT_EQ(program.library.currentIndex, 3);
   EXPECT_EQ(callsSinceSetUp(), opened("1.mp4") + opened("3.mp4"));
 }
 
 TEST_F(PlaybackControls, AListClickOpensThatEntryWhateverPlayedBefore) {
-  qova::app().library.currentIndex = 2;
-  qova::onLibraryItemClicked(0);
-  EXPECT_EQ(qova::app().library.currentIndex, 1);
+  program.library.currentIndex = 2;
+  program.libraryWindowHandlers().itemClicked(0);
+  EXPECT_EQ(program.library.currentIndex, 1);
   EXPECT_EQ(callsSinceSetUp(), opened("1.mp4"));
 }
 
@@ -220,12 +221,12 @@ TEST_F(PlaybackControls, TheSliderStoresTheVolumeAndLeavesThePlayerAlone) {
 }
 
 TEST_F(PlaybackControls, AnEmptyLibraryOpensNothing) {
-  qova::app().library = {};
-  qova::onNextClicked();
-  qova::onPreviousClicked();
-  qova::onLibraryItemClicked(0);
-  qova::handlePlayerEvent(6, 0);
-  EXPECT_EQ(qova::app().library.currentIndex, 0);
+  program.library = {};
+  program.playNext();
+  program.playPrevious();
+  program.libraryWindowHandlers().itemClicked(0);
+  program.handlePlayerEvent(6, 0);
+  EXPECT_EQ(program.library.currentIndex, 0);
   EXPECT_EQ(callsSinceSetUp(), "");
 }
 
@@ -244,8 +245,7 @@ class DeletingEntries : public ::testing::Test {
     for (size_t i = 0; i < paths.size(); ++i)
       bytes += qova::libraryRecord(paths[i], "t", std::to_string(i + 1));
     qova::writeWholeFile(qova::libraryFilePath(), bytes);
-    qova::app().library = {};
-    qova::reloadLibrary();
+    qova::reloadLibrary(program.library);
     mark = recordingLog().size();
   }
   void TearDown() override {
@@ -254,30 +254,31 @@ class DeletingEntries : public ::testing::Test {
   }
   std::string callsSinceSetUp() const { return recordingLog().substr(mark); }
   std::vector<std::string> paths;
+  qova::Program program;
   size_t mark = 0;
 };
 
 TEST_F(DeletingEntries, TheDeletedVideoIsNeverOpenedAndThePositionNamesWhatPlays) {
-  qova::app().library.currentIndex = 1;
-  qova::deleteLibraryEntry(1);
-  const std::string handle = std::to_string(qova::PlayerEngine::engineHandle());
+  program.library.currentIndex = 1;
+  program.deleteLibraryEntry(1);
+  const std::string handle = std::to_string(program.player.handle());
   EXPECT_EQ(callsSinceSetUp(), "APlayer_OpenA(" + handle + "," + paths[2] + ")\n");
-  EXPECT_EQ(qova::app().library.videoCount, 2);
-  EXPECT_EQ(qova::app().library.currentIndex, 2);
-  EXPECT_EQ(qova::app().library.videoPathAt(2), paths[2]);
+  EXPECT_EQ(program.library.videoCount, 2);
+  EXPECT_EQ(program.library.currentIndex, 2);
+  EXPECT_EQ(program.library.videoPathAt(2), paths[2]);
   EXPECT_EQ(qova::readWholeFile(qova::libraryFilePath()),
             qova::libraryRecord(paths[0], "t", "1") + qova::libraryRecord(paths[2], "t", "3"));
 }
 
 TEST_F(DeletingEntries, DeletingTheOnlyEntryStopsThePicture) {
-  qova::deleteLibraryEntry(0);
-  qova::deleteLibraryEntry(0);
+  program.deleteLibraryEntry(0);
+  program.deleteLibraryEntry(0);
   const size_t before = recordingLog().size();
-  qova::deleteLibraryEntry(0);
-  EXPECT_EQ(qova::app().library.videoCount, 0);
-  EXPECT_EQ(qova::app().library.currentIndex, 0);
+  program.deleteLibraryEntry(0);
+  EXPECT_EQ(program.library.videoCount, 0);
+  EXPECT_EQ(program.library.currentIndex, 0);
   EXPECT_EQ(recordingLog().substr(before),
-            "APlayer_Close(" + std::to_string(qova::PlayerEngine::engineHandle()) + ")\n");
+            "APlayer_Close(" + std::to_string(program.player.handle()) + ")\n");
   EXPECT_EQ(qova::readWholeFile(qova::libraryFilePath()), "");
 }
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/AppState.h"
 #include "engines/pattern/PatternMatcher.h"
 #include "library/LibraryRecord.h"
 #include "runtime/ProgramDirectory.h"
@@ -35,7 +34,6 @@ class LibraryFile : public ::testing::TestWithParam<bool> {
     qova::PatternMatcher::preferOwnEngine(GetParam());
     ::SetFileAttributesA(qova::libraryFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(qova::libraryFilePath().c_str());
-    qova::app().library = {};
   }
   void TearDown() override {
     ::SetFileAttributesA(qova::libraryFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -53,6 +51,7 @@ class LibraryFile : public ::testing::TestWithParam<bool> {
   static std::string libraryBytes() { return qova::readWholeFile(qova::libraryFilePath()); }
 
   TempFolder folder{"qova_library"};
+  qova::VideoLibrary library;
 };
 
 TEST_P(LibraryFile, AppendedRecordsLoadBackByteForByteWithGbkText) {
@@ -110,33 +109,33 @@ TEST_P(LibraryFile, DeletingAnEntryRemovesExactlyItsRecordAndKeepsRecordsOfMissi
   const std::string missing = libraryRecord("E:\\usb\\gone.mp4", "t", "gone");
   writeLibrary("# kept\r\n" + libraryRecord(a, "ta", "a") + missing + libraryRecord(b, "tb", "b") +
                libraryRecord(c, "tc", "c"));
-  qova::reloadLibrary();
-  ASSERT_EQ(qova::app().library.videoCount, 3);
-  EXPECT_TRUE(qova::rewriteLibraryWithout(1));
+  qova::reloadLibrary(library);
+  ASSERT_EQ(library.videoCount, 3);
+  EXPECT_TRUE(qova::rewriteLibraryWithout(library, 1));
   EXPECT_EQ(libraryBytes(), "# kept\r\n" + libraryRecord(a, "ta", "a") + missing +
                                 libraryRecord(c, "tc", "c"));
-  qova::reloadLibrary();
-  EXPECT_EQ(qova::app().library.videoNames, (std::vector<std::string>{"a", "c"}));
+  qova::reloadLibrary(library);
+  EXPECT_EQ(library.videoNames, (std::vector<std::string>{"a", "c"}));
 }
 
 TEST_P(LibraryFile, DeletingTheSecondOfTwinEntriesRemovesTheSecondRecord) {
   const std::string a = video("a.mp4"), b = video("b.mp4");
   writeLibrary(libraryRecord(a, "t", "a") + libraryRecord(b, "t", "b") + libraryRecord(a, "t", "a"));
-  qova::reloadLibrary();
-  EXPECT_TRUE(qova::rewriteLibraryWithout(2));
+  qova::reloadLibrary(library);
+  EXPECT_TRUE(qova::rewriteLibraryWithout(library, 2));
   EXPECT_EQ(libraryBytes(), libraryRecord(a, "t", "a") + libraryRecord(b, "t", "b"));
-  EXPECT_FALSE(qova::rewriteLibraryWithout(5));
-  EXPECT_FALSE(qova::rewriteLibraryWithout(-1));
+  EXPECT_FALSE(qova::rewriteLibraryWithout(library, 5));
+  EXPECT_FALSE(qova::rewriteLibraryWithout(library, -1));
 }
 
 TEST_P(LibraryFile, AFailedWriteLeavesTheOldFileIntact) {
   const std::string a = video("a.mp4");
   const std::string old = libraryRecord(a, "t", "a") + "tail bytes";
   writeLibrary(old);
-  qova::reloadLibrary();
+  qova::reloadLibrary(library);
   ASSERT_TRUE(::SetFileAttributesA(qova::libraryFilePath().c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_FALSE(qova::appendLibraryRecord(a, "t", "again"));
-  EXPECT_FALSE(qova::rewriteLibraryWithout(0));
+  EXPECT_FALSE(qova::rewriteLibraryWithout(library, 0));
   EXPECT_EQ(libraryBytes(), old);
   // A file that is open elsewhere without sharing cannot be replaced either.
   ::SetFileAttributesA(qova::libraryFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -1,5 +1,5 @@
-// The notification-area icon's record, its subclassing of the owner window
-// and the icon decoding, against Wine's real shell functions.
+// The notification-area icon's record, the events it makes of the owner
+// window's messages and the icon decoding, against Wine's real shell functions.
 #include "shell/TrayIcon.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +16,11 @@ using qova::TrayIcon;
 
 std::vector<UINT> gOriginalMessages;
 std::vector<int32_t> gEvents;
+const TrayIcon* gTray = nullptr;  // the icon whose events the owner's procedure delivers
 
+// The owner window's procedure: the icon's messages go to the icon, the rest are recorded.
 LRESULT CALLBACK ownerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (gTray && gTray->deliver(message, lParam)) return 0;
   gOriginalMessages.push_back(message);
   return ::DefWindowProcA(window, message, wParam, lParam);
 }
@@ -50,6 +53,7 @@ class Tray : public ::testing::Test {
     owner = makeOwner();
   }
   void TearDown() override {
+    gTray = nullptr;  // the test's icon is gone already
     if (::IsWindow(owner)) ::DestroyWindow(owner);
   }
   HWND owner = nullptr;
@@ -93,8 +97,9 @@ TEST_F(Tray, TipAndBalloonTextsKeepTheirOldValueWhenEmptyAndAreCut) {
   EXPECT_EQ(tray.iconData().uTimeout, 5000u);
 }
 
-TEST_F(Tray, ShellCallbacksReachTheHandlerAndNotThePreviousProcedure) {
+TEST_F(Tray, ShellCallbacksReachTheHandlerAndNotTheRestOfTheProcedure) {
   TrayIcon tray;
+  gTray = &tray;
   tray.add(owner, {}, false, "tip");
   tray.setEventHandler(recordEvent, true);
   ::SendMessageA(owner, 11685, 1, WM_LBUTTONUP);
@@ -108,8 +113,9 @@ TEST_F(Tray, ShellCallbacksReachTheHandlerAndNotThePreviousProcedure) {
   EXPECT_TRUE(received(WM_DESTROY)) << "WM_DESTROY still reaches the window's own procedure";
 }
 
-TEST_F(Tray, WithoutAHandlerTheCallbackReachesThePreviousProcedure) {
+TEST_F(Tray, WithoutAHandlerTheCallbackGoesOnLikeAnyMessage) {
   TrayIcon tray;
+  gTray = &tray;
   tray.add(owner, {}, false, "tip");
   tray.setEventHandler(recordEvent, false);
   ::SendMessageA(owner, 11685, 1, WM_LBUTTONUP);
@@ -117,17 +123,17 @@ TEST_F(Tray, WithoutAHandlerTheCallbackReachesThePreviousProcedure) {
   EXPECT_TRUE(received(11685));
 }
 
-TEST_F(Tray, RemoveRestoresTheWindowProcedure) {
+TEST_F(Tray, NeitherSubclassesTheOwnerNorDeliversAfterRemove) {
   const LONG_PTR original = ::GetWindowLongPtrA(owner, GWLP_WNDPROC);
-  {
-    TrayIcon tray;
-    tray.add(owner, {}, false, "tip");
-    tray.setEventHandler(recordEvent, true);
-    EXPECT_NE(::GetWindowLongPtrA(owner, GWLP_WNDPROC), original);
-  }
+  TrayIcon tray;
+  gTray = &tray;
+  tray.add(owner, {}, false, "tip");
+  tray.setEventHandler(recordEvent, true);
   EXPECT_EQ(::GetWindowLongPtrA(owner, GWLP_WNDPROC), original);
+  tray.remove();
   ::SendMessageA(owner, 11685, 1, WM_LBUTTONUP);
   EXPECT_TRUE(gEvents.empty());
+  EXPECT_TRUE(received(11685)) << "the window's own procedure had it";
 }
 
 TEST_F(Tray, IconsAreMadeFromWholeIconFilesOnly) {

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "app/MainWindow.h"
+#include "app/Program.h"
 #include "engines/ExuiBinding.h"
 #include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"
@@ -89,7 +89,7 @@ TEST_F(Binding, TheWholePropertySetComesInAMovableBlockWithItsHeader) {
 }
 
 TEST_F(Binding, ListItemsAreCountedInsertedAndAllRemoved) {
-  HWND window = showPopupWindow();
+  HWND window = showLibraryWindow();
   ASSERT_NE(window, nullptr);
   HWND list = controlByName(window, kLibraryListName);
   EXPECT_EQ(listItemCount(list), 0);
@@ -105,7 +105,7 @@ TEST_F(Binding, ListItemsAreCountedInsertedAndAllRemoved) {
 }
 
 TEST_F(Binding, SkinnedMenusAreMadeFilledAndShown) {
-  HWND window = showPopupWindow();
+  HWND window = showLibraryWindow();
   ASSERT_NE(window, nullptr);
   ExuiFontInfo font{};
   const std::u16string face = u"微软雅黑";
@@ -137,7 +137,7 @@ TEST_F(Binding, SkinnedMenusAreMadeFilledAndShown) {
 }
 
 TEST_F(Binding, ImagesDecodeWhateverTheyAreGiven) {
-  showPopupWindow();
+  showLibraryWindow();
   const exui::Bytes png = shippedFile("ico\\添加.png");
   for (const exui::Bytes& bytes : {png, exui::Bytes{}, exui::Bytes(png.begin(), png.begin() + 40)}) {
     ExuiImage image = loadImage(bytes);
@@ -150,7 +150,7 @@ TEST_F(Binding, ImagesDecodeWhateverTheyAreGiven) {
 }
 
 TEST_F(Binding, UnknownComponentsGiveTheFailureResults) {
-  showPopupWindow();
+  showLibraryWindow();
   HWND plain = ::GetDesktopWindow();
   EXPECT_EQ(controlOf(nullptr), nullptr);
   EXPECT_EQ(controlOf(plain), nullptr);

@@ -6,12 +6,10 @@
 #include <string>
 #include <thread>
 
-#include "app/AppState.h"
-#include "app/MainWindow.h"
+#include "app/Program.h"
 #include "app/Settings.h"
 #include "engines/ExuiBinding.h"
 #include "shell/Layouts.h"
-#include "shell/UiHandlers.h"
 #include "tests/fixtures/recording_aplayer/RecordingEngine.h"
 #include "tests/outside/exui/ExuiHelpers.h"
 #include "tests/support/MenuCloser.h"
@@ -50,7 +48,7 @@ LPARAM pointParameter(int x, int y) { return MAKELPARAM(x, y); }
 class Events : public UiTest {};
 
 TEST_F(Events, ClickingAListItemPlaysThatEntry) {
-  HWND window = showPopupWindow();
+  HWND window = showLibraryWindow();
   ASSERT_NE(window, nullptr);
   HWND list = controlByName(window, kLibraryListName);
   fillLibraryAndList(list);
@@ -59,15 +57,15 @@ TEST_F(Events, ClickingAListItemPlaysThatEntry) {
 
   const POINT second = itemMiddle(list, 1);
   realClick(second.x, second.y);
-  ASSERT_TRUE(settleUntil([] { return app().library.currentIndex == 2; })) << "item 1 did not play";
+  ASSERT_TRUE(settleUntil([&] { return program->library.currentIndex == 2; })) << "item 1 did not play";
   EXPECT_EQ(callNumbers(kLibraryListName), std::vector<int32_t>{6});
   EXPECT_EQ(handlerCalls().back().a, 1);
-  EXPECT_NE(recordingLog().find("APlayer_OpenA(0," + app().library.videoPaths[1] + ")"), std::string::npos)
+  EXPECT_NE(recordingLog().find("APlayer_OpenA(0," + program->library.videoPaths[1] + ")"), std::string::npos)
       << recordingLog();
 }
 
 TEST_F(Events, RightClickingAnItemRaises3Then15AndShowsNoApplicationMenu) {
-  HWND window = showPopupWindow();
+  HWND window = showLibraryWindow();
   ASSERT_NE(window, nullptr);
   HWND list = controlByName(window, kLibraryListName);
   fillLibraryAndList(list);
@@ -84,7 +82,7 @@ TEST_F(Events, RightClickingAnItemRaises3Then15AndShowsNoApplicationMenu) {
   settle();
   EXPECT_FALSE(anyMenuShowing());
   EXPECT_EQ(menus.menusShown(), 1) << "only the item's menu, never the application menu as well";
-  EXPECT_EQ(app().library.currentIndex, 1) << "a right click plays nothing";
+  EXPECT_EQ(program->library.currentIndex, 1) << "a right click plays nothing";
 
   // On empty space only 15 comes.
   handlerCalls().clear();
@@ -154,7 +152,7 @@ TEST_F(Events, ThePreviewBoxOpensThePopupWindowAndItsThirdActionDoesNothing) {
   settle();
   EXPECT_EQ(callNumbers(kPreviewBoxName), std::vector<int32_t>{8});
   EXPECT_EQ(topLevelWindowsOf(::GetCurrentProcessId()).size(), windowsBefore.size());
-  EXPECT_EQ(app().popupWindow, nullptr);
+  EXPECT_EQ(program->libraryWindow.handle, nullptr);
   RECT after{};
   ::GetWindowRect(window, &after);
   EXPECT_TRUE(::EqualRect(&before, &after));
@@ -172,18 +170,18 @@ TEST_F(Events, ThePreviewBoxOpensThePopupWindowAndItsThirdActionDoesNothing) {
 
   // A left click raises 6: PopupWindow is made, shown and focused.
   clickMiddle(preview);
-  ASSERT_TRUE(settleUntil([] { return app().popupWindow && ::IsWindowVisible(app().popupWindow); }))
+  ASSERT_TRUE(settleUntil([&] { return program->libraryWindow.handle && ::IsWindowVisible(program->libraryWindow.handle); }))
       << "PopupWindow did not show";
   EXPECT_EQ(callNumbers(kPreviewBoxName).back(), 6);
-  EXPECT_EQ(::GetFocus(), app().popupWindow);
-  EXPECT_EQ(::GetParent(app().popupWindow), nullptr);
-  EXPECT_NE(controlByName(app().popupWindow, kLibraryListName), nullptr);
+  EXPECT_EQ(::GetFocus(), program->libraryWindow.handle);
+  EXPECT_EQ(::GetParent(program->libraryWindow.handle), nullptr);
+  EXPECT_NE(controlByName(program->libraryWindow.handle, kLibraryListName), nullptr);
 }
 
 TEST_F(Events, ThePlaybackButtonsReachTheirHandlers) {
   HWND window = showMainWindow(kMainWindowCollapsedHeight);
   ASSERT_NE(window, nullptr);
-  VideoLibrary& library = app().library;
+  VideoLibrary& library = program->library;
   library.videoPaths = {"a.mp4", "b.mp4", "c.mp4"};
   library.thumbnailPaths = {"", "", ""};
   library.videoNames = {"a", "b", "c"};
@@ -202,7 +200,7 @@ TEST_F(Events, ThePlaybackButtonsReachTheirHandlers) {
 }
 
 TEST_F(Events, ResizingPopupWindowFitsTheListBelowTheBand) {
-  HWND window = showPopupWindow();
+  HWND window = showLibraryWindow();
   ASSERT_NE(window, nullptr);
   HWND list = controlByName(window, kLibraryListName);
   for (SIZE size : {SIZE{600, 400}, SIZE{928, 550}, SIZE{320, 20}}) {
@@ -217,7 +215,7 @@ TEST_F(Events, ResizingPopupWindowFitsTheListBelowTheBand) {
 }
 
 TEST_F(Events, TheSkinsCloseButtonHidesPopupWindow) {
-  HWND window = showPopupWindow();
+  HWND window = showLibraryWindow();
   ASSERT_NE(window, nullptr);
   clickMiddle(controlByName(window, "窗口EX"));
   ASSERT_TRUE(settleUntil([&] { return !::IsWindowVisible(window); }));
@@ -227,7 +225,7 @@ TEST_F(Events, TheSkinsCloseButtonHidesPopupWindow) {
 
   // A true flag leaves the window as it is.
   ::ShowWindow(window, SW_SHOWNA);
-  onPopupSkinClosed(1);
+  program->libraryWindowHandlers().skinClosed(1);
   EXPECT_TRUE(::IsWindowVisible(window));
 }
 
@@ -239,16 +237,16 @@ void chooseSecond() { chosenItem = 2; }
 void chooseThird() { chosenItem = 3; }
 
 TEST_F(Events, TheStandardMenuRunsTheChosenItemsHandler) {
-  WindowLayout layout = recordingLayout(popupWindowLayout());
+  WindowLayout layout = recordingLayout(libraryWindowLayout(program->libraryWindowHandlers()));
   ASSERT_EQ(layout.menu.size(), 3u);
   layout.menu[0].handler = &chooseFirst;
   layout.menu[1].handler = &chooseSecond;
   layout.menu[2].handler = &chooseThird;
   BuildOptions options;
-  options.handle = &app().popupWindow;
+  options.handle = &program->libraryWindow.handle;
   HWND window = buildWindow(layout, options);
   ASSERT_NE(window, nullptr);
-  ::SetWindowPos(window, HWND_TOP, kPopupWindowAt.x, kPopupWindowAt.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  ::SetWindowPos(window, HWND_TOP, kLibraryWindowAt.x, kLibraryWindowAt.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   settle();
 
   std::vector<std::string> captions;

@@ -3,8 +3,7 @@
 // and what shows of MainWindow at its two heights.
 #include <gtest/gtest.h>
 
-#include "app/AppState.h"
-#include "app/MainWindow.h"
+#include "app/Program.h"
 #include "engines/ExuiBinding.h"
 #include "shell/Layouts.h"
 #include "tests/support/WindowSearch.h"
@@ -151,7 +150,7 @@ TEST_F(Layouts, AtHeight164OnlyThePreviewAndThePlaybackButtonsShow) {
 }
 
 TEST_F(Layouts, PopupWindowHasItsListBelowTheBandAndItsSkin) {
-  HWND window = showPopupWindow();
+  HWND window = showLibraryWindow();
   ASSERT_NE(window, nullptr);
   RECT client{};
   ::GetClientRect(window, &client);
@@ -185,14 +184,16 @@ TEST_F(Layouts, PopupWindowHasItsListBelowTheBandAndItsSkin) {
 }
 
 TEST_F(Layouts, BothWindowsAreBuiltHiddenAndCarryTheStandardMenu) {
-  for (const WindowLayout* layout : {&mainWindowLayout(), &popupWindowLayout()}) {
+  const WindowLayout mainLayout = mainWindowLayout(program->mainWindowHandlers());
+  const WindowLayout libraryLayout = libraryWindowLayout(program->libraryWindowHandlers());
+  for (const WindowLayout* layout : {&mainLayout, &libraryLayout}) {
     SCOPED_TRACE(layout->name);
     EXPECT_EQ(layout->menuCaption, "菜单");
     EXPECT_EQ(standardMenuCaptions(*layout), (std::vector<std::string>{"打开设置", "添加视频", "退出应用"}));
     for (const MenuItemLayout& item : layout->menu) EXPECT_NE(item.handler, nullptr);
     HWND window = nullptr;
     BuildOptions options;
-    options.handle = layout == &mainWindowLayout() ? &app().mainWindow : &app().popupWindow;
+    options.handle = layout == &mainLayout ? &program->mainWindow.handle : &program->libraryWindow.handle;
     window = buildWindow(recordingLayout(*layout, {{"", kWindowEventCreated}}), options);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(*options.handle, window);
@@ -207,7 +208,7 @@ TEST_F(Layouts, BothWindowsAreBuiltHiddenAndCarryTheStandardMenu) {
 }
 
 TEST_F(Layouts, ComponentsNotFoundByOtherNamesOrAfterTheirWindowIsGone) {
-  HWND window = showPopupWindow();
+  HWND window = showLibraryWindow();
   ASSERT_NE(window, nullptr);
   HWND list = controlByName(window, kLibraryListName);
   EXPECT_EQ(controlByName(window, "音量进度"), nullptr);
@@ -216,7 +217,7 @@ TEST_F(Layouts, ComponentsNotFoundByOtherNamesOrAfterTheirWindowIsGone) {
   EXPECT_EQ(::GetPropA(list, "hUnit"), reinterpret_cast<HANDLE>(1));
   EXPECT_EQ(::GetPropA(list, "Tab_Control"), controlOf(list));
   ::DestroyWindow(window);
-  app().popupWindow = nullptr;
+  program->libraryWindow.handle = nullptr;
   EXPECT_EQ(controlByName(window, kLibraryListName), nullptr);
   EXPECT_EQ(layoutOf(window), nullptr);
   EXPECT_EQ(controlOf(list), nullptr);

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <map>
 
-#include "app/MainWindow.h"
+#include "app/Program.h"
 #include "engines/ExuiBinding.h"
 #include "runtime/ProgramDirectory.h"
 #include "shell/Layouts.h"
@@ -57,7 +57,7 @@ TEST_F(Screenshots, MainWindowCollapsedAndExpanded) {
 }
 
 TEST_F(Screenshots, LibraryWindowWithThreeItems) {
-  HWND window = showPopupWindow();
+  HWND window = showLibraryWindow();
   ASSERT_NE(window, nullptr);
   fillLibraryAndList(controlByName(window, kLibraryListName));
   const Pixels shot = photograph(window, "library-window.png");

@@ -3,8 +3,7 @@
 #include <map>
 #include <tuple>
 
-#include "app/AppState.h"
-#include "app/MainWindow.h"
+#include "app/Program.h"
 #include "app/Settings.h"
 #include "engines/ExuiBinding.h"
 #include "runtime/ProgramDirectory.h"
@@ -45,14 +44,9 @@ void recordBindings(const std::string& window, const std::string& component, std
   for (EventBinding& binding : bindings) {
     bool silent = false;
     for (const auto& [name, number] : recordOnly) silent = silent || (name == component && number == binding.number);
-    boundHandlers()[{window, component, binding.number}] = silent ? nullptr : binding.handler;
-    binding.handler = &recordAndRun;
+    boundHandlers()[{window, component, binding.number}] = silent ? LayoutEventHandler{} : binding.handler;
+    binding.handler = recordAndRun;
   }
-}
-
-void destroy(HWND& window) {
-  if (window) ::DestroyWindow(window);
-  window = nullptr;
 }
 
 }  // namespace
@@ -105,20 +99,19 @@ std::u16string componentText(HWND component, int32_t property) {
 void UiTest::SetUp() {
   ::DeleteFileA(settingsFilePath().c_str());
   handlerCalls().clear();
-  app().library = {};
+  program = std::make_unique<Program>();
 }
 
 void UiTest::TearDown() {
-  destroy(app().popupWindow);
-  destroy(app().mainWindow);
+  program.reset();
   ::DeleteFileA(settingsFilePath().c_str());
   settle();
 }
 
 HWND UiTest::showMainWindow(int height) {
   BuildOptions options;
-  options.handle = &app().mainWindow;
-  HWND window = buildWindow(recordingLayout(mainWindowLayout(), {{"", kWindowEventCreated}}), options);
+  options.handle = &program->mainWindow.handle;
+  HWND window = buildWindow(recordingLayout(mainWindowLayout(program->mainWindowHandlers()), {{"", kWindowEventCreated}}), options);
   if (!window) return nullptr;
   ::SetWindowPos(window, HWND_TOP, kMainWindowAt.x, kMainWindowAt.y, kMainWindowWidth, height, SWP_SHOWWINDOW);
   ::SetForegroundWindow(window);
@@ -127,12 +120,12 @@ HWND UiTest::showMainWindow(int height) {
   return window;
 }
 
-HWND UiTest::showPopupWindow() {
+HWND UiTest::showLibraryWindow() {
   BuildOptions options;
-  options.handle = &app().popupWindow;
-  HWND window = buildWindow(recordingLayout(popupWindowLayout()), options);
+  options.handle = &program->libraryWindow.handle;
+  HWND window = buildWindow(recordingLayout(libraryWindowLayout(program->libraryWindowHandlers())), options);
   if (!window) return nullptr;
-  ::SetWindowPos(window, HWND_TOP, kPopupWindowAt.x, kPopupWindowAt.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  ::SetWindowPos(window, HWND_TOP, kLibraryWindowAt.x, kLibraryWindowAt.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   ::SetForegroundWindow(window);
   settle();
   handlerCalls().clear();  // the window's own events while it was built
@@ -143,7 +136,7 @@ void UiTest::fillLibraryAndList(HWND list) {
   const char* names[] = {"海边日落", "城市夜景", "雪山"};
   const std::u16string titles[] = {u"海边日落", u"城市夜景", u"雪山"};
   const uint32_t colours[][2] = {{0xFF2E86DE, 0xFF54A0FF}, {0xFF222F3E, 0xFF5F27CD}, {0xFF10AC84, 0xFFC8D6E5}};
-  VideoLibrary& library = app().library;
+  VideoLibrary& library = program->library;
   library = {};
   for (int i = 0; i < 3; ++i) {
     library.videoPaths.push_back(programFile(std::string(names[i]) + ".mp4"));

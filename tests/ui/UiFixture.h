@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/Program.h"
 #include "shell/WindowBuilder.h"
 #include "tests/outside/exui/Input.h"
 
@@ -46,7 +48,7 @@ void clickMiddle(HWND window, Button button = Button::Left);
 std::u16string componentText(HWND component, int32_t property);
 
 constexpr POINT kMainWindowAt{40, 40};
-constexpr POINT kPopupWindowAt{300, 60};
+constexpr POINT kLibraryWindowAt{300, 60};
 
 class UiTest : public ::testing::Test {
  protected:
@@ -56,14 +58,16 @@ class UiTest : public ::testing::Test {
   // MainWindow from its recorded layout, without the start-up sequence, shown at kMainWindowAt;
   // the calls made while it was built are cleared (also for PopupWindow).
   HWND showMainWindow(int height);
-  // PopupWindow from its recorded layout, shown at kPopupWindowAt.
-  HWND showPopupWindow();
+  // The library window from its recorded layout, shown at kLibraryWindowAt.
+  HWND showLibraryWindow();
   // Three library entries with files in a folder of the test, and their items in the list.
   void fillLibraryAndList(HWND list);
   // Waits (handling this thread's messages) until the condition holds; false on time-out.
   static bool settleUntil(const std::function<bool()>& condition,
                           std::chrono::milliseconds timeout = std::chrono::seconds(5));
   static void settle();
+
+  std::unique_ptr<Program> program;  // whose handlers the windows' layouts bind
 };
 
 }  // namespace qova::test

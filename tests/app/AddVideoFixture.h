@@ -2,13 +2,12 @@
 // Adding a video through the real file dialog, driven from a second thread,
 // with whichever screenshot.dll sits beside this test program: the real one
 // (in bin/) or the scripted stand-in (in bin/scripted/).
-#include "library/AddVideo.h"
+#include "app/AddVideo.h"
 
 #include <gtest/gtest.h>
 #include <wincodec.h>
 #include <windows.h>
 
-#include "app/AppState.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryRecord.h"
 #include "runtime/ProgramDirectory.h"
@@ -18,9 +17,9 @@
 
 namespace qova::test {
 
-// Runs addVideo while a user picks `path` in its dialog (or cancels when empty);
-// the dialog's title.
-inline std::string addVideoChoosing(const std::string& path) {
+// Runs addVideo for `library` while a user picks `path` in its dialog (or
+// cancels when empty); the dialog's title.
+inline std::string addVideoChoosing(qova::VideoLibrary& library, const std::string& path) {
   std::string title;
   qova::test::whileDriving<int>(
       [&](DialogDriver& driver) {
@@ -38,8 +37,8 @@ inline std::string addVideoChoosing(const std::string& path) {
         }
         driver.boxOrClose(dialog);
       },
-      [] {
-        qova::addVideo();
+      [&] {
+        qova::addVideo(library, nullptr);
         return 0;
       });
   return title;
@@ -49,7 +48,6 @@ class AddVideo : public ::testing::Test {
  protected:
   void SetUp() override {
     ::DeleteFileA(qova::libraryFilePath().c_str());
-    qova::app().library = {};
   }
   void TearDown() override { ::DeleteFileA(qova::libraryFilePath().c_str()); }
   std::string copyOfClip(const std::string& name) const {
@@ -59,7 +57,10 @@ class AddVideo : public ::testing::Test {
       copyFileTo(qova::programFile("..\\media\\clip_testsrc.mp4"), copy);
     return copy;
   }
+  std::string addVideoChoosing(const std::string& path) { return qova::test::addVideoChoosing(library, path); }
+
   qova::test::TempFolder folder{"qova_add"};
+  qova::VideoLibrary library;
 };
 
 inline bool decodesAsJpeg(const std::string& path, UINT* width) {

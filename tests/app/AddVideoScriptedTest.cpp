@@ -2,7 +2,7 @@
 // makes of odd answers.
 #include <gtest/gtest.h>
 
-#include "tests/library/AddVideoFixture.h"
+#include "tests/app/AddVideoFixture.h"
 
 namespace {
 
@@ -25,17 +25,17 @@ class ScriptedAnswer : public AddVideo {
 TEST_F(ScriptedAnswer, OnlyTheFirstOfTwoMatchesCounts) {
   script("#<clip>#<C:\\t\\clip.jpg>#<x>#<y>");
   addVideoChoosing(copyOfClip("a.mp4"));
-  ASSERT_EQ(qova::app().library.videoCount, 1);
-  EXPECT_EQ(qova::app().library.videoNames[0], "clip");
-  EXPECT_EQ(qova::app().library.thumbnailPaths[0], "C:\\t\\clip.jpg");
+  ASSERT_EQ(library.videoCount, 1);
+  EXPECT_EQ(library.videoNames[0], "clip");
+  EXPECT_EQ(library.thumbnailPaths[0], "C:\\t\\clip.jpg");
 }
 
 TEST_F(ScriptedAnswer, TextAroundTheMatchIsIgnored) {
   script("before #<名字>#<D:\\缩略图\\a.jpg> after");
   addVideoChoosing(copyOfClip("a.mp4"));
-  ASSERT_EQ(qova::app().library.videoCount, 1);
-  EXPECT_EQ(qova::app().library.videoNames[0], "名字");
-  EXPECT_EQ(qova::app().library.thumbnailPaths[0], "D:\\缩略图\\a.jpg");
+  ASSERT_EQ(library.videoCount, 1);
+  EXPECT_EQ(library.videoNames[0], "名字");
+  EXPECT_EQ(library.thumbnailPaths[0], "D:\\缩略图\\a.jpg");
 }
 
 TEST_F(ScriptedAnswer, AnswersWithoutTheShapeAddNothing) {
@@ -43,7 +43,7 @@ TEST_F(ScriptedAnswer, AnswersWithoutTheShapeAddNothing) {
     SCOPED_TRACE(answer);
     script(answer);
     addVideoChoosing(copyOfClip("a.mp4"));
-    EXPECT_EQ(qova::app().library.videoCount, 0);
+    EXPECT_EQ(library.videoCount, 0);
     EXPECT_EQ(::GetFileAttributesA(qova::libraryFilePath().c_str()), INVALID_FILE_ATTRIBUTES);
   }
   script(nullptr);  // a null answer

@@ -1,7 +1,7 @@
 // Adding videos with our real screenshot.dll.
 #include <gtest/gtest.h>
 
-#include "tests/library/AddVideoFixture.h"
+#include "tests/app/AddVideoFixture.h"
 
 namespace {
 
@@ -10,7 +10,6 @@ using namespace qova::test;
 TEST_F(AddVideo, AGeneratedClipIsAddedWithAThumbnailThatLoadsBack) {
   const std::string clip = copyOfClip("海边 日落.mp4");
   EXPECT_EQ(addVideoChoosing(clip), "添加视频文件:");
-  qova::VideoLibrary& library = qova::app().library;
   ASSERT_EQ(library.videoCount, 1);
   EXPECT_EQ(library.videoPaths[0], clip);
   EXPECT_EQ(library.videoNames[0], "海边 日落");
@@ -26,20 +25,20 @@ TEST_F(AddVideo, TheSameFileTwiceGivesTwoRecords) {
   const std::string clip = copyOfClip("twice.mp4");
   addVideoChoosing(clip);
   addVideoChoosing(clip);
-  EXPECT_EQ(qova::app().library.videoCount, 2);
-  EXPECT_EQ(qova::app().library.videoPaths[0], qova::app().library.videoPaths[1]);
-  ::DeleteFileA(qova::app().library.thumbnailPaths[0].c_str());
+  EXPECT_EQ(library.videoCount, 2);
+  EXPECT_EQ(library.videoPaths[0], library.videoPaths[1]);
+  ::DeleteFileA(library.thumbnailPaths[0].c_str());
 }
 
 TEST_F(AddVideo, AnAudioOnlyFileGetsThePlaceholderPicture) {
   const std::string tone = folder.file("tone.mp3");
   qova::test::copyFileTo(qova::programFile("media\\tone.mp3"), tone);
   addVideoChoosing(tone);
-  ASSERT_EQ(qova::app().library.videoCount, 1);
+  ASSERT_EQ(library.videoCount, 1);
   UINT width = 0;
-  EXPECT_TRUE(decodesAsJpeg(qova::app().library.thumbnailPaths[0], &width));
-  EXPECT_EQ(qova::app().library.videoNames[0], "tone");
-  ::DeleteFileA(qova::app().library.thumbnailPaths[0].c_str());
+  EXPECT_TRUE(decodesAsJpeg(library.thumbnailPaths[0], &width));
+  EXPECT_EQ(library.videoNames[0], "tone");
+  ::DeleteFileA(library.thumbnailPaths[0].c_str());
 }
 
 TEST_F(AddVideo, CancellingLeavesTheLibraryFileByteForByte) {

@@ -1,7 +1,6 @@
-// PopupWindow's stored layout: the library list below a 30-pixel band, and
+// The library window's stored layout: the library list below a 30-pixel band, and
 // the window's own skin (background and close button). The list's stored
 // rectangle is larger than the window; the size-changed handler fits it.
-#include "library/Playback.h"
 #include "resources/LayoutImages.h"
 #include "shell/LayoutBindings.h"
 #include "shell/Layouts.h"
@@ -20,9 +19,12 @@ std::vector<exui::Bytes> listSkinImages() {
                        "list_down_hover.png", "list_down_pressed.png", "list_mark.png"});
 }
 
-WindowLayout makePopupWindowLayout() {
+}  // namespace
+
+WindowLayout libraryWindowLayout(const LibraryWindowHandlers& handlers) {
   WindowLayout window;
-  window.name = "PopupWindow";
+  window.name = "LibraryWindow";
+  // The class name by which installers and scripts find the running program's windows.
   window.className = "QovaPopupWindow";
   window.title = layout::kWindowTitle;
   window.left = 50;
@@ -30,19 +32,19 @@ WindowLayout makePopupWindowLayout() {
   window.width = 928;
   window.height = 550;
   window.style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX;
-  window.events = {{kWindowEventCreated, &run<onPopupWindowCreated>},
-                   {kWindowEventSizeChanged, &run<onPopupWindowSizeChanged>}};
+  window.events = {{kWindowEventCreated, run(handlers.created)},
+                   {kWindowEventSizeChanged, run(handlers.sizeChanged)}};
   window.menuCaption = layout::kStandardMenuCaption;
-  window.menu = layout::standardMenu();
+  window.menu = layout::standardMenu(handlers.menu);
   window.components = {
       {ComponentClass::IcoListboxEx, kLibraryListName, "", 0, 30, 948, 588,
        PropertyWriter()
            .text(kExuiPropSkinName, u"EX_UI默认皮肤_普通列表框")
            .imageSet(kExuiPropListImages, listSkinImages())
            .data(),
-       {{3, &runWithFirst<onLibraryItemRightClick>},
-        {15, &run<onLibraryListRightClick>},
-        {6, &runWithFirst<onLibraryItemClicked>}}},
+       {{3, runWithFirst(handlers.itemRightClick)},
+        {15, run(handlers.listRightClick)},
+        {6, runWithFirst(handlers.itemClicked)}}},
       {ComponentClass::WindowEx, "窗口EX", "", 4, 4, 52, 24,
        PropertyWriter()
            .integer(kExuiPropWindowRole, kExuiWindowRoleFrame)
@@ -50,16 +52,9 @@ WindowLayout makePopupWindowLayout() {
            .imageSet(kExuiPropCloseImages,
                      layoutImages({"close_normal.png", "close_hover.png", "close_pressed.png"}))
            .data(),
-       {{1, &runWithFirst<onPopupSkinClosed>}}},
+       {{1, runWithFirst(handlers.skinClosed)}}},
   };
   return window;
-}
-
-}  // namespace
-
-const WindowLayout& popupWindowLayout() {
-  static const WindowLayout layout = makePopupWindowLayout();
-  return layout;
 }
 
 }  // namespace qova

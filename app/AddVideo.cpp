@@ -1,13 +1,14 @@
-#include "library/AddVideo.h"
+#include "app/AddVideo.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
 #include <string>
 
+#include "app/LibraryWindow.h"
 #include "engines/pattern/PatternMatcher.h"
 #include "library/LibraryFile.h"
-#include "library/LibraryList.h"
+#include "library/ThumbnailAnswer.h"
 #include "outside/screenshot/ScreenshotContract.h"
 #include "runtime/OutsideFunction.h"
 #include "shell/CommonDialog.h"
@@ -21,8 +22,6 @@ constexpr const char* kAddVideoTitle = "添加视频文件:";
 constexpr const char* kVideoFilter =
     "视频文件（*.mp4;*.mov;*.mkv;*.avi;*.wmv;*.flv;*.rmvb;*.mp3;*.wav;*.wma;*.flac;*.ape）"
     "|*.mp4;*.mov;*.mkv;*.avi;*.wmv;*.flv;*.rmvb;*.mp3;*.wav;*.wma;*.flac;*.ape";
-// The frame-capture library answers "#<" name ">#<" image path ">".
-constexpr const char* kThumbnailAnswerPattern = "#<(.*?)>#<(.*?)>";
 
 // The user's desktop folder with a trailing backslash; empty when it is not found.
 std::string desktopFolder() {
@@ -35,7 +34,7 @@ std::string desktopFolder() {
 
 }  // namespace
 
-void addVideo() {
+void addVideo(VideoLibrary& library, HWND libraryWindow) {
   PatternMatcher matcher;
   const std::string videoPath =
       CommonDialog().openFile(false, kAddVideoTitle, "", kVideoFilter, desktopFolder(), "", false,
@@ -43,15 +42,12 @@ void addVideo() {
   if (videoPath.empty()) return;
 
   const char* answer = makeThumbnail(videoPath.c_str());
-  const std::string text = answer ? answer : "";
-  matcher.run(kThumbnailAnswerPattern, text);
-  if (matcher.matchCount() == 0) return;
-  const std::string thumbnailPath = matcher.groupText(1, 2);
-  const std::string name = matcher.groupText(1, 1);
+  const auto thumbnail = readThumbnailAnswer(matcher, answer ? answer : "");
+  if (!thumbnail) return;
 
-  appendLibraryRecord(videoPath, thumbnailPath, name);
-  reloadLibrary();
-  refillLibraryList();
+  appendLibraryRecord(videoPath, thumbnail->thumbnailPath, thumbnail->name);
+  reloadLibrary(library);
+  refillLibraryList(libraryWindow, library);
 }
 
 }  // namespace qova

@@ -1,6 +1,8 @@
 #pragma once
-// The player engine wrapper: one operation per export of APlayerCaller.dll,
-// each forwarding its arguments after the process-wide engine handle.
+// The player: one engine instance of APlayerCaller.dll. One operation per
+// export, each forwarding its arguments after this player's engine handle.
+// The player owns its engine: the engine is destroyed (APlayer_Destroy) when
+// the player goes, unless destroy() did it already.
 //
 // The engine and its exports are bound when first called; a missing DLL or
 // export ends the program with the run-time error box (runtime/OutsideFunction.h).
@@ -14,24 +16,30 @@
 
 namespace qova {
 
-class PlayerEngine {
+class Player {
  public:
-  // The handle APlayer_Create returned, shared by every PlayerEngine; 0 before create.
-  static int32_t engineHandle();
+  Player() = default;
+  Player(const Player&) = delete;
+  Player& operator=(const Player&) = delete;
+  ~Player();
+
+  // The handle APlayer_Create returned to this player; 0 before create.
+  int32_t handle() const { return handle_; }
 
   // Creates the engine's video window as a child of `parent`; the new handle (0 on failure).
   int32_t create(HWND parent, int32_t x, int32_t y, int32_t width, int32_t height,
                  APlayerHandler handler1 = nullptr, APlayerHandler handler2 = nullptr,
                  APlayerHandler handler3 = nullptr, APlayerHandler handler4 = nullptr,
                  APlayerHandler handler5 = nullptr, APlayerHandler handler6 = nullptr,
-                 APlayerHandler handler7 = nullptr, APlayerHandler handler8 = nullptr) const;
+                 APlayerHandler handler7 = nullptr, APlayerHandler handler8 = nullptr);
   // Opens the file; the engine starts playing it by itself.
   int32_t open(const std::string& path) const;
   int32_t setConfig(int32_t id, const std::string& value) const;
   // A copy of the engine's version text; empty when the engine gives none.
   std::string getVersion() const;
   int32_t getVideoWidth() const;
-  int32_t destroy() const;
+  // Ends the engine; the handle stays as it was, and the player's end destroys nothing more.
+  int32_t destroy();
   int32_t close() const;
   int32_t play() const;
   int32_t pause() const;
@@ -58,6 +66,9 @@ class PlayerEngine {
  private:
   // The decoded picture as a bitmap the caller owns; 0 for short, unknown or bad data.
   static HBITMAP bitmapFromImageData(const void* data, size_t length);
+
+  int32_t handle_ = 0;
+  bool engineAlive_ = false;  // created and not yet destroyed
 };
 
 }  // namespace qova

@@ -1,0 +1,32 @@
+#pragma once
+// The library window: built hidden at start-up from its layout, shown from
+// the preview box and the notification-area icon, with one list item per
+// library entry.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "library/VideoLibrary.h"
+#include "shell/Layouts.h"
+
+namespace qova {
+
+// Builds the window hidden (non-modal, no parent) into `window` unless it
+// exists already; `window` is set before the window's own events run.
+void createLibraryWindow(HWND& window, const LibraryWindowHandlers& handlers,
+                         const WindowMessageHandler& messageHandler);
+
+// Shows the window and gives it the keyboard focus.
+void showLibraryWindow(HWND window);
+// The icon's left click: shown becomes hidden, hidden becomes shown with the focus.
+void toggleLibraryWindow(HWND window);
+// Size changed: the list fills the window below its 30-pixel band.
+void fitLibraryList(HWND window);
+// The skin's close button: a flag of 0 hides the window.
+void onLibraryWindowSkinClosed(HWND window, int32_t flag);
+
+// Rebuilds the window's list from the thumbnails and names of the library;
+// nothing when the window has no list.
+void refillLibraryList(HWND window, const VideoLibrary& library);
+
+}  // namespace qova

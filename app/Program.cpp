@@ -1,0 +1,274 @@
+#include "app/Program.h"
+
+#include <string>
+
+#include "app/AddVideo.h"
+#include "app/CursorPosition.h"
+#include "app/LibraryWindow.h"
+#include "app/Playback.h"
+#include "app/Settings.h"
+#include "app/Wallpaper.h"
+#include "desktop/DisplayGeometry.h"
+#include "engines/ExuiBinding.h"
+#include "library/LibraryFile.h"
+#include "runtime/ProgramDirectory.h"
+#include "runtime/WholeFile.h"
+
+namespace qova {
+namespace {
+
+// The engine's event callback and the skinned menus' callback carry nothing
+// but numbers: they reach the running program through this.
+Program* gProgram = nullptr;
+
+// Shows these skin bytes (the contents of a ".ex" file) on MainWindow's play button.
+void setPlayButtonSkin(HWND mainWindow, const std::string& skinBytes) {
+  setButtonImages(controlByName(mainWindow, kPlayButtonName),
+                  {reinterpret_cast<const uint8_t*>(skinBytes.data()), skinBytes.size()});
+}
+
+}  // namespace
+
+Program::Program() { gProgram = this; }
+
+Program::~Program() {
+  if (gProgram == this) gProgram = nullptr;
+}
+
+int Program::run() {
+  if (!start() && !ended_) return 1;
+  MSG message{};
+  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+bool Program::start() {
+  BuildOptions options;
+  options.handle = &mainWindow.handle;
+  options.messageHandler = [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return mainWindowMessage(window, message, wParam, lParam);
+  };
+  return buildWindow(mainWindowLayout(mainWindowHandlers()), options) != nullptr;
+}
+
+void Program::onMainWindowCreated() {
+  HWND window = mainWindow.handle;
+  makeMainWindowNonActivating(window);
+  createLibraryWindow(libraryWindow.handle, libraryWindowHandlers(), libraryWindowMessageHandler());
+  docked = dockMainWindow(window);
+  startDesktopPreview(window, ::FindWindowA("Progman", nullptr));
+  if (!startWallpaper()) {
+    ended_ = true;
+    ::DestroyWindow(window);
+    return;
+  }
+  setSliderPosition(controlByName(window, kVolumeSliderName), volumeSliderPosition);
+  leftEdgePinned_ = true;
+  const auto onHotkey = [this](HWND, UINT, WPARAM id, LPARAM) -> LRESULT {
+    if (id == kHotkeyExit) exitApplication();
+    else if (id == kHotkeyPlayPause) togglePlayPause();
+    return 0;
+  };
+  // A combination another program holds is simply not available; start-up goes on.
+  hotkeys.registerHotkey(window, MOD_CONTROL | MOD_ALT, VK_END, onHotkey, kHotkeyExit);
+  hotkeys.registerHotkey(window, MOD_CONTROL | MOD_ALT, VK_F10, onHotkey, kHotkeyPlayPause);
+  // Without a desktop layer the player is the bottom window; the panel stays just above it.
+  if (showMainWindowIfWanted(window)) keepTopLevelPlayerAtBottom(player);
+}
+
+bool Program::startWallpaper() {
+  createPlayerInDesktopLayer(player, &Program::onPlayerEvent);
+  isPlaying = 1;
+  player.setVolume(settingToInteger(readSetting(kSettingVolume, "100")));
+  volumeSliderPosition = settingToInteger(readSetting(kSettingVolume, "100"));
+
+  library.videoCount = loadLibrary(library.videoPaths, library.thumbnailPaths, library.videoNames);
+  if (library.videoCount == 0) addVideo();
+  if (!libraryHasEntries()) {
+    // Nothing to play: the player leaves the desktop layer again, so that the
+    // desktop is left as it was.
+    stopWallpaper(player);
+    return false;
+  }
+  refillLibraryList(libraryWindow.handle, library);
+  player.open(library.videoPathAt(1));
+  library.currentIndex = 1;
+  return true;
+}
+
+void Program::exitApplication() {
+  if (ended_) return;
+  ended_ = true;
+  stopWallpaper(player);
+  ::DestroyWindow(mainWindow.handle);
+}
+
+int32_t WINAPI Program::onPlayerEvent(int32_t code, int32_t parameter) {
+  Program* program = gProgram;
+  if (!program) return 0;
+  HWND window = program->mainWindow.handle;
+  if (window && ::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId()) {
+    ::PostMessageA(window, kPlayerEventMessage, static_cast<WPARAM>(code), static_cast<LPARAM>(parameter));
+    return 0;
+  }
+  program->handlePlayerEvent(code, parameter);
+  return 0;
+}
+
+void Program::handlePlayerEvent(int32_t code, int32_t parameter) {
+  if (code == kAPlayerEventFileEnded && parameter == 0 && library.videoCount != 0)
+    playEntry(player, library, nextIndex(library));
+}
+
+void Program::togglePlayPause() {
+  isPlaying = (1 - isPlaying) & 1;
+  if (isPlaying == 0) {
+    setPlayButtonSkin(mainWindow.handle, readWholeFile(programFile("skin_bf.ex")));
+    player.pause();
+  } else {
+    setPlayButtonSkin(mainWindow.handle, readWholeFile(programFile("skin_zt.ex")));
+    player.play();
+  }
+}
+
+void Program::playNext() { playEntry(player, library, nextIndex(library)); }
+
+void Program::playPrevious() { playEntry(player, library, previousIndex(library)); }
+
+void Program::deleteLibraryEntry(int index) {
+  const int countBefore = library.videoCount;
+  const int next = entryToPlayAfterDeleting(library, index);
+  const std::string nextPath = library.videoPathAt(next);
+
+  rewriteLibraryWithout(library, index);
+  reloadLibrary(library);
+  refillLibraryList(libraryWindow.handle, library);
+
+  if (nextPath.empty()) {
+    library.currentIndex = 0;
+    if (library.videoCount == 0) player.close();
+    return;
+  }
+  const bool deleted = library.videoCount == countBefore - 1;
+  library.currentIndex = deleted ? positionAfterDeleting(next, index + 1) : next;
+  player.open(nextPath);
+}
+
+void Program::addVideo() { qova::addVideo(library, libraryWindow.handle); }
+
+void Program::onLibraryWindowCreated() {
+  tray.add(libraryWindow.handle, {}, false, "QOVA_壁纸");
+  tray.setEventHandler([this](int32_t code) { onTrayEvent(code); }, true);
+  libraryMenus.build(&Program::onMenuCommand);
+}
+
+void Program::onTrayEvent(int32_t code) {
+  if (code == WM_LBUTTONUP) {
+    toggleLibraryWindow(libraryWindow.handle);
+  } else if (code == WM_RBUTTONUP) {
+    const POINT at = cursorPosition();
+    popUpStandardMenu(libraryWindow.handle, at.x, at.y);
+  }
+}
+
+int32_t __cdecl Program::onMenuCommand(int32_t, int32_t code, int32_t item, int32_t, int32_t menuNumber,
+                                       int32_t) {
+  if (gProgram) gProgram->onMenuChoice(gProgram->libraryMenus.choice(code, item, menuNumber));
+  return 0;
+}
+
+void Program::onMenuChoice(MenuChoice choice) {
+  switch (choice) {
+    case MenuChoice::OpenSettings:
+      openSettingsView(mainWindow.handle);
+      break;
+    case MenuChoice::AddVideo:
+      addVideo();
+      break;
+    case MenuChoice::ExitApplication:
+      exitApplication();
+      break;
+    case MenuChoice::DeleteEntry:
+      deleteLibraryEntry(libraryMenus.pendingDeleteIndex());
+      break;
+    case MenuChoice::None:
+      break;
+  }
+}
+
+void Program::openLibraryWindow() {
+  createLibraryWindow(libraryWindow.handle, libraryWindowHandlers(), libraryWindowMessageHandler());
+  showLibraryWindow(libraryWindow.handle);
+}
+
+void Program::popUpMainWindowMenu() {
+  const POINT at = cursorPosition();
+  popUpStandardMenu(mainWindow.handle, at.x, at.y);
+}
+
+LRESULT Program::mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (hotkeys.deliver(window, message, wParam, lParam, result)) return result;
+  switch (message) {
+    case WM_WINDOWPOSCHANGED:
+      if (leftEdgePinned_) pinLeftEdgeAndWidth(window, docked);
+      break;
+    case kPlayerEventMessage:
+      handlePlayerEvent(static_cast<int32_t>(wParam), static_cast<int32_t>(lParam));
+      return 0;
+    case WM_CLOSE:
+      exitApplication();
+      return 0;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      break;
+    default:
+      break;
+  }
+  return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+WindowMessageHandler Program::libraryWindowMessageHandler() {
+  return [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (tray.deliver(message, lParam)) return 0;
+    return ::DefWindowProcA(window, message, wParam, lParam);
+  };
+}
+
+StandardMenuHandlers Program::standardMenuHandlers() {
+  return {[this] { openSettingsView(mainWindow.handle); }, [this] { addVideo(); },
+          [this] { exitApplication(); }};
+}
+
+MainWindowHandlers Program::mainWindowHandlers() {
+  MainWindowHandlers handlers;
+  handlers.created = [this] { onMainWindowCreated(); };
+  handlers.sizeChanged = [this] { keepCollapsedHeight(mainWindow.handle, docked); };
+  handlers.previewMenu = [this] { popUpMainWindowMenu(); };
+  handlers.showLibraryWindow = [this] { openLibraryWindow(); };
+  handlers.previewThirdAction = [] {};
+  handlers.previous = [this] { playPrevious(); };
+  handlers.playPause = [this] { togglePlayPause(); };
+  handlers.next = [this] { playNext(); };
+  handlers.volumeChanged = [](int32_t position) { onVolumeChanged(position); };
+  handlers.hideWindowChosen = [] { writeSetting(kSettingWindowDisplay, "1"); };
+  handlers.menu = standardMenuHandlers();
+  return handlers;
+}
+
+LibraryWindowHandlers Program::libraryWindowHandlers() {
+  LibraryWindowHandlers handlers;
+  handlers.created = [this] { onLibraryWindowCreated(); };
+  handlers.sizeChanged = [this] { fitLibraryList(libraryWindow.handle); };
+  handlers.skinClosed = [this](int32_t flag) { onLibraryWindowSkinClosed(libraryWindow.handle, flag); };
+  handlers.itemRightClick = [this](int32_t item) { libraryMenus.popUpItemMenu(libraryWindow.handle, item); };
+  handlers.listRightClick = [this] { libraryMenus.popUpLibraryMenu(libraryWindow.handle); };
+  handlers.itemClicked = [this](int32_t item) { playListItem(player, library, item); };
+  handlers.menu = standardMenuHandlers();
+  return handlers;
+}
+
+}  // namespace qova

@@ -1,0 +1,100 @@
+#pragma once
+// The running program: the one owner of everything it holds, from the library
+// to the windows, created in WinMain and released in reverse order when it
+// goes. Every exit path stops the wallpaper and destroys MainWindow, which
+// ends the message loop; nothing ends the process from inside a handler.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "app/Hotkeys.h"
+#include "app/LibraryMenus.h"
+#include "app/MainWindowPlacement.h"
+#include "app/OwnedWindow.h"
+#include "engines/Player.h"
+#include "library/VideoLibrary.h"
+#include "shell/Layouts.h"
+#include "shell/TrayIcon.h"
+
+namespace qova {
+
+// The message MainWindow receives for a player event from another thread
+// (wParam code, lParam parameter).
+constexpr UINT kPlayerEventMessage = WM_APP + 1;
+
+class Program {
+ public:
+  Program();
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // Builds MainWindow, whose creation runs the start-up sequence, and runs the
+  // message loop until an exit path ends it; the exit code.
+  int run();
+  // Builds MainWindow hidden and runs the start-up sequence; false when
+  // MainWindow could not be built or the program ended during start-up.
+  bool start();
+
+  // Creates the player in the desktop layer, sets the stored volume, loads the
+  // library (asking for a first video when it is empty) and opens entry 1.
+  // False, with the desktop as it was, when the library holds nothing to play.
+  bool startWallpaper();
+  // Every exit path: the wallpaper stopped, then MainWindow destroyed, which ends the message loop.
+  void exitApplication();
+
+  // The engine's event callback (handler 2). Safe on any thread: calls from a
+  // thread other than MainWindow's are posted to MainWindow.
+  static int32_t WINAPI onPlayerEvent(int32_t code, int32_t parameter);
+  // One player event on the window thread: the end of a file opens the next entry.
+  void handlePlayerEvent(int32_t code, int32_t parameter);
+
+  // The play button and Ctrl+Alt+F10: flips isPlaying, shows the matching
+  // picture on the play button, then tells the player.
+  void togglePlayPause();
+  void playNext();
+  void playPrevious();
+  // Deletes the entry of 0-based list item `index` from the file and the list.
+  // Playback moves on to the entry after the one playing, never to the deleted
+  // one, and currentIndex names the entry that then plays; deleting the last
+  // remaining entry stops the picture.
+  void deleteLibraryEntry(int index);
+  void addVideo();
+
+  // What the two windows' layouts bind.
+  MainWindowHandlers mainWindowHandlers();
+  LibraryWindowHandlers libraryWindowHandlers();
+
+  // Released in reverse order: the hotkeys, the menus, the notification-area
+  // icon (while the window that owns it still exists), the windows, the
+  // player, the library.
+  VideoLibrary library;
+  Player player;             // its window lives in the desktop layer
+  OwnedWindow mainWindow;    // the docked panel; its creation runs the start-up sequence
+  OwnedWindow libraryWindow; // built hidden at start-up
+  TrayIcon tray;             // owned by the library window
+  LibraryMenus libraryMenus;
+  Hotkeys hotkeys;
+  int isPlaying = 0;               // 1 from the wallpaper's start; flipped by the play/pause toggle
+  int volumeSliderPosition = 0;    // the volume slider's position, set at start-up
+  DockedPosition docked;           // MainWindow's place, kept from start-up
+
+ private:
+  void onMainWindowCreated();
+  void onLibraryWindowCreated();
+  void onTrayEvent(int32_t code);
+  void onMenuChoice(MenuChoice choice);
+  void openLibraryWindow();
+  void popUpMainWindowMenu();
+  LRESULT mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  WindowMessageHandler libraryWindowMessageHandler();
+  StandardMenuHandlers standardMenuHandlers();
+
+  static int32_t __cdecl onMenuCommand(int32_t menu, int32_t code, int32_t item, int32_t itemData,
+                                       int32_t menuNumber, int32_t reserved);
+
+  bool leftEdgePinned_ = false;  // from start-up stage 6 on
+  bool ended_ = false;           // an exit path ran
+};
+
+}  // namespace qova

@@ -11,11 +11,10 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/AppState.h"
-#include "app/PopupWindow.h"
+#include "app/LibraryWindow.h"
+#include "app/Program.h"
 #include "engines/pattern/PatternMatcher.h"
 #include "library/LibraryFile.h"
-#include "library/LibraryList.h"
 #include "library/LibraryRecord.h"
 #include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"
@@ -77,7 +76,8 @@ void benchListFill() {
   }
   constexpr int kEntries = 1000;
   qova::test::TempFolder folder("list_fill");
-  qova::VideoLibrary& library = qova::app().library;
+  qova::Program program;
+  qova::VideoLibrary& library = program.library;
   for (int i = 0; i < kEntries; ++i) {
     const std::string picture = folder.file("thumb" + std::to_string(i) + ".jpg");
     qova::writeWholeFile(picture, thumbnail);
@@ -86,7 +86,8 @@ void benchListFill() {
     library.videoNames.push_back("我的视频 " + std::to_string(i));
   }
   library.videoCount = kEntries;
-  qova::createPopupWindow();
+  qova::createLibraryWindow(program.libraryWindow.handle, program.libraryWindowHandlers(), {});
+  HWND window = program.libraryWindow.handle;
 
   const auto readStart = Clock::now();
   std::size_t bytes = 0;
@@ -94,24 +95,19 @@ void benchListFill() {
   const double reading = secondsSince(readStart);
   const double memoryBefore = workingSetMb();
   const auto fillStart = Clock::now();
-  qova::refillLibraryList();
+  qova::refillLibraryList(window, library);
   const double filling = secondsSince(fillStart);
   const double memoryAfter = workingSetMb();
   // The list decodes a thumbnail the first time its item is painted.
-  HWND popup = qova::app().popupWindow;
-  ::ShowWindow(popup, SW_SHOWNOACTIVATE);
+  ::ShowWindow(window, SW_SHOWNOACTIVATE);
   const auto paintStart = Clock::now();
-  ::RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   const double painting = secondsSince(paintStart);
   const double memoryShown = workingSetMb();
   std::printf("library list, %d entries with thumbnails: filled in %.3f s (reading the %zu thumbnail bytes "
               "alone takes %.3f s); first paint of the shown window %.3f s; working set %.1f MB before, "
               "%.1f MB filled, %.1f MB shown\n",
               kEntries, filling, bytes, reading, painting, memoryBefore, memoryAfter, memoryShown);
-  ::DestroyWindow(qova::app().popupWindow);
-  qova::app().popupWindow = nullptr;
-  library.clearLists();
-  library.videoCount = 0;
 }
 
 void benchStartUp() {

@@ -77,6 +77,9 @@ void Program::onMainWindowCreated() {
   hotkeys.registerHotkey(window, MOD_CONTROL | MOD_ALT, VK_F10, onHotkey, kHotkeyPlayPause);
   // Without a desktop layer the player is the bottom window; the panel stays just above it.
   if (showMainWindowIfWanted(window)) keepTopLevelPlayerAtBottom(player);
+  if (readSetting(kSettingPauseWhenHidden, "1") != "0")
+    coverWatch_.emplace(ScreenRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)},
+                        [this](bool hidden) { onDesktopHidden(hidden); });
 }
 
 bool Program::startWallpaper() {
@@ -102,6 +105,7 @@ bool Program::startWallpaper() {
 void Program::exitApplication() {
   if (ended_) return;
   ended_ = true;
+  coverWatch_.reset();
   stopWallpaper(player);
   ::DestroyWindow(mainWindow.handle);
 }
@@ -130,8 +134,18 @@ void Program::togglePlayPause() {
     player.pause();
   } else {
     setPlayButtonSkin(mainWindow.handle, readWholeFile(programFile("skin_zt.ex")));
-    player.play();
+    if (!desktopHidden_) player.play();
   }
+}
+
+void Program::onDesktopHidden(bool hidden) {
+  if (hidden == desktopHidden_) return;
+  desktopHidden_ = hidden;
+  if (isPlaying == 0) return;  // the user's pause holds either way
+  if (hidden)
+    player.pause();
+  else
+    player.play();
 }
 
 void Program::playNext() { playEntry(player, library, nextIndex(library)); }

@@ -6,11 +6,13 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 
 #include "app/Hotkeys.h"
 #include "app/LibraryMenus.h"
 #include "app/MainWindowPlacement.h"
 #include "app/OwnedWindow.h"
+#include "desktop/DesktopCoverWatch.h"
 #include "engines/Player.h"
 #include "library/VideoLibrary.h"
 #include "shell/Layouts.h"
@@ -50,8 +52,13 @@ class Program {
   void handlePlayerEvent(int32_t code, int32_t parameter);
 
   // The play button and Ctrl+Alt+F10: flips isPlaying, shows the matching
-  // picture on the play button, then tells the player.
+  // picture on the play button, then tells the player (which stays paused
+  // while the desktop is hidden, and plays when it shows again).
   void togglePlayPause();
+  // Other windows or a full-screen program hide the desktop, or show it
+  // again: the wallpaper pauses and resumes by itself, never undoing a
+  // pause of the user's.
+  void onDesktopHidden(bool hidden);
   void playNext();
   void playPrevious();
   // Deletes the entry of 0-based list item `index` from the file and the list.
@@ -93,6 +100,8 @@ class Program {
   static int32_t __cdecl onMenuCommand(int32_t menu, int32_t code, int32_t item, int32_t itemData,
                                        int32_t menuNumber, int32_t reserved);
 
+  std::optional<DesktopCoverWatch> coverWatch_;  // while the wallpaper plays, unless turned off
+  bool desktopHidden_ = false;
   bool leftEdgePinned_ = false;  // from start-up stage 6 on
   bool ended_ = false;           // an exit path ran
 };

@@ -1,5 +1,5 @@
 #pragma once
-// The user's two settings, kept in "To_configure.ini" beside the executable,
+// The user's settings, kept in "To_configure.ini" beside the executable,
 // section "程序设置". Read when needed and written at once; nothing is cached.
 #include <string>
 
@@ -7,6 +7,9 @@ namespace qova {
 
 constexpr const char* kSettingWindowDisplay = "窗体显示";  // "0" shows MainWindow at start-up
 constexpr const char* kSettingVolume = "播放音量";         // decimal volume text
+// "0" keeps the wallpaper playing while other windows or a full-screen
+// program hide the desktop; anything else (the default "1") pauses it then.
+constexpr const char* kSettingPauseWhenHidden = "遮挡时暂停";
 
 // Program directory + "\To_configure.ini", rebuilt at each call.
 std::string settingsFilePath();

@@ -9,8 +9,10 @@
 #include <cstdlib>
 
 #include "tests/acceptance/ScreenWatch.h"
+#include "tests/bench/BenchSupport.h"
 #include "tests/acceptance/WallpaperProgram.h"
 #include "tests/support/ShellStandin.h"
+#include "tests/support/TestProcess.h"
 #include "tests/support/WindowSearch.h"
 
 namespace {
@@ -191,6 +193,67 @@ TEST_F(DesktopJourney, AShellRestartLeavesTheProgramRunningAndItStillExitsCleanl
   const std::size_t mark = shell.logLineCount();
   ASSERT_TRUE(program.chooseFromTrayMenu(MenuItem::Exit));
   expectStaticDesktopAfterExit(shell, mark);
+}
+
+}  // namespace
+
+namespace {
+
+// How many times the program called APlayer_Play / APlayer_Pause, from the timing engine's log.
+struct PlayPauseCalls {
+  int play = 0;
+  int pause = 0;
+  bool operator==(const PlayPauseCalls&) const = default;
+};
+
+PlayPauseCalls playPauseCalls(const qova::bench::TimedProgram& program) {
+  PlayPauseCalls calls;
+  for (const auto& line : qova::bench::readTimedLog(program.timingLog())) {
+    calls.play += line.what == "play";
+    calls.pause += line.what == "pause";
+  }
+  return calls;
+}
+
+// Another program's window maximized over the desktop pauses the wallpaper
+// within a second, and restored it plays again; a pause of the user's holds
+// through both.
+TEST(DesktopCoverJourney, AWindowOverTheWholeDesktopPausesTheWallpaperUntilItGoes) {
+  qova::bench::TimedProgram program;
+  program.writeLibrary({qova::bench::buildFile("media\\clip_moving.mp4")}, false);
+  ASSERT_TRUE(program.folder().start().started());
+  ASSERT_TRUE(qova::bench::waitForLogLine(program.timingLog(), "event 1 3", 20s)) << "it plays";
+  char windows[MAX_PATH] = {};
+  ::GetWindowsDirectoryA(windows, MAX_PATH);
+  qova::test::TestProcess notepad(std::string(windows) + "\\notepad.exe", "");
+  HWND cover = nullptr;
+  ASSERT_TRUE(qova::test::waitUntil(
+      [&] { return (cover = qova::test::findProcessWindow(notepad.id(), "Notepad")) != nullptr; }, 20s));
+  ::ShowWindow(cover, SW_SHOWNOACTIVATE);
+  ::MoveWindow(cover, 100, 100, 400, 300, TRUE);
+  qova::test::pumpMessagesFor(1500ms);
+  const PlayPauseCalls before = playPauseCalls(program);
+  EXPECT_EQ(before, PlayPauseCalls{}) << "a window over part of the desktop changes nothing";
+
+  const auto callsWithin = [&](PlayPauseCalls wanted) {
+    return qova::test::waitUntil([&] { return playPauseCalls(program) == wanted; }, 1s);
+  };
+  ::ShowWindow(cover, SW_MAXIMIZE);
+  EXPECT_TRUE(callsWithin({0, 1})) << "maximized over the desktop, it pauses the wallpaper within a second";
+  ::ShowWindow(cover, SW_RESTORE);
+  EXPECT_TRUE(callsWithin({1, 1})) << "restored, the wallpaper plays again within a second";
+
+  // Ctrl+Alt+F10's message: the user pauses.
+  HWND mainWindow = qova::test::findProcessWindow(program.folder().process().id(), "QovaMainWindow");
+  ::PostMessageA(mainWindow, WM_HOTKEY, 2, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F10));
+  EXPECT_TRUE(callsWithin({1, 2}));
+  ::ShowWindow(cover, SW_MAXIMIZE);
+  qova::test::pumpMessagesFor(1200ms);
+  ::ShowWindow(cover, SW_RESTORE);
+  qova::test::pumpMessagesFor(1200ms);
+  EXPECT_EQ(playPauseCalls(program), (PlayPauseCalls{1, 2})) << "the user's pause holds through a cover";
+  ::PostMessageA(mainWindow, WM_HOTKEY, 2, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F10));
+  EXPECT_TRUE(callsWithin({2, 2})) << "and the user's play plays";
 }
 
 }  // namespace

@@ -17,6 +17,21 @@
 namespace qova {
 namespace {
 
+// The key in "To_configure.ini" that can turn a cause off.
+const char* settingOf(PauseCause cause) {
+  switch (cause) {
+    case PauseCause::DesktopHidden:
+      return kSettingPauseWhenHidden;
+    case PauseCause::SessionLocked:
+      return kSettingPauseWhenLocked;
+    case PauseCause::DisplayOff:
+      return kSettingPauseWhenDisplayOff;
+    case PauseCause::BatterySaver:
+      return kSettingPauseOnBatterySaver;
+  }
+  return kSettingPauseWhenHidden;
+}
+
 // The engine's event callback and the skinned menus' callback carry nothing
 // but numbers: they reach the running program through this.
 Program* gProgram = nullptr;
@@ -77,9 +92,10 @@ void Program::onMainWindowCreated() {
   hotkeys.registerHotkey(window, MOD_CONTROL | MOD_ALT, VK_F10, onHotkey, kHotkeyPlayPause);
   // Without a desktop layer the player is the bottom window; the panel stays just above it.
   if (showMainWindowIfWanted(window)) keepTopLevelPlayerAtBottom(player);
-  if (readSetting(kSettingPauseWhenHidden, "1") != "0")
+  if (readSetting(settingOf(PauseCause::DesktopHidden), "1") != "0")
     coverWatch_.emplace(ScreenRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)},
-                        [this](bool hidden) { onDesktopHidden(hidden); });
+                        [this](bool hidden) { setPauseCause(PauseCause::DesktopHidden, hidden); });
+  systemNotices_.emplace(window);
 }
 
 bool Program::startWallpaper() {
@@ -106,6 +122,7 @@ void Program::exitApplication() {
   if (ended_) return;
   ended_ = true;
   coverWatch_.reset();
+  systemNotices_.reset();
   stopWallpaper(player);
   ::DestroyWindow(mainWindow.handle);
 }
@@ -134,20 +151,18 @@ void Program::togglePlayPause() {
     player.pause();
   } else {
     setPlayButtonSkin(mainWindow.handle, readWholeFile(programFile("skin_zt.ex")));
-    if (!desktopHidden_) player.play();
+    if (!autoPause_.paused()) player.play();
   }
 }
 
-void Program::onDesktopHidden(bool hidden) {
-  if (hidden == desktopHidden_) return;
-  desktopHidden_ = hidden;
+void Program::setPauseCause(PauseCause cause, bool holds) {
+  if (!autoPause_.set(cause, holds)) return;
   if (isPlaying == 0) return;  // the user's pause holds either way
-  if (hidden)
+  if (autoPause_.paused())
     player.pause();
   else
     player.play();
 }
-
 void Program::playNext() { playEntry(player, library, nextIndex(library)); }
 
 void Program::playPrevious() { playEntry(player, library, previousIndex(library)); }
@@ -233,6 +248,12 @@ LRESULT Program::mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
     case kPlayerEventMessage:
       handlePlayerEvent(static_cast<int32_t>(wParam), static_cast<int32_t>(lParam));
       return 0;
+    case WM_WTSSESSION_CHANGE:
+    case WM_POWERBROADCAST:
+      if (const std::optional<PauseNotice> notice = pauseNoticeOf(message, wParam, lParam);
+          notice && readSetting(settingOf(notice->cause), "1") != "0")
+        setPauseCause(notice->cause, notice->holds);
+      return message == WM_POWERBROADCAST ? TRUE : 0;
     case WM_CLOSE:
       exitApplication();
       return 0;

@@ -8,10 +8,12 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/AutoPause.h"
 #include "app/Hotkeys.h"
 #include "app/LibraryMenus.h"
 #include "app/MainWindowPlacement.h"
 #include "app/OwnedWindow.h"
+#include "app/SystemNotices.h"
 #include "desktop/DesktopCoverWatch.h"
 #include "engines/Player.h"
 #include "library/VideoLibrary.h"
@@ -55,10 +57,11 @@ class Program {
   // picture on the play button, then tells the player (which stays paused
   // while the desktop is hidden, and plays when it shows again).
   void togglePlayPause();
-  // Other windows or a full-screen program hide the desktop, or show it
-  // again: the wallpaper pauses and resumes by itself, never undoing a
-  // pause of the user's.
-  void onDesktopHidden(bool hidden);
+  // A cause for pausing by itself starts or ends (the desktop hidden, the
+  // session locked, the displays off, battery saver): the wallpaper pauses
+  // while any holds and plays on when the last ends, never undoing a pause
+  // of the user's.
+  void setPauseCause(PauseCause cause, bool holds);
   void playNext();
   void playPrevious();
   // Deletes the entry of 0-based list item `index` from the file and the list.
@@ -101,7 +104,8 @@ class Program {
                                        int32_t menuNumber, int32_t reserved);
 
   std::optional<DesktopCoverWatch> coverWatch_;  // while the wallpaper plays, unless turned off
-  bool desktopHidden_ = false;
+  std::optional<SystemNotices> systemNotices_;   // to MainWindow, while it exists
+  AutoPause autoPause_;
   bool leftEdgePinned_ = false;  // from start-up stage 6 on
   bool ended_ = false;           // an exit path ran
 };

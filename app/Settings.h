@@ -10,6 +10,11 @@ constexpr const char* kSettingVolume = "播放音量";         // decimal volume
 // "0" keeps the wallpaper playing while other windows or a full-screen
 // program hide the desktop; anything else (the default "1") pauses it then.
 constexpr const char* kSettingPauseWhenHidden = "遮挡时暂停";
+// Likewise "0" keeps it playing while the session is locked or disconnected,
+// while the displays are off, and while battery saver is on.
+constexpr const char* kSettingPauseWhenLocked = "锁屏时暂停";
+constexpr const char* kSettingPauseWhenDisplayOff = "熄屏时暂停";
+constexpr const char* kSettingPauseOnBatterySaver = "省电模式暂停";
 
 // Program directory + "\To_configure.ini", rebuilt at each call.
 std::string settingsFilePath();

@@ -4,6 +4,7 @@
 // video is gone and the shell has repainted its static wallpaper.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <wtsapi32.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -215,10 +216,10 @@ PlayPauseCalls playPauseCalls(const qova::bench::TimedProgram& program) {
   return calls;
 }
 
-// Another program's window maximized over the desktop pauses the wallpaper
+// Another program's window maximized over the desktop, or a locked session, pauses the wallpaper
 // within a second, and restored it plays again; a pause of the user's holds
 // through both.
-TEST(DesktopCoverJourney, AWindowOverTheWholeDesktopPausesTheWallpaperUntilItGoes) {
+TEST(DesktopCoverJourney, ItPausesByItselfWhileHiddenOrLockedAndKeepsTheUsersPause) {
   qova::bench::TimedProgram program;
   program.writeLibrary({qova::bench::buildFile("media\\clip_moving.mp4")}, false);
   ASSERT_TRUE(program.folder().start().started());
@@ -254,6 +255,17 @@ TEST(DesktopCoverJourney, AWindowOverTheWholeDesktopPausesTheWallpaperUntilItGoe
   EXPECT_EQ(playPauseCalls(program), (PlayPauseCalls{1, 2})) << "the user's pause holds through a cover";
   ::PostMessageA(mainWindow, WM_HOTKEY, 2, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F10));
   EXPECT_TRUE(callsWithin({2, 2})) << "and the user's play plays";
+
+  // Several causes at once: a locked session, then a cover; it plays on only when both have ended.
+  ::PostMessageA(mainWindow, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+  EXPECT_TRUE(callsWithin({2, 3})) << "a locked session pauses it";
+  ::ShowWindow(cover, SW_MAXIMIZE);
+  qova::test::pumpMessagesFor(1200ms);
+  ::PostMessageA(mainWindow, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+  qova::test::pumpMessagesFor(600ms);
+  EXPECT_EQ(playPauseCalls(program), (PlayPauseCalls{2, 3})) << "unlocked but still hidden, it stays paused";
+  ::ShowWindow(cover, SW_RESTORE);
+  EXPECT_TRUE(callsWithin({3, 3})) << "uncovered as well, it plays";
 }
 
 }  // namespace

@@ -9,6 +9,8 @@ void benchPlayback();
 void benchSwitching();
 // Time from the process's start to the first frame (StartupBench.cpp).
 void benchStartup();
+// From covering the desktop to the pause, and from uncovering it to playing (CoverBench.cpp).
+void benchCover();
 // Memory and threads over thousands of files, and failed opens (SoakBench.cpp);
 // QOVA_SOAK_MINUTES sets its length (30 by default).
 void benchSoak();

@@ -1,0 +1,70 @@
+// Pausing by itself: from another program's window covering the whole
+// desktop to the engine's APlayer_Pause, and from uncovering it to
+// APlayer_Play; qova.exe with the real engine behind the timing engine,
+// Wine's Notepad as the other program.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/bench/BenchSupport.h"
+#include "tests/bench/PlayerBenches.h"
+#include "tests/support/TestProcess.h"
+#include "tests/support/WindowSearch.h"
+
+namespace qova::bench {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kCovers = 5;
+
+// How long after `from` the log gained its `count`-th line `what`; -1 when it did not within 5 s.
+double millisecondsUntilLine(const std::string& log, const std::string& what, int count, Ticks from) {
+  Ticks found = 0;
+  test::waitUntil(
+      [&] {
+        int seen = 0;
+        for (const LogLine& line : readTimedLog(log))
+          if (line.what == what && ++seen == count) found = line.time;
+        return found != 0;
+      },
+      5s);
+  return found ? milliseconds(from, found) : -1.0;
+}
+
+}  // namespace
+
+void benchCover() {
+  std::printf("Pausing while the desktop is covered (Notepad maximized and restored, %d times)\n", kCovers);
+  TimedProgram program;
+  program.writeLibrary({buildFile("media\\bench_1080p.mp4")}, false);
+  if (!program.folder().start().started() || !waitForLogLine(program.timingLog(), "event 1 3", 90s)) {
+    std::printf("  qova.exe did not play\n");
+    return;
+  }
+  char windows[MAX_PATH] = {};
+  ::GetWindowsDirectoryA(windows, MAX_PATH);
+  test::TestProcess notepad(std::string(windows) + "\\notepad.exe", "");
+  HWND cover = nullptr;
+  test::waitUntil([&] { return (cover = test::findProcessWindow(notepad.id(), "Notepad")) != nullptr; }, 20s);
+  if (!cover) return;
+  ::ShowWindow(cover, SW_SHOWNOACTIVATE);
+  ::MoveWindow(cover, 100, 100, 400, 300, TRUE);
+  idle(2s);
+  std::vector<double> toPause, toPlay;
+  for (int n = 1; n <= kCovers; ++n) {
+    Ticks start = now();
+    ::ShowWindow(cover, SW_MAXIMIZE);
+    toPause.push_back(millisecondsUntilLine(program.timingLog(), "pause", n, start));
+    idle(1s);
+    start = now();
+    ::ShowWindow(cover, SW_RESTORE);
+    toPlay.push_back(millisecondsUntilLine(program.timingLog(), "play", n, start));
+    idle(1s);
+  }
+  std::printf("  covered to APlayer_Pause: median %.0f ms; uncovered to APlayer_Play: median %.0f ms "
+              "(target under 1,000 ms each)\n",
+              median(toPause), median(toPlay));
+}
+
+}  // namespace qova::bench

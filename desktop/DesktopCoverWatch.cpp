@@ -16,6 +16,10 @@ namespace {
 constexpr UINT kGatherMilliseconds = 150;
 constexpr UINT kRegularLookMilliseconds = 500;
 
+// Set once the system has told of another program's window moving: it sends
+// the events this watch needs, and the regular look can stop.
+thread_local bool tLocationEventsCome = false;
+
 // Every live watch of this thread: window events carry no context of their own.
 std::vector<DesktopCoverWatch*>& watches() {
   thread_local std::vector<DesktopCoverWatch*> list;
@@ -52,14 +56,17 @@ bool isDesktopLayer(HWND window) {
 
 BOOL CALLBACK collectCover(HWND window, LPARAM param) {
   auto& covers = *reinterpret_cast<std::vector<ScreenRect>*>(param);
+  // The cheap questions first: most top-level windows are hidden ones.
+  if (!::IsWindowVisible(window) || ::IsIconic(window)) return TRUE;
+  RECT rect{};
+  if (!::GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) return TRUE;
   DWORD process = 0;
   ::GetWindowThreadProcessId(window, &process);
   // Our own windows (the player itself where it is a top-level window, the panel) hide nothing.
-  if (process == ::GetCurrentProcessId() || !::IsWindowVisible(window) || ::IsIconic(window) ||
-      isDesktopLayer(window) || isCloaked(window) || isFullyTransparent(window))
+  if (process == ::GetCurrentProcessId() || isDesktopLayer(window) || isCloaked(window) ||
+      isFullyTransparent(window))
     return TRUE;
-  RECT rect{};
-  if (::GetWindowRect(window, &rect)) covers.push_back({rect.left, rect.top, rect.right, rect.bottom});
+  covers.push_back({rect.left, rect.top, rect.right, rect.bottom});
   return TRUE;
 }
 
@@ -114,12 +121,14 @@ void DesktopCoverWatch::checkNow() {
 
 void DesktopCoverWatch::checkSoon() {
   if (!delay_) delay_ = ::SetTimer(nullptr, 0, kGatherMilliseconds, &onDelay);
+  if (regular_ && tLocationEventsCome) ::KillTimer(nullptr, std::exchange(regular_, 0));
 }
 
 void CALLBACK DesktopCoverWatch::onWindowEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD,
                                                DWORD) {
   // Only whole top-level windows matter: not their carets, scroll bars or children.
   if (object != OBJID_WINDOW || !window || ::GetAncestor(window, GA_ROOT) != window) return;
+  if (event == EVENT_OBJECT_LOCATIONCHANGE) tLocationEventsCome = true;
   switch (event) {
     case EVENT_SYSTEM_FOREGROUND:
     case EVENT_SYSTEM_MINIMIZESTART:
@@ -139,8 +148,10 @@ void CALLBACK DesktopCoverWatch::onWindowEvent(HWINEVENTHOOK, DWORD event, HWND 
 }
 
 void CALLBACK DesktopCoverWatch::onDelay(HWND, UINT, UINT_PTR timer, DWORD) {
-  for (DesktopCoverWatch* watch : watches())
+  for (DesktopCoverWatch* watch : watches()) {
+    if (watch->regular_ == timer && tLocationEventsCome) ::KillTimer(nullptr, std::exchange(watch->regular_, 0));
     if (watch->delay_ == timer || watch->regular_ == timer) return watch->checkNow();
+  }
   ::KillTimer(nullptr, timer);
 }
 

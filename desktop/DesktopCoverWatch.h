@@ -6,10 +6,10 @@
 // presentation runs. Minimized, cloaked and fully transparent windows do
 // not cover. The window manager's events (a window shown, hidden, moved,
 // minimized, restored, brought to the front) wake it, and a short delay
-// gathers a burst of them into one look. A system that does not send them
-// for other programs' windows (Wine sends only creation and focus) is
-// covered by a look every half second as well: one walk over the top-level
-// windows, a few hundredths of a millisecond.
+// gathers a burst of them into one look. Until the system has shown that it
+// sends them for other programs' windows (Wine sends only creation and
+// focus), a look every half second stands in for them: one walk over the
+// top-level windows, a few milliseconds under Wine.
 // Lives on a thread with a message loop; the listener is called there.
 #include <windows.h>
 

@@ -20,6 +20,9 @@ constexpr const char* kPlayButtonName = "播放按钮";
 constexpr const char* kVolumeSliderName = "音量进度";
 constexpr const char* kLibraryListName = "图标列表框EX";
 
+// The library window's class, by which a second start finds the running program.
+constexpr const char* kLibraryWindowClassName = "QovaPopupWindow";
+
 using Action = std::function<void()>;
 using ActionWithValue = std::function<void(int32_t value)>;
 

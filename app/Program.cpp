@@ -7,6 +7,7 @@
 #include "app/LibraryWindow.h"
 #include "app/Playback.h"
 #include "app/Settings.h"
+#include "app/StartWithWindows.h"
 #include "app/Wallpaper.h"
 #include "desktop/DisplayGeometry.h"
 #include "engines/ExuiBinding.h"
@@ -212,7 +213,7 @@ int32_t __cdecl Program::onMenuCommand(int32_t, int32_t code, int32_t item, int3
 void Program::onMenuChoice(MenuChoice choice) {
   switch (choice) {
     case MenuChoice::OpenSettings:
-      openSettingsView(mainWindow.handle);
+      openSettings();
       break;
     case MenuChoice::AddVideo:
       addVideo();
@@ -226,6 +227,11 @@ void Program::onMenuChoice(MenuChoice choice) {
     case MenuChoice::None:
       break;
   }
+}
+
+void Program::openSettings() {
+  openSettingsView(mainWindow.handle);
+  showStartWithWindowsState(mainWindow.handle);
 }
 
 void Program::openLibraryWindow() {
@@ -274,7 +280,7 @@ WindowMessageHandler Program::libraryWindowMessageHandler() {
 }
 
 StandardMenuHandlers Program::standardMenuHandlers() {
-  return {[this] { openSettingsView(mainWindow.handle); }, [this] { addVideo(); },
+  return {[this] { openSettings(); }, [this] { addVideo(); },
           [this] { exitApplication(); }};
 }
 
@@ -290,6 +296,8 @@ MainWindowHandlers Program::mainWindowHandlers() {
   handlers.next = [this] { playNext(); };
   handlers.volumeChanged = [](int32_t position) { onVolumeChanged(position); };
   handlers.hideWindowChosen = [] { writeSetting(kSettingWindowDisplay, "1"); };
+  handlers.startWithWindowsOn = [this] { chooseStartWithWindows(mainWindow.handle, true); };
+  handlers.startWithWindowsOff = [this] { chooseStartWithWindows(mainWindow.handle, false); };
   handlers.menu = standardMenuHandlers();
   return handlers;
 }

@@ -94,6 +94,8 @@ class Program {
   void onLibraryWindowCreated();
   void onTrayEvent(int32_t code);
   void onMenuChoice(MenuChoice choice);
+  // Expands MainWindow into its settings view, showing whether it starts with Windows.
+  void openSettings();
   void openLibraryWindow();
   void popUpMainWindowMenu();
   LRESULT mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

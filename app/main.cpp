@@ -4,9 +4,17 @@
 #include <windows.h>
 
 #include "app/Program.h"
+#include "app/SingleInstance.h"
 #include "runtime/OutsideFunction.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Before anything else: a second start from this folder only brings the
+  // running program forward.
+  qova::ProgramFolderClaim claim;
+  if (!claim.held()) {
+    qova::bringRunningProgramForward();
+    return 0;
+  }
   qova::restrictLibrarySearchPath();
   qova::Program program;
   return program.run();

@@ -9,7 +9,8 @@
 ;   ICON          resources/qova.ico
 ;   OUT_FILE      the installer to write
 ;
-; Uninstalling removes the program's files, the shortcut and the registration.
+; Uninstalling removes the program's files, the shortcut, the registration and
+; the program's start with Windows when it names this installation's qova.exe.
 ; The user's own data (To_configure.ini, spconfiguration_file.ini, thumbs\) is
 ; kept unless the user answers yes to the question, or, when silent (/S),
 ; unless /REMOVEUSERDATA is given. Anything else the user put into the folder
@@ -31,6 +32,9 @@ SetCompressor /SOLID lzma
 !define PRODUCT_NAME "QOVA Wallpaper"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\QOVA Wallpaper"
 !define SHORTCUT "$SMPROGRAMS\QOVA Wallpaper.lnk"
+; The program's start with Windows: this value holds the quoted path of the qova.exe it starts.
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define RUN_VALUE "QOVA Wallpaper"
 ; The program's panel; Ctrl+Alt+End (hotkey 1) ends the program the orderly way.
 !define MAIN_WINDOW_CLASS "QovaMainWindow"
 !define HOTKEY_EXIT 1
@@ -121,6 +125,11 @@ Section "Uninstall"
   !insertmacro QOVA_REMOVE_FILES
   Delete "$INSTDIR\uninstall.exe"
   Delete "${SHORTCUT}"
+  ; A portable copy elsewhere may have taken the value over; its start with Windows stays.
+  ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${If} $0 == '"$INSTDIR\qova.exe"'
+    DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${EndIf}
 
   ${GetParameters} $0
   ClearErrors

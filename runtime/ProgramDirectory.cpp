@@ -27,4 +27,23 @@ std::string programFile(std::string_view name) {
   return path;
 }
 
+std::wstring programExecutablePath() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  DWORD length = 0;
+  for (;;) {
+    length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) break;
+    buffer.resize(buffer.size() * 2);
+  }
+  std::wstring path(buffer.data(), length);
+  const DWORD longLength = ::GetLongPathNameW(path.c_str(), nullptr, 0);
+  if (longLength == 0) return path;
+  std::wstring longPath(longLength, L'\0');
+  const DWORD written = ::GetLongPathNameW(path.c_str(), longPath.data(), longLength);
+  if (written == 0 || written >= longLength) return path;
+  longPath.resize(written);
+  return longPath;
+}
+
 }  // namespace qova

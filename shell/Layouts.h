@@ -19,6 +19,13 @@ constexpr const char* kPreviewBoxName = "显示框EX";
 constexpr const char* kPlayButtonName = "播放按钮";
 constexpr const char* kVolumeSliderName = "音量进度";
 constexpr const char* kLibraryListName = "图标列表框EX";
+// The settings view's two "设置开机启动" buttons: the left one turns starting
+// with Windows on, the right one off.
+constexpr const char* kStartWithWindowsOnButtonName = "按钮EX1";
+constexpr const char* kStartWithWindowsOffButtonName = "按钮EX2";
+
+// The library window's class, by which a second start finds the running program.
+constexpr const char* kLibraryWindowClassName = "QovaPopupWindow";
 
 using Action = std::function<void()>;
 using ActionWithValue = std::function<void(int32_t value)>;
@@ -41,6 +48,8 @@ struct MainWindowHandlers {
   Action next;
   ActionWithValue volumeChanged;  // the slider's new position
   Action hideWindowChosen;        // "隐藏该窗口"
+  Action startWithWindowsOn;      // the left "设置开机启动" button
+  Action startWithWindowsOff;     // the right one
   StandardMenuHandlers menu;
 };
 

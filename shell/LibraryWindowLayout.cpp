@@ -25,7 +25,7 @@ WindowLayout libraryWindowLayout(const LibraryWindowHandlers& handlers) {
   WindowLayout window;
   window.name = "LibraryWindow";
   // The class name by which installers and scripts find the running program's windows.
-  window.className = "QovaPopupWindow";
+  window.className = kLibraryWindowClassName;
   window.title = layout::kWindowTitle;
   window.left = 50;
   window.top = 50;

@@ -77,8 +77,10 @@ WindowLayout mainWindowLayout(const MainWindowHandlers& handlers) {
            .boolean(kExuiPropReadOnly, true)
            .data(),
        {}},
-      {ComponentClass::ButtonEx, "按钮EX1", "底线", 4, 184, 100, 28, captionButton(u"设置开机启动"), {}},
-      {ComponentClass::ButtonEx, "按钮EX2", "底线", 111, 184, 100, 28, captionButton(u"设置开机启动"), {}},
+      {ComponentClass::ButtonEx, kStartWithWindowsOnButtonName, "底线", 4, 184, 100, 28,
+       captionButton(u"设置开机启动"), {{0, run(handlers.startWithWindowsOn)}}},
+      {ComponentClass::ButtonEx, kStartWithWindowsOffButtonName, "底线", 111, 184, 100, 28,
+       captionButton(u"设置开机启动"), {{0, run(handlers.startWithWindowsOff)}}},
       {ComponentClass::WindowEx, "窗口EX", "", 4, 4, 24, 24,
        PropertyWriter()
            .integer(kExuiPropWindowRole, kExuiWindowRoleFrame)

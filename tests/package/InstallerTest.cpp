@@ -29,6 +29,9 @@ using namespace std::chrono_literals;
 
 constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QOVA Wallpaper";
 constexpr WPARAM kExitHotkey = 1;
+// The program's start with Windows.
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kRunValue = "QOVA Wallpaper";
 
 // What the installer puts into the program folder, and nothing else.
 const std::set<std::string> kInstalledFiles = {
@@ -81,6 +84,21 @@ std::optional<std::string> registration(const char* name) {
   return std::string(value);
 }
 
+// The start with Windows value; nullopt when there is none.
+std::optional<std::string> runValue() {
+  char value[1024] = {};
+  DWORD size = sizeof value;
+  if (::RegGetValueA(HKEY_CURRENT_USER, kRunKey, kRunValue, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return std::string(value);
+}
+
+// As the program's settings view writes it.
+void writeRunValue(const std::string& command) {
+  ::RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, kRunValue, REG_SZ, command.c_str(),
+                    static_cast<DWORD>(command.size() + 1));
+}
+
 bool registered() {
   HKEY key = nullptr;
   if (::RegOpenKeyExA(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
@@ -118,6 +136,8 @@ class Installer : public ::testing::Test {
 
   void TearDown() override {
     removeEverything();
+    // The next start of the Wine prefix would run whatever is left here.
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, kRunValue);
     ::CoUninitialize();
   }
 
@@ -222,8 +242,10 @@ TEST_F(Installer, InstallsPerUserRunsTheProgramAndUninstallsLeavingNothing) {
   ::PostMessageA(playing.mainWindow, WM_HOTKEY, kExitHotkey, 0);
   expectEndedCleanly(playing, 30s, "it did not end on its exit hotkey");
 
-  // Removing it with the user's data leaves nothing behind.
+  // Removing it with the user's data leaves nothing behind, its start with Windows included.
+  writeRunValue("\"" + installFolder() + "\\qova.exe\"");
   ASSERT_TRUE(uninstall("/REMOVEUSERDATA"));
+  EXPECT_EQ(runValue(), std::nullopt);
   EXPECT_TRUE(waitUntil([] { return !exists(installFolder()); }, 20s))
       << "left: " << ::testing::PrintToString(filesIn(installFolder()));
   EXPECT_FALSE(exists(shortcutPath()));
@@ -232,7 +254,10 @@ TEST_F(Installer, InstallsPerUserRunsTheProgramAndUninstallsLeavingNothing) {
 TEST_F(Installer, SilentUninstallRemovesTheProgramAndKeepsTheUsersData) {
   writeUserData();
   const std::string library = readWholeFile(installFolder() + "\\spconfiguration_file.ini");
+  const std::string portableCopy = "\"C:\\portable\\QOVA\\qova.exe\"";
+  writeRunValue(portableCopy);
   ASSERT_TRUE(uninstall(""));
+  EXPECT_EQ(runValue(), portableCopy) << "another copy's start with Windows stays";
   EXPECT_EQ(filesIn(installFolder()),
             (std::set<std::string>{"To_configure.ini", "spconfiguration_file.ini", "thumbs\\a_1.jpg"}));
   EXPECT_EQ(readWholeFile(installFolder() + "\\spconfiguration_file.ini"), library);

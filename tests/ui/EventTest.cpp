@@ -8,6 +8,7 @@
 
 #include "app/Program.h"
 #include "app/Settings.h"
+#include "app/StartWithWindows.h"
 #include "engines/ExuiBinding.h"
 #include "shell/Layouts.h"
 #include "tests/fixtures/recording_aplayer/RecordingEngine.h"
@@ -128,14 +129,62 @@ TEST_F(Events, OnlyHideThisWindowWritesTheDisplaySetting) {
   EXPECT_EQ(componentIntegerProperty(controlByName(window, "单选框EX1"), kExuiPropChecked), 0);
 }
 
-TEST_F(Events, TheStartWithWindowsButtonsDoNothing) {
+// The Run value, in the real registry; empty when there is none.
+std::wstring runValue() {
+  wchar_t value[1024] = {};
+  DWORD size = sizeof value;
+  if (::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ, nullptr, value, &size) !=
+      ERROR_SUCCESS)
+    return {};
+  return value;
+}
+
+void writeRunValue(const std::wstring& command) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, REG_SZ, command.c_str(),
+                    static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+}
+
+// Whatever a test leaves, the next start of the Wine prefix would run it.
+struct RunValueRemovedAtTheEnd {
+  ~RunValueRemovedAtTheEnd() { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName); }
+};
+
+TEST_F(Events, TheStartWithWindowsButtonsSetAndRemoveTheRunValueAndSayWhichHolds) {
+  RunValueRemovedAtTheEnd cleanUp;
+  ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName);
   HWND window = showMainWindow(kMainWindowExpandedHeight);
   ASSERT_NE(window, nullptr);
-  clickMiddle(controlByName(window, "按钮EX1"));
-  clickMiddle(controlByName(window, "按钮EX2"));
-  settle();
-  EXPECT_TRUE(handlerCalls().empty());
-  EXPECT_EQ(::GetFileAttributesA(settingsFilePath().c_str()), INVALID_FILE_ATTRIBUTES);
+  HWND on = controlByName(window, "按钮EX1");
+  HWND off = controlByName(window, "按钮EX2");
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+
+  clickMiddle(on);
+  ASSERT_TRUE(settleUntil([] { return !callNumbers("按钮EX1").empty(); }));
+  EXPECT_EQ(runValue(), L"\"" + std::wstring(self) + L"\"");
+  EXPECT_EQ(componentText(on, kExuiPropCaption), u"已设置开机启动");
+  EXPECT_EQ(componentText(off, kExuiPropCaption), u"取消开机启动");
+
+  clickMiddle(off);
+  ASSERT_TRUE(settleUntil([] { return !callNumbers("按钮EX2").empty(); }));
+  EXPECT_EQ(runValue(), L"") << "the value is gone";
+  EXPECT_EQ(componentText(on, kExuiPropCaption), u"设置开机启动");
+  EXPECT_EQ(::GetFileAttributesA(settingsFilePath().c_str()), INVALID_FILE_ATTRIBUTES) << "no setting is written";
+}
+
+TEST_F(Events, AValueOfACopyThatMovedIsStaleAndTheButtonRepointsIt) {
+  RunValueRemovedAtTheEnd cleanUp;
+  writeRunValue(L"\"C:\\where it was\\qova.exe\"");
+  HWND window = showMainWindow(kMainWindowExpandedHeight);
+  ASSERT_NE(window, nullptr);
+  HWND on = controlByName(window, "按钮EX1");
+  program->mainWindowHandlers().menu.openSettings();  // "打开设置" reads the state
+  EXPECT_EQ(componentText(on, kExuiPropCaption), u"开机启动已失效");
+
+  clickMiddle(on);
+  ASSERT_TRUE(settleUntil([] { return !callNumbers("按钮EX1").empty(); }));
+  EXPECT_EQ(runValue(), runCommandForThisProgram());
+  EXPECT_EQ(componentText(on, kExuiPropCaption), u"已设置开机启动");
 }
 
 TEST_F(Events, ThePreviewBoxOpensThePopupWindowAndItsThirdActionDoesNothing) {

@@ -9,18 +9,16 @@
 
 #include "app/Hotkeys.h"
 #include "app/LibraryMenus.h"
+#include "app/MainWindowMessages.h"
 #include "app/MainWindowPlacement.h"
 #include "app/OwnedWindow.h"
+#include "app/Playback.h"
 #include "engines/Player.h"
 #include "library/VideoLibrary.h"
 #include "shell/Layouts.h"
 #include "shell/TrayIcon.h"
 
 namespace qova {
-
-// The message MainWindow receives for a player event from another thread
-// (wParam code, lParam parameter).
-constexpr UINT kPlayerEventMessage = WM_APP + 1;
 
 class Program {
  public:
@@ -46,19 +44,27 @@ class Program {
   // The engine's event callback (handler 2). Safe on any thread: calls from a
   // thread other than MainWindow's are posted to MainWindow.
   static int32_t WINAPI onPlayerEvent(int32_t code, int32_t parameter);
-  // One player event on the window thread: the end of a file opens the next entry.
+  // One player event on the window thread: the end of a file opens the next
+  // entry, and one that cannot be played is passed over (app/Playback.h).
   void handlePlayerEvent(int32_t code, int32_t parameter);
 
   // The play button and Ctrl+Alt+F10: flips isPlaying, shows the matching
-  // picture on the play button, then tells the player.
+  // picture on the play button, then tells the player. After every entry
+  // failed to play, they try again from the current entry, and play.
   void togglePlayPause();
+  // Previous, next and a click on list item `item` (0-based) begin a new round
+  // of playback there, whatever failed before. Nothing for an item the library
+  // does not have.
   void playNext();
   void playPrevious();
+  void playListItem(int item);
   // Deletes the entry of 0-based list item `index` from the file and the list.
   // Playback moves on to the entry after the one playing, never to the deleted
   // one, and currentIndex names the entry that then plays; deleting the last
   // remaining entry stops the picture.
   void deleteLibraryEntry(int index);
+  // Asks for a video and appends it; when every entry had failed to play, the
+  // new one plays.
   void addVideo();
 
   // What the two windows' layouts bind.
@@ -66,10 +72,11 @@ class Program {
   LibraryWindowHandlers libraryWindowHandlers();
 
   // Released in reverse order: the hotkeys, the menus, the notification-area
-  // icon (while the window that owns it still exists), the windows, the
-  // player, the library.
+  // icon (while the window that owns it still exists), the windows, playback,
+  // the player, the library.
   VideoLibrary library;
   Player player;             // its window lives in the desktop layer
+  Playback playback;         // opens entries on MainWindow's thread, passing over what cannot play
   OwnedWindow mainWindow;    // the docked panel; its creation runs the start-up sequence
   OwnedWindow libraryWindow; // built hidden at start-up
   TrayIcon tray;             // owned by the library window
@@ -84,6 +91,7 @@ class Program {
   void onLibraryWindowCreated();
   void onTrayEvent(int32_t code);
   void onMenuChoice(MenuChoice choice);
+  void tellNothingPlays();
   void openLibraryWindow();
   void popUpMainWindowMenu();
   LRESULT mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,17 +1,80 @@
 #pragma once
-// Moving through the library: every change of video goes through
-// currentIndex and one request to the player, open, which starts playback.
+// Moving through the library: every change of video goes through currentIndex
+// and one request to the player, open, which starts playback.
+//
+// An entry the player cannot play is passed over to the next one, in the
+// order the end of a file moves on in: a file the engine refuses to open, one
+// it reports as unplayable (event 5), and one that shows no sign of starting
+// (no state change to playing or paused) within kStartTimeout, so that no
+// engine, however it fails, leaves the wallpaper standing on such a file.
+// Once every entry of the library has failed in a row, playback stops rather
+// than going round the list for ever, and the program is told once; a new
+// round begins when the library changes or the user asks for playback.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
+#include "app/MainWindowMessages.h"
+#include "app/OwnedWindow.h"
 #include "engines/Player.h"
+#include "library/FailureStreak.h"
 #include "library/VideoLibrary.h"
 
 namespace qova {
 
-// Opens the video of 1-based `position` in the player; nothing when the library has no such entry.
-void playEntry(Player& player, const VideoLibrary& library, int position);
+// How long an opened file may go without starting to play before it counts as
+// one that cannot be played. Our engine gives up on a file after 5 s itself.
+constexpr std::chrono::milliseconds kStartTimeout{10000};
 
-// List item `item` (0-based) becomes the current entry (item + 1) and plays;
-// nothing for an item the library does not have.
-void playListItem(Player& player, VideoLibrary& library, int item);
+class Playback {
+ public:
+  // `window` (MainWindow) receives the start watch's timer and the message that
+  // passes over an entry; while it has no handle, nothing is watched or passed
+  // over. `nothingPlays` runs once each time every entry has failed in a row.
+  Playback(Player& player, VideoLibrary& library, const OwnedWindow& window,
+           std::function<void()> nothingPlays);
+  Playback(const Playback&) = delete;
+  Playback& operator=(const Playback&) = delete;
+
+  // Opens the entry at 1-based `position` and watches it start; nothing for a
+  // position the library does not have.
+  void open(int position);
+  // A new round, for the user asking for playback and for changes of the
+  // library: the failures so far are forgotten, then open(position).
+  void openAfresh(int position);
+  // Closes the player: nothing plays and nothing is watched any more.
+  void close();
+
+  // The engine's events, on the window thread: the end of a file opens the
+  // next entry; a start, or an end, shows that the file plays; event 5 passes
+  // over the entry.
+  void onPlayerEvent(int32_t code, int32_t parameter);
+  // MainWindow's messages: the start watch's timer and the message that passes
+  // over an entry; true when `message` was one of these.
+  bool deliver(UINT message, WPARAM wParam);
+
+  // Whether every entry failed in a row and no new round has begun since.
+  bool stopped() const { return failures_.stopped(); }
+
+ private:
+  void watchStart();
+  void stopWatching();
+  void onStarted();
+  // The entry that was opened cannot be played.
+  void onFailed();
+
+  Player& player_;
+  VideoLibrary& library_;
+  const OwnedWindow& window_;
+  std::function<void()> nothingPlays_;
+  FailureStreak failures_;
+  bool watching_ = false;
+  // Counts the opens, so that a pass-over meant for an entry that the user has
+  // since replaced with another one does nothing.
+  WPARAM openNumber_ = 0;
+};
 
 // Stores the volume slider's new position; the running volume is left as it is.
 void onVolumeChanged(int position);

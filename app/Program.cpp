@@ -37,6 +37,11 @@ const char* settingOf(PauseCause cause) {
 // but numbers: they reach the running program through this.
 Program* gProgram = nullptr;
 
+// What the notification-area icon says when no entry of the library plays.
+constexpr const char* kNothingPlaysTitle = "视频无法播放";
+constexpr const char* kNothingPlaysText =
+    "视频库里的视频都无法播放，壁纸已停下。添加或删除视频、点击列表里的视频，或按上一首、下一首、播放键，都会再试一次。";
+
 // Shows these skin bytes (the contents of a ".ex" file) on MainWindow's play button.
 void setPlayButtonSkin(HWND mainWindow, const std::string& skinBytes) {
   setButtonImages(controlByName(mainWindow, kPlayButtonName),
@@ -45,7 +50,7 @@ void setPlayButtonSkin(HWND mainWindow, const std::string& skinBytes) {
 
 }  // namespace
 
-Program::Program() { gProgram = this; }
+Program::Program() : playback(player, library, mainWindow, [this] { tellNothingPlays(); }) { gProgram = this; }
 
 Program::~Program() {
   if (gProgram == this) gProgram = nullptr;
@@ -114,8 +119,8 @@ bool Program::startWallpaper() {
     return false;
   }
   refillLibraryList(libraryWindow.handle, library);
-  player.open(library.videoPathAt(1));
   library.currentIndex = 1;
+  playback.open(library.currentIndex);
   return true;
 }
 
@@ -140,20 +145,15 @@ int32_t WINAPI Program::onPlayerEvent(int32_t code, int32_t parameter) {
   return 0;
 }
 
-void Program::handlePlayerEvent(int32_t code, int32_t parameter) {
-  if (code == kAPlayerEventFileEnded && parameter == 0 && library.videoCount != 0)
-    playEntry(player, library, nextIndex(library));
-}
+void Program::handlePlayerEvent(int32_t code, int32_t parameter) { playback.onPlayerEvent(code, parameter); }
 
 void Program::togglePlayPause() {
-  isPlaying = (1 - isPlaying) & 1;
-  if (isPlaying == 0) {
-    setPlayButtonSkin(mainWindow.handle, readWholeFile(programFile("skin_bf.ex")));
-    player.pause();
-  } else {
-    setPlayButtonSkin(mainWindow.handle, readWholeFile(programFile("skin_zt.ex")));
-    if (!autoPause_.paused()) player.play();
-  }
+  const bool tryAgain = playback.stopped();
+  isPlaying = tryAgain ? 1 : (1 - isPlaying) & 1;
+  setPlayButtonSkin(mainWindow.handle, readWholeFile(programFile(isPlaying == 0 ? "skin_bf.ex" : "skin_zt.ex")));
+  if (tryAgain) playback.openAfresh(library.currentIndex);
+  else if (isPlaying == 0) player.pause();
+  else if (!autoPause_.paused()) player.play();
 }
 
 void Program::setPauseCause(PauseCause cause, bool holds) {
@@ -164,9 +164,16 @@ void Program::setPauseCause(PauseCause cause, bool holds) {
   else
     player.play();
 }
-void Program::playNext() { playEntry(player, library, nextIndex(library)); }
 
-void Program::playPrevious() { playEntry(player, library, previousIndex(library)); }
+void Program::playNext() { playback.openAfresh(nextIndex(library)); }
+
+void Program::playPrevious() { playback.openAfresh(previousIndex(library)); }
+
+void Program::playListItem(int item) {
+  if (item < 0 || item >= library.videoCount) return;
+  library.currentIndex = item + 1;
+  playback.openAfresh(library.currentIndex);
+}
 
 void Program::deleteLibraryEntry(int index) {
   const int countBefore = library.videoCount;
@@ -179,15 +186,27 @@ void Program::deleteLibraryEntry(int index) {
 
   if (nextPath.empty()) {
     library.currentIndex = 0;
-    if (library.videoCount == 0) player.close();
+    if (library.videoCount == 0) playback.close();
     return;
   }
   const bool deleted = library.videoCount == countBefore - 1;
   library.currentIndex = deleted ? positionAfterDeleting(next, index + 1) : next;
-  player.open(nextPath);
+  playback.openAfresh(library.currentIndex);
 }
 
-void Program::addVideo() { qova::addVideo(library, libraryWindow.handle); }
+void Program::addVideo() {
+  const int countBefore = library.videoCount;
+  qova::addVideo(library, libraryWindow.handle);
+  // The new video, appended at the end, is a new chance once nothing played.
+  if (playback.stopped() && library.videoCount > countBefore) {
+    library.currentIndex = library.videoCount;
+    playback.openAfresh(library.currentIndex);
+  }
+}
+
+void Program::tellNothingPlays() {
+  tray.showBalloon(kNothingPlaysTitle, kNothingPlaysText, NIIF_WARNING, kTrayDefaultTimeout);
+}
 
 void Program::onLibraryWindowCreated() {
   tray.add(libraryWindow.handle, {}, false, "QOVA_壁纸");
@@ -247,6 +266,7 @@ void Program::popUpMainWindowMenu() {
 LRESULT Program::mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (hotkeys.deliver(window, message, wParam, lParam, result)) return result;
+  if (playback.deliver(message, wParam)) return 0;
   switch (message) {
     case WM_WINDOWPOSCHANGED:
       if (leftEdgePinned_) pinLeftEdgeAndWidth(window, docked);
@@ -309,7 +329,7 @@ LibraryWindowHandlers Program::libraryWindowHandlers() {
   handlers.skinClosed = [this](int32_t flag) { onLibraryWindowSkinClosed(libraryWindow.handle, flag); };
   handlers.itemRightClick = [this](int32_t item) { libraryMenus.popUpItemMenu(libraryWindow.handle, item); };
   handlers.listRightClick = [this] { libraryMenus.popUpLibraryMenu(libraryWindow.handle); };
-  handlers.itemClicked = [this](int32_t item) { playListItem(player, library, item); };
+  handlers.itemClicked = [this](int32_t item) { playListItem(item); };
   handlers.menu = standardMenuHandlers();
   return handlers;
 }

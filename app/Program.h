@@ -11,8 +11,10 @@
 #include "app/AutoPause.h"
 #include "app/Hotkeys.h"
 #include "app/LibraryMenus.h"
+#include "app/MainWindowMessages.h"
 #include "app/MainWindowPlacement.h"
 #include "app/OwnedWindow.h"
+#include "app/Playback.h"
 #include "app/SystemNotices.h"
 #include "desktop/DesktopCoverWatch.h"
 #include "engines/Player.h"
@@ -21,10 +23,6 @@
 #include "shell/TrayIcon.h"
 
 namespace qova {
-
-// The message MainWindow receives for a player event from another thread
-// (wParam code, lParam parameter).
-constexpr UINT kPlayerEventMessage = WM_APP + 1;
 
 class Program {
  public:
@@ -50,25 +48,33 @@ class Program {
   // The engine's event callback (handler 2). Safe on any thread: calls from a
   // thread other than MainWindow's are posted to MainWindow.
   static int32_t WINAPI onPlayerEvent(int32_t code, int32_t parameter);
-  // One player event on the window thread: the end of a file opens the next entry.
+  // One player event on the window thread: the end of a file opens the next
+  // entry, and one that cannot be played is passed over (app/Playback.h).
   void handlePlayerEvent(int32_t code, int32_t parameter);
 
   // The play button and Ctrl+Alt+F10: flips isPlaying, shows the matching
   // picture on the play button, then tells the player (which stays paused
-  // while the desktop is hidden, and plays when it shows again).
+  // while the desktop is hidden, and plays when it shows again). After every
+  // entry failed to play, they try again from the current entry, and play.
   void togglePlayPause();
   // A cause for pausing by itself starts or ends (the desktop hidden, the
   // session locked, the displays off, battery saver): the wallpaper pauses
   // while any holds and plays on when the last ends, never undoing a pause
   // of the user's.
   void setPauseCause(PauseCause cause, bool holds);
+  // Previous, next and a click on list item `item` (0-based) begin a new round
+  // of playback there, whatever failed before. Nothing for an item the library
+  // does not have.
   void playNext();
   void playPrevious();
+  void playListItem(int item);
   // Deletes the entry of 0-based list item `index` from the file and the list.
   // Playback moves on to the entry after the one playing, never to the deleted
   // one, and currentIndex names the entry that then plays; deleting the last
   // remaining entry stops the picture.
   void deleteLibraryEntry(int index);
+  // Asks for a video and appends it; when every entry had failed to play, the
+  // new one plays.
   void addVideo();
 
   // What the two windows' layouts bind.
@@ -76,10 +82,11 @@ class Program {
   LibraryWindowHandlers libraryWindowHandlers();
 
   // Released in reverse order: the hotkeys, the menus, the notification-area
-  // icon (while the window that owns it still exists), the windows, the
-  // player, the library.
+  // icon (while the window that owns it still exists), the windows, playback,
+  // the player, the library.
   VideoLibrary library;
   Player player;             // its window lives in the desktop layer
+  Playback playback;         // opens entries on MainWindow's thread, passing over what cannot play
   OwnedWindow mainWindow;    // the docked panel; its creation runs the start-up sequence
   OwnedWindow libraryWindow; // built hidden at start-up
   TrayIcon tray;             // owned by the library window
@@ -96,6 +103,7 @@ class Program {
   void onMenuChoice(MenuChoice choice);
   // Expands MainWindow into its settings view, showing whether it starts with Windows.
   void openSettings();
+  void tellNothingPlays();
   void openLibraryWindow();
   void popUpMainWindowMenu();
   LRESULT mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

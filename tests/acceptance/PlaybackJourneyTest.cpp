@@ -100,6 +100,20 @@ TEST(PlaybackJourney, ThreeVideosInOrderTheButtonsAndADelete) {
   expectCleanExit(program, player);
 }
 
+// Files the engine cannot play are passed over: one it refuses at once (noise bytes) and one cut
+// off before its index. Their records stay in the library.
+TEST(PlaybackJourney, FilesThatCannotPlayArePassedOver) {
+  WallpaperProgram program;
+  program.useLibraryOf({qova::test::kRedClip, "corrupt.mp4", "truncated.mp4", qova::test::kBlueClip});
+  const std::string before = program.libraryText();
+  ASSERT_TRUE(program.start());
+  const auto order = qova::test::watchPictures(3, 30s);
+  EXPECT_EQ(order, (std::vector<Picture>{Picture::Red, Picture::Blue, Picture::Red})) << "seen: " << names(order);
+  EXPECT_EQ(program.libraryText(), before);
+  ::PostMessageA(program.mainWindow(), WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_END));
+  EXPECT_TRUE(program.waitForExit().has_value());
+}
+
 TEST(PlaybackJourney, AClickOnAListItemPlaysIt) {
   WallpaperProgram program;
   program.useLibraryOf({qova::test::kRedClip, qova::test::kGreenClip, qova::test::kBlueClip});

@@ -1,9 +1,12 @@
 // qova.exe started from a program folder of its own, beside the desktop-shell
-// stand-in and the recording engine: what it opens at start-up and at the end
-// of each file.
+// stand-in and the recording engine: what it opens at start-up, at the end of
+// each file, and when a file cannot be played.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "app/Playback.h"
+#include "runtime/WholeFile.h"
+#include "tests/fixtures/recording_aplayer/RecordingEngine.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/ShellStandin.h"
 #include "tests/support/WindowSearch.h"
@@ -22,13 +25,27 @@ class LibraryPlayback : public ::testing::Test {
     ASSERT_TRUE(shell.ready());
     first = program.makeVideoFile("第一.mp4");
     second = program.makeVideoFile("second.mp4");
-    program.writeLibrary({{first, "t1.jpg", "第一"},
-                          {program.file("missing.mp4"), "t2.jpg", "missing"},
-                          {second, "t3.jpg", "second"}});
     program.writeSettings("[程序设置]\r\n窗体显示=1\r\n");
+  }
+
+  // Writes the library with one record per video, in this order, and starts the program.
+  void start(const std::vector<std::string>& videos) {
+    std::vector<ProgramFolder::Entry> entries;
+    for (const std::string& video : videos) entries.push_back({video, "t.jpg", "v"});
+    program.writeLibrary(entries);
     ASSERT_TRUE(program.start().started());
     ASSERT_TRUE(program.waitForEngineCall("APlayer_OpenA(")) << "nothing was opened";
   }
+  void startWithAMissingVideo() {
+    start({first, program.file("missing.mp4"), second});
+  }
+
+  // A file the recording engine cannot play, in the way `failure` names.
+  std::string makeUnplayableFile(const std::string& name, const char* failure) const {
+    qova::writeWholeFile(program.file(name), failure);
+    return program.file(name);
+  }
+  std::string libraryText() const { return qova::readWholeFile(program.file("spconfiguration_file.ini")); }
 
   // The engine calls from line `from` on that open a file.
   std::vector<std::string> opensSince(size_t from) const {
@@ -45,6 +62,7 @@ class LibraryPlayback : public ::testing::Test {
 };
 
 TEST_F(LibraryPlayback, StartUpOpensEntryOneAndEachEndOpensTheNextWrappingAfterTheLast) {
+  startWithAMissingVideo();
   EXPECT_EQ(opensSince(0), std::vector<std::string>{openCall(first)});
   HWND player = program.engineWindow();
   ASSERT_NE(player, nullptr);
@@ -63,16 +81,60 @@ TEST_F(LibraryPlayback, StartUpOpensEntryOneAndEachEndOpensTheNextWrappingAfterT
 }
 
 TEST_F(LibraryPlayback, OtherEventsChangeNothing) {
+  startWithAMissingVideo();
   const size_t mark = program.engineCalls().size();
   program.fireEngineEvent(6, 1);
-  program.fireEngineEvent(5, 0);
+  program.fireEngineEvent(5, 1);
   program.fireEngineEvent(1, 3);
+  program.fireEngineEvent(1, 0);
   qova::test::pumpMessagesFor(500ms);
   EXPECT_TRUE(opensSince(mark).empty());
   // The next real end still opens entry 2: the position did not move.
   program.fireEngineEvent(6, 0);
   ASSERT_TRUE(program.waitForEngineCall("APlayer_OpenA(", mark));
   EXPECT_EQ(opensSince(mark), std::vector<std::string>{openCall(second)});
+}
+
+TEST_F(LibraryPlayback, AFileRefusedAtItsOpenAndOneReportedUnplayableArePassedOver) {
+  const std::string refused = makeUnplayableFile("refused.mp4", kRecordingCannotOpen);
+  const std::string unplayable = makeUnplayableFile("unplayable.mp4", kRecordingCannotPlay);
+  start({first, refused, unplayable, second});
+  const std::string libraryBefore = libraryText();
+
+  const size_t mark = program.engineCalls().size();
+  program.fireEngineEvent(6, 0);
+  // Each failure is known at once here: the refusal, then event 5 right after the open.
+  ASSERT_TRUE(program.waitForEngineCall(openCall(second), mark, 4s)) << "not passed over to the entry after them";
+  EXPECT_EQ(opensSince(mark), (std::vector<std::string>{openCall(refused), openCall(unplayable), openCall(second)}));
+  qova::test::pumpMessagesFor(500ms);
+  EXPECT_EQ(opensSince(mark).size(), 3u) << "the file that plays stays";
+  EXPECT_EQ(libraryText(), libraryBefore) << "the records stay in the library";
+}
+
+TEST_F(LibraryPlayback, AVideoDeletedWhileListedIsPassedOverAndKeepsItsRecord) {
+  start({first, second});
+  const std::string libraryBefore = libraryText();
+  ASSERT_TRUE(::DeleteFileA(second.c_str()));
+  const size_t mark = program.engineCalls().size();
+  program.fireEngineEvent(6, 0);
+  ASSERT_TRUE(program.waitForEngineCall(openCall(first), mark, 4s));
+  EXPECT_EQ(opensSince(mark), (std::vector<std::string>{openCall(second), openCall(first)}));
+  EXPECT_EQ(libraryText(), libraryBefore);
+}
+
+TEST_F(LibraryPlayback, AFileThatNeverStartsIsPassedOverAfterTheStartTimeout) {
+  const std::string silent = makeUnplayableFile("silent.mp4", kRecordingShowsNothing);
+  start({first, silent, second});
+  const size_t mark = program.engineCalls().size();
+  program.fireEngineEvent(6, 0);
+  ASSERT_TRUE(program.waitForEngineCall(openCall(silent), mark, 4s));
+  const auto opened = std::chrono::steady_clock::now();
+  ASSERT_TRUE(program.waitForEngineCall(openCall(second), mark, qova::kStartTimeout + 5s))
+      << "still waiting on the file that never started";
+  const auto waited = std::chrono::steady_clock::now() - opened;
+  EXPECT_GT(waited, qova::kStartTimeout - 1s) << "passed over before its time";
+  EXPECT_LT(waited, qova::kStartTimeout + 2s);
+  EXPECT_EQ(opensSince(mark), (std::vector<std::string>{openCall(silent), openCall(second)}));
 }
 
 }  // namespace

@@ -11,10 +11,23 @@
 
 namespace qova::test {
 
+namespace {
+
+template <typename Function>
+Function recordingExport(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("APlayerCaller.dll"), name)));
+}
+
+}  // namespace
+
 std::string recordingLog() {
-  auto log = reinterpret_cast<const char* (*)()>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("APlayerCaller.dll"), "Recording_Log")));
+  auto log = recordingExport<const char* (*)()>("Recording_Log");
   return log ? log() : "";
+}
+
+void fireEngineEvent(int32_t code, int32_t parameter) {
+  if (auto fire = recordingExport<int32_t (*)(int32_t, int32_t)>("Recording_FireEvent")) fire(code, parameter);
 }
 
 void ProgramInProcess::SetUp() {

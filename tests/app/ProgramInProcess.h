@@ -53,5 +53,7 @@ class ProgramInProcess : public ::testing::Test {
 
 // The recording engine's log in this process.
 std::string recordingLog();
+// Calls handler 2 of the recording engine in this process, as the engine would at an event.
+void fireEngineEvent(int32_t code, int32_t parameter);
 
 }  // namespace qova::test

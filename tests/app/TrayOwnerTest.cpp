@@ -1,13 +1,29 @@
 // The notification icon as the program's start-up adds it on the library
-// window: its record, a tip cut at 127 bytes, and its events, which the
-// window's own procedure delivers until the icon is removed.
+// window: its record, a tip cut at 127 bytes, its events, which the window's
+// own procedure delivers until the icon is removed, and what it tells the user
+// when no video of the library plays.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "app/Hotkeys.h"
+#include "runtime/WholeFile.h"
 #include "tests/app/ProgramInProcess.h"
+#include "tests/fixtures/recording_aplayer/RecordingEngine.h"
 
 namespace qova::test {
 namespace {
+
+// The engine calls that open a file, in order.
+std::string opensIn(const std::string& calls) {
+  std::string opens;
+  size_t at = 0;
+  while ((at = calls.find("APlayer_OpenA(", at)) != std::string::npos) {
+    const size_t end = calls.find('\n', at) + 1;
+    opens += calls.substr(at, end - at);
+    at = end;
+  }
+  return opens;
+}
 
 class TrayOwner : public ProgramInProcess {};
 
@@ -31,6 +47,39 @@ TEST_F(TrayOwner, TheLibraryWindowsOwnProcedureDeliversTheIconsEventsUntilItIsRe
   EXPECT_EQ(program->tray.ownerWindow(), nullptr);
   ::SendMessageA(libraryWindow, 11685, 1, WM_LBUTTONUP);
   EXPECT_TRUE(::IsWindowVisible(libraryWindow)) << "no handler any more";
+}
+
+TEST_F(TrayOwner, WhenNoEntryPlaysPlaybackStopsAfterOneRoundTellsOnceAndTheHotkeyTriesAgain) {
+  ASSERT_TRUE(writeWholeFile(videos[0], kRecordingCannotOpen));
+  ASSERT_TRUE(writeWholeFile(videos[1], kRecordingCannotPlay));
+  ASSERT_TRUE(writeWholeFile(videos[2], kRecordingCannotOpen));
+  start();
+  ASSERT_TRUE(settleUntil([&] { return program->playback.stopped(); })) << callsSinceMark();
+  const NOTIFYICONDATAA& data = program->tray.iconData();
+  EXPECT_STREQ(data.szInfoTitle, "视频无法播放");
+  EXPECT_NE(std::string(data.szInfo).find("都无法播放"), std::string::npos) << data.szInfo;
+  EXPECT_EQ(data.dwInfoFlags, static_cast<DWORD>(NIIF_WARNING));
+
+  // A balloon of the test's own: a second message from the program would replace it.
+  program->tray.showBalloon("-", "-", NIIF_NONE, 0);
+  fireEngineEvent(kAPlayerEventOpenFailed, 0);  // late news of the last file
+  pumpMessagesFor(std::chrono::milliseconds(500));
+  EXPECT_STREQ(program->tray.iconData().szInfo, "-") << "told more than once";
+  const std::string opens = engineCall("APlayer_OpenA", videos[0]) + engineCall("APlayer_OpenA", videos[1]) +
+                            engineCall("APlayer_OpenA", videos[2]);
+  EXPECT_EQ(opensIn(callsSinceMark()), opens) << "one round, then no more";
+
+  // Ctrl+Alt+F10 tries again from the entry the round ended on; the second entry plays now.
+  ASSERT_TRUE(writeWholeFile(videos[1], "stands for a video"));
+  mark();
+  ::SendMessageA(mainWindow, WM_HOTKEY, kHotkeyPlayPause, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F10));
+  ASSERT_TRUE(settleUntil([&] { return callsSinceMark().find(videos[1]) != std::string::npos; })) << callsSinceMark();
+  pumpMessagesFor(std::chrono::milliseconds(500));
+  EXPECT_EQ(callsSinceMark(), engineCall("APlayer_OpenA", videos[2]) + engineCall("APlayer_OpenA", videos[0]) +
+                                  engineCall("APlayer_OpenA", videos[1]));
+  EXPECT_FALSE(program->playback.stopped());
+  EXPECT_EQ(program->isPlaying, 1);
+  EXPECT_EQ(program->library.currentIndex, 2);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Platform-free library logic: record bytes, cutting one record out of a
-// file, and moving through the library.
+// file, moving through the library and counting entries that failed in a row.
 #include <gtest/gtest.h>
 
+#include "library/FailureStreak.h"
 #include "library/LibraryRecord.h"
 #include "library/VideoLibrary.h"
 
@@ -110,6 +111,45 @@ TEST(DeletingEntries, TheOnlyEntryLeavesNothingToPlay) {
   EXPECT_EQ(qova::entryToPlayAfterDeleting(libraryOf(1, 1), 0), 0);
   EXPECT_EQ(qova::entryToPlayAfterDeleting(libraryOf(0, 0), 0), 0);
   EXPECT_EQ(qova::entryToPlayAfterDeleting(libraryOf(2, 7), 0), 2) << "a stale position wraps";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FailureStreak, PassesOverUntilEveryEntryFailedInARowThenStaysStopped) {
+  qova::FailureStreak streak;
+  EXPECT_TRUE(streak.passOver(3));
+  EXPECT_TRUE(streak.passOver(3));
+  EXPECT_FALSE(streak.stopped());
+  EXPECT_FALSE(streak.passOver(3)) << "the third of three";
+  EXPECT_TRUE(streak.stopped());
+  EXPECT_FALSE(streak.passOver(3)) << "a late failure does not start another round";
+  streak.reset();
+  EXPECT_FALSE(streak.stopped());
+  EXPECT_TRUE(streak.passOver(3)) << "a new round counts from nothing";
+}
+
+TEST(FailureStreak, AFileThatPlaysBreaksTheStreak) {
+  qova::FailureStreak streak;
+  EXPECT_TRUE(streak.passOver(2));
+  streak.reset();
+  EXPECT_TRUE(streak.passOver(2));
+  EXPECT_FALSE(streak.passOver(2));
+}
+
+TEST(FailureStreak, OneEntryOrNoneStopsAtTheFirstFailure) {
+  qova::FailureStreak one;
+  EXPECT_FALSE(one.passOver(1)) << "the same broken file is not opened again and again";
+  qova::FailureStreak none;
+  EXPECT_FALSE(none.passOver(0));
+}
+
+TEST(FailureStreak, ALibraryThatShrankBelowTheStreakStops) {
+  qova::FailureStreak streak;
+  EXPECT_TRUE(streak.passOver(5));
+  EXPECT_TRUE(streak.passOver(5));
+  EXPECT_FALSE(streak.passOver(2));
 }
 
 }  // namespace

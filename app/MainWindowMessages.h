@@ -1,0 +1,17 @@
+#pragma once
+// Messages and timers of the program's own on MainWindow, whose thread runs
+// playback.
+#include <windows.h>
+
+namespace qova {
+
+// A player event from another thread (wParam code, lParam parameter).
+constexpr UINT kPlayerEventMessage = WM_APP + 1;
+// Passes over an entry that cannot be played to the next one (wParam: the
+// number of the open it was meant for).
+constexpr UINT kPassOverMessage = WM_APP + 2;
+
+// Runs out when an opened file has not started to play in time.
+constexpr UINT_PTR kStartWatchTimer = 0x51A7;
+
+}  // namespace qova

@@ -1,4 +1,4 @@
-// player_bench.exe [playback] [switching] [startup] [cover] [soak]: runs the named
+// player_bench.exe [playback] [switching] [startup] [cover] [passover] [soak]: runs the named
 // player benchmarks (all but the long soak when none is named) and prints their figures. A
 // benchmark: it asserts nothing. Needs the media of the target
 // qova_bench_media; scripts/bench builds and runs it.
@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   if (wanted("switching")) qova::bench::benchSwitching();
   if (wanted("startup")) qova::bench::benchStartup();
   if (wanted("cover")) qova::bench::benchCover();
+  if (wanted("passover")) qova::bench::benchPassOver();
   if (argc >= 2 && wanted("soak")) qova::bench::benchSoak();
   std::fflush(stdout);
   return 0;

@@ -11,6 +11,8 @@ void benchSwitching();
 void benchStartup();
 // From covering the desktop to the pause, and from uncovering it to playing (CoverBench.cpp).
 void benchCover();
+// From the open of an unplayable entry to the open of the next (PassOverBench.cpp).
+void benchPassOver();
 // Memory and threads over thousands of files, and failed opens (SoakBench.cpp);
 // QOVA_SOAK_MINUTES sets its length (30 by default).
 void benchSoak();

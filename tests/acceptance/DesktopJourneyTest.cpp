@@ -12,6 +12,7 @@
 #include "tests/acceptance/ScreenWatch.h"
 #include "tests/bench/BenchSupport.h"
 #include "tests/acceptance/WallpaperProgram.h"
+#include "tests/support/OtherProgramWindow.h"
 #include "tests/support/ShellStandin.h"
 #include "tests/support/TestProcess.h"
 #include "tests/support/WindowSearch.h"
@@ -224,14 +225,9 @@ TEST(DesktopCoverJourney, ItPausesByItselfWhileHiddenOrLockedAndKeepsTheUsersPau
   program.writeLibrary({qova::bench::buildFile("media\\clip_moving.mp4")}, false);
   ASSERT_TRUE(program.folder().start().started());
   ASSERT_TRUE(qova::bench::waitForLogLine(program.timingLog(), "event 1 3", 20s)) << "it plays";
-  char windows[MAX_PATH] = {};
-  ::GetWindowsDirectoryA(windows, MAX_PATH);
-  qova::test::TestProcess notepad(std::string(windows) + "\\notepad.exe", "");
-  HWND cover = nullptr;
-  ASSERT_TRUE(qova::test::waitUntil(
-      [&] { return (cover = qova::test::findProcessWindow(notepad.id(), "Notepad")) != nullptr; }, 20s));
-  ::ShowWindow(cover, SW_SHOWNOACTIVATE);
-  ::MoveWindow(cover, 100, 100, 400, 300, TRUE);
+  const qova::test::OtherProgramWindow other;
+  HWND cover = other.window();
+  ASSERT_NE(cover, nullptr) << "Notepad did not show";
   qova::test::pumpMessagesFor(1500ms);
   const PlayPauseCalls before = playPauseCalls(program);
   EXPECT_EQ(before, PlayPauseCalls{}) << "a window over part of the desktop changes nothing";

@@ -8,8 +8,7 @@
 
 #include "tests/bench/BenchSupport.h"
 #include "tests/bench/PlayerBenches.h"
-#include "tests/support/TestProcess.h"
-#include "tests/support/WindowSearch.h"
+#include "tests/support/OtherProgramWindow.h"
 
 namespace qova::bench {
 namespace {
@@ -42,14 +41,9 @@ void benchCover() {
     std::printf("  qova.exe did not play\n");
     return;
   }
-  char windows[MAX_PATH] = {};
-  ::GetWindowsDirectoryA(windows, MAX_PATH);
-  test::TestProcess notepad(std::string(windows) + "\\notepad.exe", "");
-  HWND cover = nullptr;
-  test::waitUntil([&] { return (cover = test::findProcessWindow(notepad.id(), "Notepad")) != nullptr; }, 20s);
+  const test::OtherProgramWindow other;
+  HWND cover = other.window();
   if (!cover) return;
-  ::ShowWindow(cover, SW_SHOWNOACTIVATE);
-  ::MoveWindow(cover, 100, 100, 400, 300, TRUE);
   idle(2s);
   std::vector<double> toPause, toPlay;
   for (int n = 1; n <= kCovers; ++n) {

@@ -9,8 +9,8 @@
 #include <chrono>
 #include <vector>
 
+#include "tests/support/OtherProgramWindow.h"
 #include "tests/support/TestProcess.h"
-#include "tests/support/WindowSearch.h"
 
 namespace {
 
@@ -22,15 +22,9 @@ qova::ScreenRect primaryMonitor() {
 }
 
 TEST(DesktopCoverWatch, AMaximizedWindowOfAnotherProgramHidesTheDesktopAndNothingLessDoes) {
-  char windows[MAX_PATH] = {};
-  ::GetWindowsDirectoryA(windows, MAX_PATH);
-  qova::test::TestProcess notepad(std::string(windows) + "\\notepad.exe", "");
-  ASSERT_TRUE(notepad.started());
-  HWND window = nullptr;
-  ASSERT_TRUE(waitUntil([&] { return (window = qova::test::findProcessWindow(notepad.id(), "Notepad")) != nullptr; },
-                        20s));
-  ::ShowWindow(window, SW_SHOWNOACTIVATE);
-  ::MoveWindow(window, 100, 100, 400, 300, TRUE);
+  const qova::test::OtherProgramWindow other;
+  HWND window = other.window();
+  ASSERT_NE(window, nullptr) << "Notepad did not show";
 
   std::vector<bool> heard;
   qova::DesktopCoverWatch watch(primaryMonitor(), [&](bool hidden) { heard.push_back(hidden); });

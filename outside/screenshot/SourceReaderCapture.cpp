@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "outside/aplayer/MediaFileCheck.h"
 #include "outside/screenshot/CaptureJob.h"
 #include "outside/screenshot/SourceReaderFormats.h"
 #include "runtime/UniqueHandle.h"
@@ -72,6 +73,9 @@ ReadOutcome readFrameAt(IMFSourceReader* reader, int64_t position, VideoFrameFor
 }  // namespace
 
 void captureFrames(const std::wstring& path, CaptureProgress& progress) {
+  // An MP4 cut off before its index can make the platform's demuxer wait for
+  // ever; its thread would then be abandoned, still inside the platform.
+  if (!aplayer::mayBePlayable(path)) return;
   const ComPtr<IMFSourceReader> reader = openReader(path);
   if (!reader) return;
   if (!selectOnlyTheVideo(reader.get())) {

@@ -14,6 +14,7 @@
 #include "outside/aplayer/MediaClock.h"
 #include "outside/aplayer/MediaReader.h"
 #include "outside/aplayer/PlaybackMessages.h"
+#include "outside/screenshot/VideoFrameFormat.h"
 
 namespace qova::aplayer {
 
@@ -287,6 +288,9 @@ class Playback {
     sleep(kSoundCheckMilliseconds);
   }
 
+  // A seek lands on the key frame before its position: what comes before the position is not played.
+  bool beforeWhereWanted(int64_t time) const { return showFrom_ > 0 && time + kFrameTolerance < showFrom_; }
+
   // Decodes sound until enough is queued; false when the file fails.
   bool feedAudio() {
     while (!audioEnded_ && audio_.queuedMilliseconds() < kAudioAheadMilliseconds) {
@@ -298,15 +302,12 @@ class Playback {
         audioEnded_ = true;
         break;
       }
-      if (showFrom_ > 0 && time + kFrameTolerance < showFrom_) continue;  // before where a seek wants to be
+      if (beforeWhereWanted(time)) continue;
       ComPtr<IMFMediaBuffer> buffer;
-      BYTE* data = nullptr;
-      DWORD length = 0;
-      if (FAILED(sample->ConvertToContiguousBuffer(buffer.put())) || FAILED(buffer->Lock(&data, nullptr, &length)))
-        continue;
-      const bool written = audio_.write(data, length, shared_.audioLevel.load());
-      buffer->Unlock();
-      if (!written) {
+      if (FAILED(sample->ConvertToContiguousBuffer(buffer.put()))) continue;
+      const screenshot::LockedBuffer bytes(buffer.get());
+      if (!bytes.data()) continue;
+      if (!audio_.write(bytes.data(), bytes.length(), shared_.audioLevel.load())) {
         // The device went away: the rest plays silent.
         reader_->dropAudio();
         audioEnded_ = true;
@@ -326,9 +327,8 @@ class Playback {
         videoEnded_ = true;
         return true;
       }
-      // Behind time (a busy machine), or before where a seek wants to be: passed over undecoded.
-      if (firstShown_ && time + kLateFrame < clock_.now()) continue;
-      if (!firstShown_ && showFrom_ > 0 && time + kFrameTolerance < showFrom_) continue;
+      // Behind time (a busy machine), or before where a seek wants to be: passed over unconverted.
+      if (firstShown_ ? time + kLateFrame < clock_.now() : beforeWhereWanted(time)) continue;
       const screenshot::VideoFrameFormat& format = reader_->videoFormat();
       uint8_t* pixels = shared_.picture->prepare(format.picture.width, format.picture.height);
       if (!screenshot::copySampleAsBgrx(sample.get(), format, pixels, static_cast<size_t>(format.picture.width) * 4))

@@ -75,19 +75,21 @@ int32_t PlayerEngine::openFile(const std::wstring& path) {
 
 // What played before stops; its last frame stays up until another file shows one.
 void PlayerEngine::refuse() {
+  if (worker_) worker_->close(false);
+  forgetFile();
+}
+
+void PlayerEngine::forgetFile() {
   session_ = 0;
   fileOpen_ = false;
-  if (worker_) worker_->close(false);
   changeState(kAPlayerStateReady);
 }
 
 int32_t PlayerEngine::close() {
-  session_ = 0;
-  fileOpen_ = false;
   endReported_ = false;
   seeking_ = false;
   if (worker_) worker_->close(true);
-  changeState(kAPlayerStateReady);
+  forgetFile();
   return kAPlayerOk;
 }
 
@@ -193,9 +195,7 @@ void PlayerEngine::onPlaybackNews(uint32_t session, PlaybackNews news) {
       window_.postHandlerEvent(kAPlayerEventFileEnded, 0);
       return;
     case PlaybackNews::Failed:
-      session_ = 0;
-      fileOpen_ = false;
-      changeState(kAPlayerStateReady);
+      forgetFile();
       window_.postHandlerEvent(kAPlayerEventOpenFailed, 0);
       return;
   }

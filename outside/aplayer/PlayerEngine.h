@@ -64,6 +64,8 @@ class PlayerEngine final : private VideoWindowListener {
   void startWorker();
   int32_t openFile(const std::wstring& path);
   void refuse();
+  // No file open any more: its news is old from now on, and the state is Ready.
+  void forgetFile();
   void changeState(int32_t state);
   void applyAudio();
   PlaybackWorker::Status status() const;

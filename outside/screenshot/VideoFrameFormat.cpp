@@ -7,28 +7,6 @@
 namespace qova::screenshot {
 namespace {
 
-// Keeps a media buffer locked while its bytes are read.
-class LockedBuffer {
- public:
-  explicit LockedBuffer(IMFMediaBuffer* buffer) : buffer_(buffer) {
-    DWORD maxLength = 0;
-    if (FAILED(buffer_->Lock(&data_, &maxLength, &length_))) data_ = nullptr;
-  }
-  ~LockedBuffer() {
-    if (data_) buffer_->Unlock();
-  }
-  LockedBuffer(const LockedBuffer&) = delete;
-  LockedBuffer& operator=(const LockedBuffer&) = delete;
-
-  const uint8_t* data() const { return data_; }
-  size_t length() const { return data_ ? length_ : 0; }
-
- private:
-  IMFMediaBuffer* buffer_;
-  BYTE* data_ = nullptr;
-  DWORD length_ = 0;
-};
-
 CropArea pictureArea(IMFMediaType* type, const FrameLayout& frame) {
   MFVideoArea area{};
   UINT32 size = 0;

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "engines/ExuiBinding.h"
+#include "runtime/AnsiText.h"
 #include "runtime/ProgramDirectory.h"
 #include "shell/Layouts.h"
 
@@ -17,11 +18,6 @@ std::wstring runValue() {
       ERROR_SUCCESS)
     return {};
   return value;
-}
-
-bool sameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-         CSTR_EQUAL;
 }
 
 void setCaption(HWND button, std::u16string_view caption) {

@@ -3,27 +3,40 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <optional>
+#include <string_view>
+
 #include "engines/pattern/PatternMatcher.h"
 #include "library/LibraryRecord.h"
+#include "library/UnusedThumbnail.h"
 #include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"
 
 namespace qova {
 namespace {
 
-// Every record of the file whose video exists, in file order.
-std::vector<FoundRecord> loadedRecords() {
-  const std::string fileBytes = readWholeFile(libraryFilePath());
+// Every record of the file's bytes, in file order.
+std::vector<FoundRecord> recordsIn(std::string_view fileBytes) {
   std::vector<FoundRecord> records;
   PatternMatcher matcher;
   matcher.run(kLibraryRecordPattern, std::string(libraryText(fileBytes)));
   const int matches = matcher.matchCount();
-  for (int match = 1; match <= matches; ++match) {
-    FoundRecord record{matcher.groupText(match, 1), matcher.groupText(match, 2),
-                       matcher.groupText(match, 3)};
-    if (::PathFileExistsA(record.videoPath.c_str()) == TRUE) records.push_back(std::move(record));
-  }
+  for (int match = 1; match <= matches; ++match)
+    records.push_back({matcher.groupText(match, 1), matcher.groupText(match, 2), matcher.groupText(match, 3)});
   return records;
+}
+
+// Every record of the file whose video exists, in file order.
+std::vector<FoundRecord> loadedRecords() {
+  std::vector<FoundRecord> records = recordsIn(readWholeFile(libraryFilePath()));
+  std::erase_if(records, [](const FoundRecord& record) {
+    return ::PathFileExistsA(record.videoPath.c_str()) != TRUE;
+  });
+  return records;
+}
+
+LibraryWrite replaceLibrary(const std::string& path, std::string_view bytes) {
+  return replaceWholeFile(path, bytes) ? LibraryWrite::Written : LibraryWrite::NotWritten;
 }
 
 }  // namespace
@@ -51,14 +64,16 @@ void reloadLibrary(VideoLibrary& library) {
   library.videoCount = loadLibrary(library.videoPaths, library.thumbnailPaths, library.videoNames);
 }
 
-bool appendLibraryRecord(const std::string& videoPath, const std::string& thumbnailPath,
-                         const std::string& name) {
+LibraryWrite appendLibraryRecord(const std::string& videoPath, const std::string& thumbnailPath,
+                                 const std::string& name) {
   const std::string path = libraryFilePath();
-  return replaceWholeFile(path, readWholeFile(path) + libraryRecord(videoPath, thumbnailPath, name));
+  const std::optional<std::string> fileBytes = readWholeFileIfReadable(path);
+  if (!fileBytes) return LibraryWrite::Unreadable;
+  return replaceLibrary(path, *fileBytes + libraryRecord(videoPath, thumbnailPath, name));
 }
 
-bool rewriteLibraryWithout(const VideoLibrary& library, int index) {
-  if (index < 0 || static_cast<size_t>(index) >= library.videoPaths.size()) return false;
+LibraryWrite rewriteLibraryWithout(const VideoLibrary& library, int index) {
+  if (index < 0 || static_cast<size_t>(index) >= library.videoPaths.size()) return LibraryWrite::NotWritten;
   auto entry = [&library](size_t i) {
     return FoundRecord{library.videoPaths[i], library.thumbnailPaths[i], library.videoNames[i]};
   };
@@ -70,10 +85,18 @@ bool rewriteLibraryWithout(const VideoLibrary& library, int index) {
     if (entry(i) == chosen) ++occurrence;
 
   const std::string path = libraryFilePath();
-  const std::string fileBytes = readWholeFile(path);
-  const RecordSpan span = findRecordText(fileBytes, chosen, occurrence);
-  if (span.length == 0) return false;
-  return replaceWholeFile(path, withoutRecord(fileBytes, span));
+  const std::optional<std::string> fileBytes = readWholeFileIfReadable(path);
+  if (!fileBytes) return LibraryWrite::Unreadable;
+  const RecordSpan span = findRecordText(*fileBytes, chosen, occurrence);
+  if (span.length == 0) return LibraryWrite::NotWritten;
+  const std::string rest = withoutRecord(*fileBytes, span);
+  const LibraryWrite written = replaceLibrary(path, rest);
+  if (written == LibraryWrite::Written) {
+    std::vector<std::string> thumbnailsInUse;
+    for (FoundRecord& record : recordsIn(rest)) thumbnailsInUse.push_back(std::move(record.thumbnailPath));
+    deleteThumbnailIfUnused(chosen.thumbnailPath, thumbnailsInUse);
+  }
+  return written;
 }
 
 }  // namespace qova

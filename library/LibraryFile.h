@@ -24,13 +24,23 @@ bool libraryHasEntries();
 // currentIndex is left as it is.
 void reloadLibrary(VideoLibrary& library);
 
-// Adds one record at the end of the file; false when the file could not be written.
-bool appendLibraryRecord(const std::string& videoPath, const std::string& thumbnailPath,
-                         const std::string& name);
+// What became of a change of the file. A file that is there but cannot be
+// read (held by another program, an I/O error) is never written: what it
+// seemed to hold is not what it holds.
+enum class LibraryWrite {
+  Written,
+  Unreadable,  // the file is left exactly as it was
+  NotWritten,  // no such entry, or the write failed; the file is left as it was
+};
+
+// Adds one record at the end of the file; a missing file is created.
+LibraryWrite appendLibraryRecord(const std::string& videoPath, const std::string& thumbnailPath,
+                                 const std::string& name);
 
 // Removes the record of the library's entry at 0-based list position `index`
 // and keeps every other byte of the file, records of missing videos included.
-// False when there is no such entry or the file could not be written.
-bool rewriteLibraryWithout(const VideoLibrary& library, int index);
+// Once it is written, the entry's thumbnail goes too when it lies in the
+// program's "thumbs" folder and no record left in the file names it.
+LibraryWrite rewriteLibraryWithout(const VideoLibrary& library, int index);
 
 }  // namespace qova

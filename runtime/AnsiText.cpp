@@ -26,6 +26,29 @@ std::string wideToAnsi(std::wstring_view text) {
   return ansi;
 }
 
+std::optional<std::string> exactAnsi(std::wstring_view text) {
+  if (text.empty()) return std::string();
+  if (text.size() > INT_MAX) return std::nullopt;
+  const int length = static_cast<int>(text.size());
+  BOOL defaultUsed = FALSE;
+  const int needed = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0,
+                                           nullptr, &defaultUsed);
+  if (needed <= 0 || defaultUsed) return std::nullopt;
+  std::string ansi(static_cast<size_t>(needed), '\0');
+  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, ansi.data(), needed, nullptr,
+                        &defaultUsed);
+  // The way back must give the same characters: some code pages map a
+  // character to bytes that read back as another one.
+  if (defaultUsed || ansiToWide(ansi) != text) return std::nullopt;
+  return ansi;
+}
+
+bool sameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
+  if (a.size() > INT_MAX || b.size() > INT_MAX) return false;
+  return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
 std::string toWideBytes(const std::string& text) {
   if (text.empty()) return {};
   const std::wstring wide = ansiToWide(text);

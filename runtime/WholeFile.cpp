@@ -24,28 +24,36 @@ UniqueFile createForWriting(const std::string& path, DWORD flags) {
 
 }  // namespace
 
-std::string readWholeFile(const std::string& path) {
+std::optional<std::string> readWholeFileIfReadable(const std::string& path) {
   UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return {};
+  if (!file) {
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::string();
+    return std::nullopt;
+  }
   LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0) return {};
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
   std::string bytes;
   try {
     bytes.resize(static_cast<size_t>(size.QuadPart));
   } catch (const std::bad_alloc&) {
-    return {};
+    return std::nullopt;
   }
   size_t filled = 0;
   while (filled < bytes.size()) {
     size_t left = bytes.size() - filled;
     DWORD chunk = left > 0x10000000 ? 0x10000000 : static_cast<DWORD>(left);
     DWORD got = 0;
-    if (!::ReadFile(file.get(), bytes.data() + filled, chunk, &got, nullptr) || got == 0) break;
+    if (!::ReadFile(file.get(), bytes.data() + filled, chunk, &got, nullptr) || got == 0)
+      return std::nullopt;
     filled += got;
   }
-  bytes.resize(filled);
   return bytes;
+}
+
+std::string readWholeFile(const std::string& path) {
+  return readWholeFileIfReadable(path).value_or(std::string());
 }
 
 bool writeWholeFile(const std::string& path, std::string_view bytes) {

@@ -1,5 +1,6 @@
 #pragma once
 // Files are read whole and written whole; nothing keeps a file open.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -7,6 +8,12 @@ namespace qova {
 
 // The file's bytes; empty when it is missing or cannot be read.
 std::string readWholeFile(const std::string& path);
+
+// The file's bytes, empty for a missing file; nullopt for a file (or folder)
+// that is there but cannot be read whole: held by another program without
+// sharing, refused to this user, an I/O error. For a file that must never be
+// rewritten from what an unreadable file seemed to hold.
+std::optional<std::string> readWholeFileIfReadable(const std::string& path);
 
 // Creates or truncates the file (exclusive sharing) and writes the bytes.
 // False when it cannot be opened or not every byte was written.

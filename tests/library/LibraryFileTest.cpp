@@ -5,15 +5,20 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cctype>
+#include <optional>
+
 #include "engines/pattern/PatternMatcher.h"
 #include "library/LibraryRecord.h"
 #include "runtime/ProgramDirectory.h"
+#include "runtime/UniqueHandle.h"
 #include "runtime/WholeFile.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
 
 using qova::libraryRecord;
+using enum qova::LibraryWrite;
 using qova::test::TempFolder;
 
 struct Loaded {
@@ -57,8 +62,8 @@ class LibraryFile : public ::testing::TestWithParam<bool> {
 TEST_P(LibraryFile, AppendedRecordsLoadBackByteForByteWithGbkText) {
   const std::string first = video("视频 一.mp4");
   const std::string second = video("b.mp4");
-  ASSERT_TRUE(qova::appendLibraryRecord(first, "C:\\缩略图\\一.jpg", "第一个"));
-  ASSERT_TRUE(qova::appendLibraryRecord(second, "C:\\v\\b.jpg", "b"));
+  ASSERT_EQ(qova::appendLibraryRecord(first, "C:\\缩略图\\一.jpg", "第一个"), Written);
+  ASSERT_EQ(qova::appendLibraryRecord(second, "C:\\v\\b.jpg", "b"), Written);
   EXPECT_EQ(libraryBytes(), libraryRecord(first, "C:\\缩略图\\一.jpg", "第一个") +
                                 libraryRecord(second, "C:\\v\\b.jpg", "b"));
   Loaded l = load();
@@ -111,7 +116,7 @@ TEST_P(LibraryFile, DeletingAnEntryRemovesExactlyItsRecordAndKeepsRecordsOfMissi
                libraryRecord(c, "tc", "c"));
   qova::reloadLibrary(library);
   ASSERT_EQ(library.videoCount, 3);
-  EXPECT_TRUE(qova::rewriteLibraryWithout(library, 1));
+  EXPECT_EQ(qova::rewriteLibraryWithout(library, 1), Written);
   EXPECT_EQ(libraryBytes(), "# kept\r\n" + libraryRecord(a, "ta", "a") + missing +
                                 libraryRecord(c, "tc", "c"));
   qova::reloadLibrary(library);
@@ -122,10 +127,10 @@ TEST_P(LibraryFile, DeletingTheSecondOfTwinEntriesRemovesTheSecondRecord) {
   const std::string a = video("a.mp4"), b = video("b.mp4");
   writeLibrary(libraryRecord(a, "t", "a") + libraryRecord(b, "t", "b") + libraryRecord(a, "t", "a"));
   qova::reloadLibrary(library);
-  EXPECT_TRUE(qova::rewriteLibraryWithout(library, 2));
+  EXPECT_EQ(qova::rewriteLibraryWithout(library, 2), Written);
   EXPECT_EQ(libraryBytes(), libraryRecord(a, "t", "a") + libraryRecord(b, "t", "b"));
-  EXPECT_FALSE(qova::rewriteLibraryWithout(library, 5));
-  EXPECT_FALSE(qova::rewriteLibraryWithout(library, -1));
+  EXPECT_EQ(qova::rewriteLibraryWithout(library, 5), NotWritten);
+  EXPECT_EQ(qova::rewriteLibraryWithout(library, -1), NotWritten);
 }
 
 TEST_P(LibraryFile, AFailedWriteLeavesTheOldFileIntact) {
@@ -134,17 +139,59 @@ TEST_P(LibraryFile, AFailedWriteLeavesTheOldFileIntact) {
   writeLibrary(old);
   qova::reloadLibrary(library);
   ASSERT_TRUE(::SetFileAttributesA(qova::libraryFilePath().c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_FALSE(qova::appendLibraryRecord(a, "t", "again"));
-  EXPECT_FALSE(qova::rewriteLibraryWithout(library, 0));
+  EXPECT_EQ(qova::appendLibraryRecord(a, "t", "again"), NotWritten);
+  EXPECT_EQ(qova::rewriteLibraryWithout(library, 0), NotWritten);
   EXPECT_EQ(libraryBytes(), old);
-  // A file that is open elsewhere without sharing cannot be replaced either.
   ::SetFileAttributesA(qova::libraryFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
-  HANDLE held = ::CreateFileA(qova::libraryFilePath().c_str(), GENERIC_READ, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_FALSE(qova::appendLibraryRecord(a, "t", "again"));
-  ::CloseHandle(held);
+}
+
+TEST_P(LibraryFile, AFileHeldWithoutSharingIsNeverRewrittenFromAnEmptyRead) {
+  const std::string a = video("a.mp4"), b = video("b.mp4");
+  const std::string old = libraryRecord(a, "t", "a") + libraryRecord(b, "t", "b");
+  writeLibrary(old);
+  qova::reloadLibrary(library);
+  {
+    // Another program holds the file open with share mode 0.
+    qova::UniqueFile held(::CreateFileA(qova::libraryFilePath().c_str(), GENERIC_READ, 0, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_EQ(qova::readWholeFileIfReadable(qova::libraryFilePath()), std::nullopt);
+    EXPECT_EQ(qova::appendLibraryRecord(a, "t", "again"), Unreadable);
+    EXPECT_EQ(qova::rewriteLibraryWithout(library, 0), Unreadable);
+  }
   EXPECT_EQ(libraryBytes(), old);
+  // A missing file is created as ever.
+  ASSERT_TRUE(::DeleteFileA(qova::libraryFilePath().c_str()));
+  EXPECT_EQ(qova::readWholeFileIfReadable(qova::libraryFilePath()), std::string());
+  EXPECT_EQ(qova::appendLibraryRecord(a, "t", "a"), Written);
+  EXPECT_EQ(libraryBytes(), libraryRecord(a, "t", "a"));
+}
+
+TEST_P(LibraryFile, DeletingAnEntryDeletesItsThumbnailOnlyWhenItIsOursAndNoOtherRecordUsesIt) {
+  const std::string thumbs = qova::programFile("thumbs");
+  ::CreateDirectoryA(thumbs.c_str(), nullptr);
+  const std::string own = thumbs + "\\qova_own.jpg", shared = thumbs + "\\qova_shared.jpg";
+  const std::string elsewhere = folder.file("picture.jpg");
+  for (const std::string& picture : {own, shared, elsewhere}) ASSERT_TRUE(qova::writeWholeFile(picture, "jpg"));
+  const std::string a = video("a.mp4"), b = video("b.mp4"), c = video("c.mp4");
+  // The record of a missing video still uses its picture; case does not count.
+  std::string upperShared = shared;
+  for (char& ch : upperShared) ch = static_cast<char>(::toupper(static_cast<unsigned char>(ch)));
+  writeLibrary(libraryRecord(a, own, "a") + libraryRecord(b, shared, "b") + libraryRecord(c, elsewhere, "c") +
+               libraryRecord("E:\\usb\\gone.mp4", upperShared, "gone"));
+  qova::reloadLibrary(library);
+  ASSERT_EQ(library.videoCount, 3);
+
+  EXPECT_EQ(qova::rewriteLibraryWithout(library, 1), Written);
+  EXPECT_NE(::GetFileAttributesA(shared.c_str()), INVALID_FILE_ATTRIBUTES) << "another record uses it";
+  qova::reloadLibrary(library);
+  EXPECT_EQ(qova::rewriteLibraryWithout(library, 1), Written);
+  EXPECT_NE(::GetFileAttributesA(elsewhere.c_str()), INVALID_FILE_ATTRIBUTES) << "not in thumbs\\";
+  qova::reloadLibrary(library);
+  EXPECT_EQ(qova::rewriteLibraryWithout(library, 0), Written);
+  EXPECT_EQ(::GetFileAttributesA(own.c_str()), INVALID_FILE_ATTRIBUTES) << "ours, and used by no record left";
+  EXPECT_EQ(libraryBytes(), libraryRecord("E:\\usb\\gone.mp4", upperShared, "gone"));
+  ::DeleteFileA(shared.c_str());
 }
 
 TEST_P(LibraryFile, AnInterruptedWriteBeforeTheReplaceLeavesTheOldFile) {
@@ -156,7 +203,7 @@ TEST_P(LibraryFile, AnInterruptedWriteBeforeTheReplaceLeavesTheOldFile) {
   ASSERT_TRUE(qova::writeWholeFile(qova::libraryFilePath() + ".new", "half a rec"));
   EXPECT_EQ(load().count, 1);
   EXPECT_EQ(libraryBytes(), old);
-  ASSERT_TRUE(qova::appendLibraryRecord(a, "t", "b"));
+  ASSERT_EQ(qova::appendLibraryRecord(a, "t", "b"), Written);
   EXPECT_EQ(load().count, 2);
   ::DeleteFileA((qova::libraryFilePath() + ".new").c_str());
 }

@@ -5,11 +5,13 @@
 
 #include <string>
 
+#include "app/LibraryNotices.h"
 #include "app/LibraryWindow.h"
 #include "engines/pattern/PatternMatcher.h"
 #include "library/LibraryFile.h"
 #include "library/ThumbnailAnswer.h"
 #include "outside/screenshot/ScreenshotContract.h"
+#include "runtime/AnsiPath.h"
 #include "runtime/OutsideFunction.h"
 #include "shell/CommonDialog.h"
 
@@ -36,16 +38,29 @@ std::string desktopFolder() {
 
 void addVideo(VideoLibrary& library, HWND libraryWindow) {
   PatternMatcher matcher;
-  const std::string videoPath =
-      CommonDialog().openFile(false, kAddVideoTitle, "", kVideoFilter, desktopFolder(), "", false,
-                              true, true, true);
-  if (videoPath.empty()) return;
+  // The Unicode dialog gives the file's true name, which the ANSI one would
+  // hand back with '?' for every character the code page lacks.
+  const ChosenFile chosen =
+      CommonDialog().openFileUnicode(kAddVideoTitle, kVideoFilter, desktopFolder(), true, true, true);
+  if (chosen.tooLong) {
+    tellPathNotStorable({}, AnsiPathProblem::Length);
+    return;
+  }
+  if (chosen.path.empty()) return;
+  const AnsiPath video = ansiPathOf(chosen.path);
+  if (video.problem != AnsiPathProblem::None) {
+    tellPathNotStorable(chosen.path, video.problem);
+    return;
+  }
+  const std::string& videoPath = video.path;
 
   const char* answer = makeThumbnail(videoPath.c_str());
   const auto thumbnail = readThumbnailAnswer(matcher, answer ? answer : "");
   if (!thumbnail) return;
 
-  appendLibraryRecord(videoPath, thumbnail->thumbnailPath, thumbnail->name);
+  if (!tellUnlessWritten(appendLibraryRecord(videoPath, thumbnail->thumbnailPath, thumbnail->name),
+                         LibraryChange::Add))
+    return;
   reloadLibrary(library);
   refillLibraryList(libraryWindow, library);
 }

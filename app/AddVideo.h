@@ -11,7 +11,10 @@ namespace qova {
 // Asks for one video and adds it to the library file, then reloads `library`
 // and refills the library window's list; cancelling, or an answer of the
 // frame-capture library without a name and a thumbnail, adds nothing and
-// leaves the library file exactly as it was.
+// leaves the library file exactly as it was. A file chosen by a name the ANSI
+// code page cannot write is added by its short (8.3) path; where it has none
+// that can be written, or the library file cannot be read or written, the
+// user is told why and nothing is added.
 void addVideo(VideoLibrary& library, HWND libraryWindow);
 
 }  // namespace qova

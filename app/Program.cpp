@@ -4,6 +4,7 @@
 
 #include "app/AddVideo.h"
 #include "app/CursorPosition.h"
+#include "app/LibraryNotices.h"
 #include "app/LibraryWindow.h"
 #include "app/Playback.h"
 #include "app/Settings.h"
@@ -180,7 +181,8 @@ void Program::deleteLibraryEntry(int index) {
   const int next = entryToPlayAfterDeleting(library, index);
   const std::string nextPath = library.videoPathAt(next);
 
-  rewriteLibraryWithout(library, index);
+  // A file that could not be changed leaves the library and the list as they are.
+  if (!tellUnlessWritten(rewriteLibraryWithout(library, index), LibraryChange::Delete)) return;
   reloadLibrary(library);
   refillLibraryList(libraryWindow.handle, library);
 

@@ -1,9 +1,12 @@
 #include "shell/CommonDialog.h"
 
+#include <cderr.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
 
+#include "runtime/AnsiText.h"
 #include "runtime/UniqueHandle.h"
 #include "shell/DialogFilter.h"
 
@@ -20,6 +23,8 @@ constexpr DWORD kFileDialogStructSize =
     offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(OPENFILENAMEA::lpTemplateName);
 static_assert(sizeof(void*) != 4 || kFileDialogStructSize == 76);
 static_assert(sizeof(void*) != 8 || kFileDialogStructSize == 136);
+static_assert(offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(OPENFILENAMEW::lpTemplateName) ==
+              kFileDialogStructSize);
 
 // 60 bytes in a 32-bit program, 104 in a 64-bit one, where ChooseFontA
 // returns 0 at once for 60 without showing anything.
@@ -53,6 +58,9 @@ using UniqueScreenDc = UniqueResource<NullIsEmpty<HDC, releaseScreenDc>>;
 // Null for empty text, so that the dialog falls back to its own default
 // (its own caption, the current folder, no extension added).
 const char* textOrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+const wchar_t* textOrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
+
+std::wstring wideOf(const char* text) { return text ? ansiToWide(text) : std::wstring(); }
 
 BOOL runFileDialog(FileDialogRequest& request, bool preview, const char* previewExport,
                    FileDialogFunction plainDialog) {
@@ -116,6 +124,25 @@ FileDialogRequest::FileDialogRequest(std::string_view title, std::string_view in
   fields_.lpstrDefExt = textOrNull(defaultExtension_);
 }
 
+WideFileDialogRequest::WideFileDialogRequest(const FileDialogRequest& request)
+    : title_(wideOf(request.fields().lpstrTitle)),
+      filter_(ansiToWide(request.filterBytes())),
+      initialDirectory_(wideOf(request.fields().lpstrInitialDir)),
+      defaultExtension_(wideOf(request.fields().lpstrDefExt)),
+      file_(ansiToWide(textBeforeNul(request.buffer()))) {
+  file_.resize(request.buffer().size(), L'\0');
+  const OPENFILENAMEA& ansi = request.fields();
+  fields_.lStructSize = kFileDialogStructSize;
+  fields_.hwndOwner = ansi.hwndOwner;
+  fields_.lpstrFilter = filter_.c_str();
+  fields_.lpstrFile = file_.data();
+  fields_.nMaxFile = static_cast<DWORD>(file_.size());
+  fields_.lpstrInitialDir = textOrNull(initialDirectory_);
+  fields_.lpstrTitle = textOrNull(title_);
+  fields_.Flags = ansi.Flags;
+  fields_.lpstrDefExt = textOrNull(defaultExtension_);
+}
+
 BOOL runOpenDialog(FileDialogRequest& request, bool preview) {
   return runFileDialog(request, preview, kOpenPreviewExport, ::GetOpenFileNameA);
 }
@@ -136,6 +163,18 @@ std::string CommonDialog::openFile(bool preview, const std::string& title,
       kSingleFileBufferSize);
   if (!runOpenDialog(request, preview)) return {};
   return textBeforeNul(request.buffer());
+}
+
+ChosenFile CommonDialog::openFileUnicode(const std::string& title, const std::string& filter,
+                                        const std::string& initialDirectory, bool fileMustExist,
+                                        bool pathMustExist, bool keepDirectory) const {
+  const FileDialogRequest request(title, {}, filter, initialDirectory, {},
+                                  openFileFlags(false, fileMustExist, pathMustExist, keepDirectory),
+                                  kSingleFileBufferSize);
+  WideFileDialogRequest wide(request);
+  if (!::GetOpenFileNameW(wide.get())) return {{}, ::CommDlgExtendedError() == FNERR_BUFFERTOOSMALL};
+  const std::wstring_view buffer = wide.buffer();
+  return {std::wstring(buffer.substr(0, buffer.find(L'\0'))), false};
 }
 
 std::string CommonDialog::saveFile(bool preview, const std::string& title,

@@ -20,6 +20,12 @@ struct FontChoice {
   std::string faceName = "宋体";
 };
 
+// What the Unicode open-file dialog answered.
+struct ChosenFile {
+  std::wstring path;     // the chosen file's full path; empty when cancelled or on failure
+  bool tooLong = false;  // a file was chosen whose path does not fit the dialog's buffer
+};
+
 class CommonDialog {
  public:
   // The full path of the chosen file; empty when cancelled or on failure.
@@ -29,6 +35,13 @@ class CommonDialog {
                        const std::string& defaultExtension = {}, bool createPrompt = false,
                        bool fileMustExist = false, bool pathMustExist = false,
                        bool keepDirectory = false) const;
+
+  // openFile without preview, through the Unicode dialog: the chosen file's
+  // true name, whatever the ANSI code page can write, and a path too long for
+  // the 255-character buffer told apart from a cancel.
+  ChosenFile openFileUnicode(const std::string& title, const std::string& filter,
+                             const std::string& initialDirectory, bool fileMustExist,
+                             bool pathMustExist, bool keepDirectory) const;
 
   // The full path to save to; empty when cancelled or on failure.
   std::string saveFile(bool preview, const std::string& title = {},
@@ -74,12 +87,30 @@ class FileDialogRequest {
 
   OPENFILENAMEA* get() { return &fields_; }
   const OPENFILENAMEA& fields() const { return fields_; }
+  // The filter as the dialog takes it, its two closing NULs included.
+  std::string_view filterBytes() const { return filter_; }
   // The file-name buffer, all of it, as the dialog left it.
   std::string_view buffer() const { return file_; }
 
  private:
   std::string title_, filter_, initialDirectory_, defaultExtension_, file_;
   OPENFILENAMEA fields_{};
+};
+
+// The same request for the Unicode dialog: every text of `request` in UTF-16
+// and a file-name buffer of as many characters as `request` has bytes.
+class WideFileDialogRequest {
+ public:
+  explicit WideFileDialogRequest(const FileDialogRequest& request);
+  WideFileDialogRequest(const WideFileDialogRequest&) = delete;
+  WideFileDialogRequest& operator=(const WideFileDialogRequest&) = delete;
+
+  OPENFILENAMEW* get() { return &fields_; }
+  std::wstring_view buffer() const { return file_; }
+
+ private:
+  std::wstring title_, filter_, initialDirectory_, defaultExtension_, file_;
+  OPENFILENAMEW fields_{};
 };
 
 // The font record the font dialog starts from; lfHeight follows the screen's

@@ -10,6 +10,7 @@
 
 #include "library/LibraryFile.h"
 #include "library/LibraryRecord.h"
+#include "runtime/AnsiText.h"
 #include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"
 #include "tests/shell/DialogDriver.h"
@@ -18,9 +19,11 @@
 namespace qova::test {
 
 // Runs addVideo for `library` while a user picks `path` in its dialog (or
-// cancels when empty); the dialog's title.
-inline std::string addVideoChoosing(qova::VideoLibrary& library, const std::string& path) {
-  std::string title;
+// cancels when empty) and closes the message box the program may show then;
+// the dialog's title. `message` receives the box's text (empty without one).
+inline std::string addVideoChoosing(qova::VideoLibrary& library, const std::wstring& path,
+                                    std::string* message = nullptr) {
+  std::string title, boxText;
   qova::test::whileDriving<int>(
       [&](DialogDriver& driver) {
         HWND dialog = driver.waitForDialog(qova::test::kFileNameBox);
@@ -35,13 +38,24 @@ inline std::string addVideoChoosing(qova::VideoLibrary& library, const std::stri
           qova::test::typeFileName(dialog, path);
           qova::test::pressButton(dialog, IDOK);
         }
-        driver.boxOrClose(dialog);
+        if (driver.boxOrClose(dialog)) return;
+        // The program's own message, once the dialog has gone; none when addVideo returns first.
+        if (HWND box = driver.waitForDialog(qova::test::kMessageBoxTextId)) {
+          boxText = qova::test::messageBoxText(box);
+          qova::test::pressButton(box, IDOK);
+        }
       },
       [&] {
         qova::addVideo(library, nullptr);
         return 0;
       });
+  if (message) *message = boxText;
   return title;
+}
+
+inline std::string addVideoChoosing(qova::VideoLibrary& library, const std::string& path,
+                                    std::string* message = nullptr) {
+  return addVideoChoosing(library, qova::ansiToWide(path), message);
 }
 
 class AddVideo : public ::testing::Test {
@@ -57,7 +71,10 @@ class AddVideo : public ::testing::Test {
       copyFileTo(qova::programFile("..\\media\\clip_testsrc.mp4"), copy);
     return copy;
   }
-  std::string addVideoChoosing(const std::string& path) { return qova::test::addVideoChoosing(library, path); }
+  template <typename Path>
+  std::string addVideoChoosing(const Path& path, std::string* message = nullptr) {
+    return qova::test::addVideoChoosing(library, path, message);
+  }
 
   qova::test::TempFolder folder{"qova_add"};
   qova::VideoLibrary library;

@@ -41,6 +41,36 @@ TEST_F(AddVideo, AnAudioOnlyFileGetsThePlaceholderPicture) {
   ::DeleteFileA(library.thumbnailPaths[0].c_str());
 }
 
+TEST_F(AddVideo, ANameTheCodePageCannotWriteIsAddedByItsShortPath) {
+  // Korean and an emoji: code page 936 has a place for neither.
+  const std::wstring name = qova::ansiToWide(folder.path()) + L"\\\uBE44\uB514\uC624 \U0001F305.mp4";
+  ASSERT_TRUE(::MoveFileW(qova::ansiToWide(copyOfClip("plain.mp4")).c_str(), name.c_str()));
+  wchar_t shortName[MAX_PATH] = {};
+  ASSERT_NE(::GetShortPathNameW(name.c_str(), shortName, MAX_PATH), 0u) << "this volume keeps short names";
+  std::string message;
+  addVideoChoosing(name, &message);
+  EXPECT_EQ(message, "");
+  ASSERT_EQ(library.videoCount, 1);
+  EXPECT_EQ(qova::ansiToWide(library.videoPaths[0]), shortName);
+  EXPECT_EQ(qova::readWholeFile(library.videoPaths[0]), qova::readWholeFile(copyOfClip("same.mp4")))
+      << "the short path names the chosen file";
+  UINT width = 0;
+  EXPECT_TRUE(decodesAsJpeg(library.thumbnailPaths[0], &width)) << library.thumbnailPaths[0];
+  ::DeleteFileA(library.thumbnailPaths[0].c_str());
+}
+
+TEST_F(AddVideo, APathLongerThanTheDialogsBufferIsRefusedWithAMessage) {
+  // 256 characters: with its NUL beyond the dialog's 255.
+  const std::string start = folder.path() + "\\";
+  const std::string path = start + std::string(256 - start.size() - 4, 'n') + ".mp4";
+  ASSERT_TRUE(copyFileTo(copyOfClip("plain.mp4"), path));
+  std::string message;
+  addVideoChoosing(path, &message);
+  EXPECT_NE(message.find("路径太长"), std::string::npos) << message;
+  EXPECT_EQ(library.videoCount, 0);
+  EXPECT_EQ(::GetFileAttributesA(qova::libraryFilePath().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(AddVideo, CancellingLeavesTheLibraryFileByteForByte) {
   const std::string before = qova::libraryRecord("C:\\kept.mp4", "k.jpg", "kept") + "trailing";
   ASSERT_TRUE(qova::writeWholeFile(qova::libraryFilePath(), before));

@@ -2,6 +2,7 @@
 // makes of odd answers.
 #include <gtest/gtest.h>
 
+#include "runtime/UniqueHandle.h"
 #include "tests/app/AddVideoFixture.h"
 
 namespace {
@@ -49,6 +50,23 @@ TEST_F(ScriptedAnswer, AnswersWithoutTheShapeAddNothing) {
   script(nullptr);  // a null answer
   addVideoChoosing(copyOfClip("a.mp4"));
   EXPECT_EQ(::GetFileAttributesA(qova::libraryFilePath().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ScriptedAnswer, ALibraryFileHeldByAnotherProgramIsLeftAsItWasAndTheUserIsTold) {
+  script("#<clip>#<C:\\t\\clip.jpg>");
+  const std::string before = qova::libraryRecord("C:\\kept.mp4", "k.jpg", "kept");
+  ASSERT_TRUE(qova::writeWholeFile(qova::libraryFilePath(), before));
+  std::string message;
+  {
+    qova::UniqueFile held(::CreateFileA(qova::libraryFilePath().c_str(), GENERIC_READ, 0, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    addVideoChoosing(copyOfClip("a.mp4"), &message);
+  }
+  EXPECT_NE(message.find("视频没有添加"), std::string::npos) << message;
+  EXPECT_NE(message.find("无法读取"), std::string::npos) << message;
+  EXPECT_EQ(qova::readWholeFile(qova::libraryFilePath()), before);
+  EXPECT_EQ(library.videoCount, 0);
 }
 
 }  // namespace

@@ -12,7 +12,6 @@ constexpr const char* kDialogClass = "#32770";
 constexpr auto kSendTimeout = std::chrono::seconds(5);
 constexpr auto kPollInterval = std::chrono::milliseconds(20);
 constexpr auto kDismissBound = std::chrono::seconds(30);
-constexpr int kMessageBoxTextId = 0xFFFF;
 
 std::vector<HWND> openDialogs() {
   std::vector<HWND> dialogs;
@@ -130,6 +129,15 @@ bool typeFileName(HWND dialog, const std::string& text) {
   HWND edit = fileNameEdit(dialog);
   DWORD_PTR done = 0;
   return edit && sendWithin(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), &done) &&
+         done;
+}
+
+bool typeFileName(HWND dialog, const std::wstring& text) {
+  HWND edit = fileNameEdit(dialog);
+  DWORD_PTR done = 0;
+  return edit &&
+         ::SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                               static_cast<UINT>(std::chrono::milliseconds(kSendTimeout).count()), &done) &&
          done;
 }
 

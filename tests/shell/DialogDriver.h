@@ -23,6 +23,8 @@ inline constexpr int kFontStyleBox = 0x471;  // cmb2
 inline constexpr int kFontSizeBox = 0x472;   // cmb3
 inline constexpr int kStrikeoutCheck = 0x410;
 inline constexpr int kUnderlineCheck = 0x411;
+// The text of a message box.
+inline constexpr int kMessageBoxTextId = 0xFFFF;
 
 class DialogDriver {
  public:
@@ -70,6 +72,8 @@ bool isChecked(HWND dialog, int controlId);
 
 // Types `text` into the file dialog's file-name box; false when it has none.
 bool typeFileName(HWND dialog, const std::string& text);
+// The same in UTF-16, for names the ANSI code page cannot write.
+bool typeFileName(HWND dialog, const std::wstring& text);
 // Selects item `index` of the dialog's combo box `controlId` the way a click
 // does (the dialog hears CBN_SELCHANGE); false when that fails.
 bool selectComboItem(HWND dialog, int controlId, int index);

@@ -1,0 +1,24 @@
+#pragma once
+// What the user is told when a video cannot be added or deleted: a message box
+// over the active window, in plain words, saying what stays as it was and what
+// to do. Each returns once the box is closed.
+#include <string>
+
+#include "library/LibraryFile.h"
+#include "runtime/AnsiPath.h"
+
+namespace qova {
+
+// What the user asked of the library.
+enum class LibraryChange { Add, Delete };
+
+// Tells why the file at `widePath` cannot be added: its name has characters
+// the library file cannot hold, or its path is too long (also for a path too
+// long for the dialog, where `widePath` may be empty).
+void tellPathNotStorable(const std::wstring& widePath, AnsiPathProblem problem);
+
+// Tells that `change` was not made because the library file could not be read
+// or written; nothing for LibraryWrite::Written. True when it was written.
+bool tellUnlessWritten(LibraryWrite written, LibraryChange change);
+
+}  // namespace qova

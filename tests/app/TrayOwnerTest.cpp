@@ -49,7 +49,7 @@ TEST_F(TrayOwner, TheLibraryWindowsOwnProcedureDeliversTheIconsEventsUntilItIsRe
   EXPECT_TRUE(::IsWindowVisible(libraryWindow)) << "no handler any more";
 }
 
-TEST_F(TrayOwner, WhenNoEntryPlaysPlaybackStopsAfterOneRoundTellsOnceAndTheHotkeyTriesAgain) {
+TEST_F(TrayOwner, WhenNoEntryPlaysPlaybackStopsAfterEachRoundTellsOnceEachTimeAndTheHotkeyTriesAgain) {
   ASSERT_TRUE(writeWholeFile(videos[0], kRecordingCannotOpen));
   ASSERT_TRUE(writeWholeFile(videos[1], kRecordingCannotPlay));
   ASSERT_TRUE(writeWholeFile(videos[2], kRecordingCannotOpen));
@@ -69,6 +69,15 @@ TEST_F(TrayOwner, WhenNoEntryPlaysPlaybackStopsAfterOneRoundTellsOnceAndTheHotke
                             engineCall("APlayer_OpenA", videos[2]);
   EXPECT_EQ(opensIn(callsSinceMark()), opens) << "one round, then no more";
 
+  // "下一首" asks again: another whole round fails, and the user is told again.
+  mark();
+  program->playNext();
+  ASSERT_TRUE(settleUntil([&] { return std::string(program->tray.iconData().szInfo) != "-"; })) << callsSinceMark();
+  EXPECT_STREQ(program->tray.iconData().szInfoTitle, "视频无法播放");
+  EXPECT_TRUE(program->playback.stopped());
+  EXPECT_EQ(opensIn(callsSinceMark()), opens);
+  program->tray.showBalloon("-", "-", NIIF_NONE, 0);
+
   // Ctrl+Alt+F10 tries again from the entry the round ended on; the second entry plays now.
   ASSERT_TRUE(writeWholeFile(videos[1], "stands for a video"));
   mark();
@@ -80,6 +89,13 @@ TEST_F(TrayOwner, WhenNoEntryPlaysPlaybackStopsAfterOneRoundTellsOnceAndTheHotke
   EXPECT_FALSE(program->playback.stopped());
   EXPECT_EQ(program->isPlaying, 1);
   EXPECT_EQ(program->library.currentIndex, 2);
+
+  // A change of the library begins a new round: when that fails as a whole, the user is told again.
+  ASSERT_TRUE(writeWholeFile(videos[1], kRecordingCannotPlay));
+  program->deleteLibraryEntry(0);
+  ASSERT_TRUE(settleUntil([&] { return std::string(program->tray.iconData().szInfo) != "-"; })) << callsSinceMark();
+  EXPECT_STREQ(program->tray.iconData().szInfoTitle, "视频无法播放");
+  EXPECT_TRUE(program->playback.stopped());
 }
 
 }  // namespace

@@ -12,12 +12,14 @@
 #include "engines/ExuiBinding.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryRecord.h"
+#include "runtime/UniqueHandle.h"
 #include "runtime/WholeFile.h"
 #include "shell/Layouts.h"
 #include "tests/app/ProgramInProcess.h"
 #include "tests/outside/exui/ExuiHelpers.h"
 #include "tests/outside/exui/Input.h"
 #include "tests/outside/exui/TestPictures.h"
+#include "tests/shell/DialogDriver.h"
 #include "tests/support/MenuCloser.h"
 #include "tests/support/TestProcess.h"
 
@@ -136,6 +138,33 @@ TEST_F(LibraryList, DeletingTheSecondItemRemovesExactlyItsRecordAndNeverPlaysIt)
   ::ClientToScreen(list(), &empty);
   realClick(empty.x, empty.y, Button::Right);
   EXPECT_TRUE(settleUntil([&] { return menus.menusShown() == 1; }, 5s));
+}
+
+TEST_F(LibraryList, DeletingWhileAnotherProgramHoldsTheFileChangesNothingAndSaysSo) {
+  start();
+  const std::string before = readWholeFile(libraryFilePath());
+  std::string message;
+  mark();
+  {
+    UniqueFile held(::CreateFileA(libraryFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    whileDriving<int>(
+        [&](DialogDriver& driver) {
+          if (HWND box = driver.waitForDialog(kMessageBoxTextId)) {
+            message = messageBoxText(box);
+            pressButton(box, IDOK);
+          }
+        },
+        [&] {
+          program->deleteLibraryEntry(1);
+          return 0;
+        });
+  }
+  EXPECT_NE(message.find("视频没有删除"), std::string::npos) << message;
+  EXPECT_EQ(readWholeFile(libraryFilePath()), before);
+  EXPECT_EQ(program->library.videoCount, 3);
+  EXPECT_EQ(listItemCount(list()), 3);
+  EXPECT_EQ(callsSinceMark(), "") << "what plays goes on";
 }
 
 }  // namespace

@@ -58,8 +58,8 @@ void addVideo(VideoLibrary& library, HWND libraryWindow) {
   const auto thumbnail = readThumbnailAnswer(matcher, answer ? answer : "");
   if (!thumbnail) return;
 
-  if (!tellUnlessWritten(appendLibraryRecord(videoPath, thumbnail->thumbnailPath, thumbnail->name),
-                         LibraryChange::Add))
+  if (tellIfRefused(appendLibraryRecord(videoPath, thumbnail->thumbnailPath, thumbnail->name),
+                    LibraryChange::Add))
     return;
   reloadLibrary(library);
   refillLibraryList(libraryWindow, library);

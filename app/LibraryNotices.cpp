@@ -41,11 +41,11 @@ void tellPathNotStorable(const std::wstring& widePath, AnsiPathProblem problem) 
   showWarning(text);
 }
 
-bool tellUnlessWritten(LibraryWrite written, LibraryChange change) {
-  if (written == LibraryWrite::Written) return true;
+bool tellIfRefused(LibraryWrite written, LibraryChange change) {
+  if (written != LibraryWrite::Unreadable && written != LibraryWrite::NotWritten) return false;
   showWarning(refusedChange(change) +
               ansiToWide(written == LibraryWrite::Unreadable ? kLibraryUnreadable : kLibraryNotWritten));
-  return false;
+  return true;
 }
 
 }  // namespace qova

@@ -17,8 +17,9 @@ enum class LibraryChange { Add, Delete };
 // long for the dialog, where `widePath` may be empty).
 void tellPathNotStorable(const std::wstring& widePath, AnsiPathProblem problem);
 
-// Tells that `change` was not made because the library file could not be read
-// or written; nothing for LibraryWrite::Written. True when it was written.
-bool tellUnlessWritten(LibraryWrite written, LibraryChange change);
+// Tells that `change` was refused because the library file could not be read
+// or could not be written, and returns true then; false, without a word, when
+// the file was written or no longer held the entry (a reload shows the truth).
+bool tellIfRefused(LibraryWrite written, LibraryChange change);
 
 }  // namespace qova

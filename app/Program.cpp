@@ -182,7 +182,7 @@ void Program::deleteLibraryEntry(int index) {
   const std::string nextPath = library.videoPathAt(next);
 
   // A file that could not be changed leaves the library and the list as they are.
-  if (!tellUnlessWritten(rewriteLibraryWithout(library, index), LibraryChange::Delete)) return;
+  if (tellIfRefused(rewriteLibraryWithout(library, index), LibraryChange::Delete)) return;
   reloadLibrary(library);
   refillLibraryList(libraryWindow.handle, library);
 

@@ -73,7 +73,7 @@ LibraryWrite appendLibraryRecord(const std::string& videoPath, const std::string
 }
 
 LibraryWrite rewriteLibraryWithout(const VideoLibrary& library, int index) {
-  if (index < 0 || static_cast<size_t>(index) >= library.videoPaths.size()) return LibraryWrite::NotWritten;
+  if (index < 0 || static_cast<size_t>(index) >= library.videoPaths.size()) return LibraryWrite::NotFound;
   auto entry = [&library](size_t i) {
     return FoundRecord{library.videoPaths[i], library.thumbnailPaths[i], library.videoNames[i]};
   };
@@ -88,7 +88,7 @@ LibraryWrite rewriteLibraryWithout(const VideoLibrary& library, int index) {
   const std::optional<std::string> fileBytes = readWholeFileIfReadable(path);
   if (!fileBytes) return LibraryWrite::Unreadable;
   const RecordSpan span = findRecordText(*fileBytes, chosen, occurrence);
-  if (span.length == 0) return LibraryWrite::NotWritten;
+  if (span.length == 0) return LibraryWrite::NotFound;
   const std::string rest = withoutRecord(*fileBytes, span);
   const LibraryWrite written = replaceLibrary(path, rest);
   if (written == LibraryWrite::Written) {

@@ -29,8 +29,9 @@ void reloadLibrary(VideoLibrary& library);
 // seemed to hold is not what it holds.
 enum class LibraryWrite {
   Written,
+  NotFound,    // no such entry, or the file no longer holds its record; nothing written
   Unreadable,  // the file is left exactly as it was
-  NotWritten,  // no such entry, or the write failed; the file is left as it was
+  NotWritten,  // the write failed; the file is left as it was
 };
 
 // Adds one record at the end of the file; a missing file is created.

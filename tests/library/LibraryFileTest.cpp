@@ -129,8 +129,8 @@ TEST_P(LibraryFile, DeletingTheSecondOfTwinEntriesRemovesTheSecondRecord) {
   qova::reloadLibrary(library);
   EXPECT_EQ(qova::rewriteLibraryWithout(library, 2), Written);
   EXPECT_EQ(libraryBytes(), libraryRecord(a, "t", "a") + libraryRecord(b, "t", "b"));
-  EXPECT_EQ(qova::rewriteLibraryWithout(library, 5), NotWritten);
-  EXPECT_EQ(qova::rewriteLibraryWithout(library, -1), NotWritten);
+  EXPECT_EQ(qova::rewriteLibraryWithout(library, 5), NotFound);
+  EXPECT_EQ(qova::rewriteLibraryWithout(library, -1), NotFound);
 }
 
 TEST_P(LibraryFile, AFailedWriteLeavesTheOldFileIntact) {

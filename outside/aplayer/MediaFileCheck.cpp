@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "outside/aplayer/IsoMediaIndex.h"
+#include "outside/aplayer/CutShortMedia.h"
 #include "runtime/UniqueHandle.h"
 
 namespace qova::aplayer {
@@ -20,7 +20,7 @@ bool mayBePlayable(const std::wstring& path) {
     return ::SetFilePointerEx(file.get(), position, nullptr, FILE_BEGIN) &&
            ::ReadFile(file.get(), buffer, static_cast<DWORD>(length), &read, nullptr) && read == length;
   };
-  return !isoMediaLacksIndex(static_cast<uint64_t>(size.QuadPart), readAt);
+  return !mediaFileIsCutShort(static_cast<uint64_t>(size.QuadPart), readAt);
 }
 
 }  // namespace qova::aplayer

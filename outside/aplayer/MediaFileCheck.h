@@ -4,8 +4,8 @@
 
 namespace qova::aplayer {
 
-// False for a missing, locked or unreadable file, a folder, and an MP4/MOV
-// file without its index (see IsoMediaIndex.h).
+// False for a missing, locked or unreadable file, a folder, and a file cut
+// short (see CutShortMedia.h).
 bool mayBePlayable(const std::wstring& path);
 
 }  // namespace qova::aplayer

@@ -46,6 +46,15 @@ TEST_F(ScreenshotTest, SoundOnlyFilesGetTheNotesPlaceholder) {
   EXPECT_LT(mp3.meanBrightness(), 120.0);
 }
 
+// A copy of the first `bytes` bytes of a sample file.
+std::string cutCopy(const TempFolder& folder, const std::string& sample, size_t bytes, const std::string& name) {
+  const std::string whole = readWholeFile(mediaFile(sample));
+  EXPECT_GT(whole.size(), bytes) << sample;
+  const std::string path = folder.file(name);
+  EXPECT_TRUE(writeWholeFile(path, whole.substr(0, bytes)));
+  return path;
+}
+
 // Every broken file is answered, with a picture or the film placeholder,
 // within a bound that no decoder stalling on it may stretch: the capture's own
 // time limit and a generous margin for a busy machine.
@@ -56,6 +65,12 @@ TEST_F(ScreenshotTest, BrokenFilesAreAnsweredInBoundedTimeWithThePlaceholderOrAP
   ASSERT_TRUE(writeWholeFile(folder.file("empty.mp4"), ""));
   ASSERT_TRUE(writeWholeFile(folder.file("text.avi"), "not a video at all\r\n"));
   ASSERT_TRUE(writeWholeFile(folder.file("zeros.mkv"), std::string(64 * 1024, '\0')));
+  // Cut short, as a half-downloaded video is: a WMV may still give a picture;
+  // an AVI or MP4 whose data stops before its header says is refused up front
+  // (the platform's demuxer can wait forever for the missing bytes).
+  const std::string wmvCut = cutCopy(folder, "clip.wmv", 3000, "cut.wmv");
+  const std::string aviCut = cutCopy(folder, "clip_mjpeg.avi", 5000, "cut.avi");
+  const std::string mp4Cut = cutCopy(folder, "clip_faststart.mp4", 6000, "cut.mp4");
   struct Case {
     std::string path;
     bool placeholder;  // whether only the placeholder can be the answer
@@ -65,7 +80,9 @@ TEST_F(ScreenshotTest, BrokenFilesAreAnsweredInBoundedTimeWithThePlaceholderOrAP
   const Case cases[] = {{mediaFile("corrupt.mp4"), true},  {mediaFile("clip_testsrc.mp4"), false},
                         {mediaFile("truncated.mp4"), true}, {mediaFile("clip_short.mp4"), false},
                         {mediaFile("truncated.mp4"), true}, {folder.file("empty.mp4"), true},
-                        {folder.file("text.avi"), true},    {folder.file("zeros.mkv"), true}};
+                        {folder.file("text.avi"), true},    {folder.file("zeros.mkv"), true},
+                        {wmvCut, false},                    {aviCut, true},
+                        {mp4Cut, true}};
   for (const auto& [path, placeholder] : cases) {
     const std::optional<ScreenshotAnswer> answer = answerFor(path);
     ASSERT_TRUE(answer && answer->matched) << path;

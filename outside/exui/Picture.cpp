@@ -1,5 +1,7 @@
 #include "outside/exui/Picture.h"
 
+#include "runtime/DpiScale.h"
+
 #include <cstring>
 
 #include "outside/exui/NineGrid.h"
@@ -123,6 +125,17 @@ bool Picture::drawNineGrid(HDC dc, const Margins& margins, const Box& target) co
 std::vector<PictureRef> decodePictures(ByteView imageSet) {
   std::vector<PictureRef> pictures;
   for (const Bytes& bytes : decodeImageSet(imageSet)) pictures.push_back(Picture::decode(bytes));
+  return pictures;
+}
+
+PictureRef pictureAtDpi(const PictureRef& picture, int dpi) {
+  if (!picture || dpi <= 0 || dpi == kDesignDpi || picture->isEmpty()) return picture;
+  return picture->scaled(scaledForDpi(picture->width(), dpi), scaledForDpi(picture->height(), dpi));
+}
+
+std::vector<PictureRef> decodePicturesAtDpi(ByteView imageSet, int dpi) {
+  std::vector<PictureRef> pictures = decodePictures(imageSet);
+  for (PictureRef& picture : pictures) picture = pictureAtDpi(picture, dpi);
   return pictures;
 }
 

@@ -21,6 +21,7 @@ std::optional<PropertyInfo> propertyInfo(int32_t id) {
     case kExuiPropReadOnly:
     case kExuiPropWindowRole:
     case kExuiPropTextColour:
+    case kExuiPropDpi:
       return PropertyInfo{K::Integer, {0}};
     case kExuiPropMaximum:
       return PropertyInfo{K::Integer, {100}};

@@ -127,6 +127,10 @@ TEST_F(Binding, SkinnedMenusAreMadeFilledAndShown) {
   const POINT at = screenPoint(window, 300, 300);
   EXPECT_EQ(popUpMenu(menu, 0, at.x, at.y, window, false, 0), 1) << "non-modal: returns at once";
   ASSERT_TRUE(settleUntil([] { return ::FindWindowW(kExuiMenuWindowClass, nullptr) != nullptr; }));
+  // Laid out at the DPI of its window, as the window's own components.
+  RECT item{};
+  exui().callInternal(kExuiFunctionMenuItemRect, menu, first, reinterpret_cast<intptr_t>(&item), 0, 0, 0);
+  EXPECT_EQ(item.bottom - item.top, scaledFor(window, 22));
   realKey(VK_ESCAPE);
   EXPECT_TRUE(settleUntil([] {
     HWND open = ::FindWindowW(kExuiMenuWindowClass, nullptr);

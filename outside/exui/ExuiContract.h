@@ -146,6 +146,12 @@
 //                                                   96 DPI and drawn scaled to it (MulDiv(size,
 //                                                   dpi, 96)); pictures are drawn at their size
 //                                                   scaled the same way, resampled smoothly
+//   20  StateImages2x     ImageSet  ButtonEx        none. StateImages drawn at twice their
+//                                                   size, for 192 DPI: above 96 DPI they are
+//                                                   drawn instead (resampled to the size of
+//                                                   StateImages at the DPI). Setting
+//                                                   StateImages removes them
+//   21  CloseImages2x     ImageSet  WindowEx frame  none. The same for CloseImages
 // Reading a property that was never set gives its default (Integer,
 // Integers) or an empty value (Text, Picture, ImageSet).
 //

@@ -133,9 +133,21 @@ PictureRef pictureAtDpi(const PictureRef& picture, int dpi) {
   return picture->scaled(scaledForDpi(picture->width(), dpi), scaledForDpi(picture->height(), dpi));
 }
 
-std::vector<PictureRef> decodePicturesAtDpi(ByteView imageSet, int dpi) {
+std::vector<PictureRef> decodePicturesAtDpi(ByteView imageSet, int dpi, ByteView doubleSizeSet) {
   std::vector<PictureRef> pictures = decodePictures(imageSet);
-  for (PictureRef& picture : pictures) picture = pictureAtDpi(picture, dpi);
+  const std::vector<PictureRef> doubleSize =
+      dpi > kDesignDpi && !doubleSizeSet.empty() ? decodePictures(doubleSizeSet) : std::vector<PictureRef>{};
+  const bool fromDoubleSize = !doubleSize.empty() && doubleSize.size() == pictures.size();
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    const PictureRef& source = fromDoubleSize && !doubleSize[i]->isEmpty() ? doubleSize[i] : pictures[i];
+    if (source == pictures[i] || pictures[i]->isEmpty()) {
+      pictures[i] = pictureAtDpi(pictures[i], dpi);
+      continue;
+    }
+    const int width = scaledForDpi(pictures[i]->width(), dpi);
+    const int height = scaledForDpi(pictures[i]->height(), dpi);
+    pictures[i] = source->width() == width && source->height() == height ? source : source->scaled(width, height);
+  }
   return pictures;
 }
 

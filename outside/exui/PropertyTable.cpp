@@ -12,6 +12,8 @@ std::optional<PropertyInfo> propertyInfo(int32_t id) {
     case kExuiPropStateImages:
     case kExuiPropCloseImages:
     case kExuiPropListImages:
+    case kExuiPropStateImages2x:
+    case kExuiPropCloseImages2x:
       return PropertyInfo{K::ImageSet, {}};
     case kExuiPropBackground:
       return PropertyInfo{K::Picture, {}};

@@ -8,12 +8,20 @@ namespace qova::exui {
 
 SkinButton::SkinButton(HWND window, ExuiEventFunction events, PropertySet properties)
     : Control(window, events, kExuiClassButtonEx, std::move(properties)) {
-  propertyChanged(kExuiPropStateImages);
+  readPictures();
+}
+
+void SkinButton::readPictures() {
+  images_ = decodePicturesAtDpi(properties_.bytes(kExuiPropStateImages), dpi(),
+                                properties_.bytes(kExuiPropStateImages2x));
 }
 
 void SkinButton::propertyChanged(int32_t id) {
-  if (id != kExuiPropStateImages && id != kExuiPropDpi) return;
-  images_ = decodePicturesAtDpi(properties_.bytes(kExuiPropStateImages), dpi());
+  // New pictures (the program swaps the play button's) leave no larger drawing of the old ones.
+  if (id == kExuiPropStateImages && properties_.has(kExuiPropStateImages2x))
+    properties_.setBytes(kExuiPropStateImages2x, ExuiValueKind::ImageSet, {});
+  if (id != kExuiPropStateImages && id != kExuiPropStateImages2x && id != kExuiPropDpi) return;
+  readPictures();
   // Bytes that decode to nothing leave a button with nothing drawn, as the skin asked.
 }
 

@@ -52,7 +52,8 @@ WindowSkin::WindowSkin(HWND window, ExuiEventFunction events, PropertySet proper
 
 void WindowSkin::readPictures() {
   background_ = pictureAtDpi(Picture::decode(properties_.bytes(kExuiPropBackground)), dpi());
-  closeImages_ = decodePicturesAtDpi(properties_.bytes(kExuiPropCloseImages), dpi());
+  closeImages_ = decodePicturesAtDpi(properties_.bytes(kExuiPropCloseImages), dpi(),
+                                     properties_.bytes(kExuiPropCloseImages2x));
   if (!closeImages_.empty() && closeImages_.front()->isEmpty()) closeImages_.clear();
 }
 
@@ -89,7 +90,10 @@ void WindowSkin::detaching() {
 }
 
 void WindowSkin::propertyChanged(int32_t id) {
-  if (id == kExuiPropBackground || id == kExuiPropCloseImages || id == kExuiPropDpi) readPictures();
+  if (id == kExuiPropCloseImages && properties_.has(kExuiPropCloseImages2x))
+    properties_.setBytes(kExuiPropCloseImages2x, ExuiValueKind::ImageSet, {});
+  if (id == kExuiPropBackground || id == kExuiPropCloseImages || id == kExuiPropCloseImages2x || id == kExuiPropDpi)
+    readPictures();
   if (frame_ && parent_) ::RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

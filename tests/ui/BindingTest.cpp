@@ -33,6 +33,7 @@ TEST_F(Binding, ThePlayButtonTakesTheSkinFilesBytesUnchanged) {
   HWND window = showMainWindow(kMainWindowCollapsedHeight);
   ASSERT_NE(window, nullptr);
   HWND button = controlByName(window, kPlayButtonName);
+  EXPECT_EQ(exui::decodeImageSet(componentBytesProperty(button, kExuiPropStateImages2x)).size(), 2u);
   for (const char* file : {"skin_bf.ex", "skin_zt.ex"}) {
     SCOPED_TRACE(file);
     const exui::Bytes skin = shippedFile(file);
@@ -40,6 +41,8 @@ TEST_F(Binding, ThePlayButtonTakesTheSkinFilesBytesUnchanged) {
     EXPECT_EQ(exui::decodeImageSet(skin).size(), 2u) << "normal and pressed";
     ASSERT_TRUE(setButtonImages(button, skin));
     EXPECT_EQ(componentBytesProperty(button, kExuiPropStateImages), skin);
+    EXPECT_TRUE(componentBytesProperty(button, kExuiPropStateImages2x).empty())
+        << "the layout's larger pictures go with the pictures they were drawn for";
   }
   // The layout's own pictures are those of "skin_zt.ex" (playing at start-up).
   const ComponentLayout& stored = layoutOf(window)->components[2];

@@ -234,6 +234,11 @@ TEST_F(Layouts, MainWindowTextsPicturesAndInitialStates) {
   expectPictures(controlByName(window, kPlayButtonName), kExuiPropStateImages, 2, 32, 32);
   expectPictures(controlByName(window, "下一首"), kExuiPropStateImages, 3, 32, 32);
   expectPictures(controlByName(window, "上一首1"), kExuiPropStateImages, 2, 24, 24);
+  // The same drawn for 192 DPI.
+  expectPictures(controlByName(window, "上一首"), kExuiPropStateImages2x, 3, 64, 64);
+  expectPictures(controlByName(window, kPlayButtonName), kExuiPropStateImages2x, 2, 64, 64);
+  expectPictures(controlByName(window, "下一首"), kExuiPropStateImages2x, 3, 64, 64);
+  expectPictures(controlByName(window, "上一首1"), kExuiPropStateImages2x, 2, 48, 48);
   EXPECT_TRUE(componentBytesProperty(controlByName(window, "显示框EX"), kExuiPropBackground).empty());
 }
 
@@ -273,6 +278,7 @@ TEST_F(Layouts, PopupWindowHasItsListBelowTheBandAndItsSkin) {
   EXPECT_EQ(componentIntegerProperty(skin, kExuiPropWindowRole), kExuiWindowRoleFrame);
   expectPictures(skin, kExuiPropBackground, 1, 188, 164);
   expectPictures(skin, kExuiPropCloseImages, 3, 30, 30);
+  expectPictures(skin, kExuiPropCloseImages2x, 3, 60, 60);
   // The close button sits in the band's right corner.
   const RECT close = rectInParent(skin);
   EXPECT_EQ(close.top, 0);

@@ -44,7 +44,7 @@ void fitLibraryList(HWND window) {
   RECT client{};
   if (!::GetClientRect(window, &client)) return;
   ::SetWindowPos(controlByName(window, kLibraryListName), nullptr, 0, 0, client.right,
-                 std::max(0L, client.bottom - kListTop), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                 std::max(0L, client.bottom - scaledFor(window, kListTop)), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void onLibraryWindowSkinClosed(HWND window, int32_t flag) {

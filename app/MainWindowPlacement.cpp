@@ -35,7 +35,7 @@ void makeMainWindowNonActivating(HWND mainWindow) {
 }
 
 DockedPosition dockMainWindow(HWND mainWindow) {
-  setHeight(mainWindow, kMainWindowCollapsedHeight);
+  setHeight(mainWindow, scaledFor(mainWindow, kMainWindowCollapsedHeight));
   RECT r = windowRect(mainWindow);
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
@@ -53,23 +53,25 @@ bool showMainWindowIfWanted(HWND mainWindow) {
 }
 
 void openSettingsView(HWND window) {
-  setHeight(window, kMainWindowExpandedHeight);
-  setTop(window, ::GetSystemMetrics(SM_CYSCREEN) - kMainWindowCollapsedHeight - taskbarHeight());
-  // Two steps whose taskbar terms cancel: the top ends at screen height − 428.
-  setTop(window, windowRect(window).top - 264 + taskbarHeight());
+  setHeight(window, scaledFor(window, kMainWindowExpandedHeight));
+  setTop(window, ::GetSystemMetrics(SM_CYSCREEN) - scaledFor(window, kMainWindowCollapsedHeight) - taskbarHeight());
+  // Two steps whose taskbar terms cancel: the top ends at screen height − 428 (at 96 DPI).
+  setTop(window, windowRect(window).top - scaledFor(window, 264) + taskbarHeight());
 }
 
 void keepCollapsedHeight(HWND window, const DockedPosition& docked) {
   const RECT r = windowRect(window);
-  if (r.bottom - r.top >= kMainWindowCollapsedHeight) return;
-  setHeight(window, kMainWindowCollapsedHeight);
+  const int collapsed = scaledFor(window, kMainWindowCollapsedHeight);
+  if (r.bottom - r.top >= collapsed) return;
+  setHeight(window, collapsed);
   setTop(window, docked.top);
 }
 
 void pinLeftEdgeAndWidth(HWND window, const DockedPosition& docked) {
   const RECT r = windowRect(window);
-  if (r.left != docked.left || r.right - r.left != kMainWindowWidth)
-    ::SetWindowPos(window, nullptr, docked.left, r.top, kMainWindowWidth, r.bottom - r.top,
+  const int width = scaledFor(window, kMainWindowWidth);
+  if (r.left != docked.left || r.right - r.left != width)
+    ::SetWindowPos(window, nullptr, docked.left, r.top, width, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "runtime/OutsideFunction.h"
+#include "runtime/WindowDpi.h"
 
 namespace qova {
 namespace {
@@ -52,7 +53,10 @@ void startDesktopPreview(HWND mainWindow, HWND source) {
   if (registerThumbnail(mainWindow, source, &thumbnail) != S_OK) return;
   RECT destination{};
   ::GetClientRect(mainWindow, &destination);
-  destination = kPreviewBox;
+  // The box at 96 DPI, scaled to the DPI the panel is laid out at.
+  const int dpi = windowDpi(mainWindow);
+  destination = RECT{scaledForDpi(kPreviewBox.left, dpi), scaledForDpi(kPreviewBox.top, dpi),
+                     scaledForDpi(kPreviewBox.right, dpi), scaledForDpi(kPreviewBox.bottom, dpi)};
   const DesktopPreviewProperties properties = desktopPreviewProperties(destination);
   // The thumbnail lives as long as the two windows; nothing moves or removes it.
   updateThumbnailProperties(thumbnail, &properties);

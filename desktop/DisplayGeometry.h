@@ -24,7 +24,7 @@ DisplayMode queryDisplayMode();
 int32_t taskbarHeight();
 
 // Shows a live thumbnail of `source` in the preview box of `mainWindow`
-// (client rectangle 4, 4 to 212, 124). Without desktop composition nothing
+// (client rectangle 4, 4 to 212, 124 at 96 DPI, scaled to the panel's DPI). Without desktop composition nothing
 // shows and nothing is reported.
 void startDesktopPreview(HWND mainWindow, HWND source);
 

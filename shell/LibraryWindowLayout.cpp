@@ -51,6 +51,8 @@ WindowLayout libraryWindowLayout(const LibraryWindowHandlers& handlers) {
            .picture(kExuiPropBackground, layoutImage("popup_background.png"))
            .imageSet(kExuiPropCloseImages,
                      layoutImages({"close_normal.png", "close_hover.png", "close_pressed.png"}))
+           .imageSet(kExuiPropCloseImages2x,
+                     layoutImages({"close_normal_2x.png", "close_hover_2x.png", "close_pressed_2x.png"}))
            .data(),
        {{1, runWithFirst(handlers.skinClosed)}}},
   };

@@ -15,11 +15,18 @@ using layout::runWithFirst;
 const std::vector<std::string> kThreeStates = {"normal", "hover", "pressed"};
 const std::vector<std::string> kTwoStates = {"normal", "pressed"};
 
-// A picture button's states, e.g. "previous" → previous_normal.png, previous_hover.png, ...
+// A picture button's states, e.g. "previous" → previous_normal.png, previous_hover.png, ...,
+// and the same drawn for 192 DPI (previous_normal_2x.png, ...).
 exui::Bytes pictureButton(const std::string& symbol, const std::vector<std::string>& states) {
-  std::vector<std::string> names;
-  for (const std::string& state : states) names.push_back(symbol + "_" + state + ".png");
-  return PropertyWriter().imageSet(kExuiPropStateImages, layoutImages(names)).data();
+  std::vector<std::string> names, doubleSize;
+  for (const std::string& state : states) {
+    names.push_back(symbol + "_" + state + ".png");
+    doubleSize.push_back(symbol + "_" + state + "_2x.png");
+  }
+  return PropertyWriter()
+      .imageSet(kExuiPropStateImages, layoutImages(names))
+      .imageSet(kExuiPropStateImages2x, layoutImages(doubleSize))
+      .data();
 }
 
 exui::Bytes skinNamed(std::u16string_view skin) { return PropertyWriter().text(kExuiPropSkinName, skin).data(); }

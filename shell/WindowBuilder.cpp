@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "runtime/UniqueHandle.h"
+#include "runtime/WindowDpi.h"
 
 namespace qova {
 namespace {
@@ -21,6 +22,7 @@ struct BuiltWindow {
   int32_t identifier = 0;
   std::map<std::string, HWND, std::less<>> components;
   UniqueMenu menuBar;
+  int dpi = kDesignDpi;  // the DPI the components are laid out at
   bool ready = false;  // every component exists: events may be raised
 };
 
@@ -85,11 +87,30 @@ void onComponentDestroyed(HWND component) {
   componentOwners().erase(owner);
 }
 
+void placeComponents(const BuiltWindow& built);
+
+// The system moved the window to a monitor of another DPI: the components are
+// laid out at it, then the window takes the rectangle the system suggests (its
+// size-changed event lets the program fit what it sizes itself).
+void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+  BuiltWindow* built = builtWindowOf(window);
+  const int dpi = HIWORD(wParam);
+  if (!built || dpi <= 0) return;
+  built->dpi = dpi;
+  placeComponents(*built);
+  const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+  if (suggested)
+    ::SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 LRESULT CALLBACK layoutWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (windowBeingCreated() && !builtWindowOf(window)) builtWindows()[window] = std::move(windowBeingCreated());
   const BuiltWindow* built = builtWindowOf(window);
   // A copy: the handler may destroy the window and its record with it.
   const WindowMessageHandler handler = built ? built->messageHandler : WindowMessageHandler{};
+  if (message == WM_DPICHANGED) onDpiChanged(window, wParam, lParam);
   const LRESULT result = handler ? handler(window, message, wParam, lParam)
                                  : ::DefWindowProcA(window, message, wParam, lParam);
   if (message == WM_SIZE) raiseWindowEvent(window, kWindowEventSizeChanged);
@@ -154,10 +175,10 @@ void createComponentRow(BuiltWindow& built, HWND window, size_t row) {
   ComponentPlacement placement;
   placement.componentClass = layout.componentClass;
   placement.parent = parent;
-  placement.left = layout.left;
-  placement.top = layout.top;
-  placement.width = layout.width;
-  placement.height = layout.height;
+  placement.left = scaledForDpi(layout.left, built.dpi);
+  placement.top = scaledForDpi(layout.top, built.dpi);
+  placement.width = scaledForDpi(layout.width, built.dpi);
+  placement.height = scaledForDpi(layout.height, built.dpi);
   placement.windowIdentifier = built.identifier;
   placement.componentIdentifier = static_cast<int32_t>(row + 1);
   placement.properties = layout.properties;
@@ -165,6 +186,20 @@ void createComponentRow(BuiltWindow& built, HWND window, size_t row) {
   if (!component) return;
   built.components.emplace(layout.name, component);
   componentOwners()[component] = {window, row};
+  if (built.dpi != kDesignDpi) setComponentProperty(component, kExuiPropDpi, built.dpi);
+}
+
+// Every component at its layout row's rectangle, scaled to the window's DPI.
+void placeComponents(const BuiltWindow& built) {
+  for (const auto& [name, component] : built.components) {
+    const auto owner = componentOwners().find(component);
+    if (owner == componentOwners().end() || owner->second.row >= built.layout.components.size()) continue;
+    const ComponentLayout& row = built.layout.components[owner->second.row];
+    setComponentProperty(component, kExuiPropDpi, built.dpi);
+    ::SetWindowPos(component, nullptr, scaledForDpi(row.left, built.dpi), scaledForDpi(row.top, built.dpi),
+                   scaledForDpi(row.width, built.dpi), scaledForDpi(row.height, built.dpi),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 }  // namespace
@@ -192,6 +227,10 @@ HWND buildWindow(const WindowLayout& layout, const BuildOptions& options) {
   windowBeingCreated().reset();
   if (!window || !builtWindowOf(window)) return nullptr;
   if (options.handle) *options.handle = window;
+  record.dpi = windowDpi(window);
+  if (record.dpi != kDesignDpi)
+    ::SetWindowPos(window, nullptr, 0, 0, scaledForDpi(layout.width, record.dpi),
+                   scaledForDpi(layout.height, record.dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   setWindowIcons(window);
   record.menuBar = makeStandardMenu(record.layout);
@@ -214,6 +253,13 @@ const WindowLayout* layoutOf(HWND window) {
   const BuiltWindow* built = builtWindowOf(window);
   return built ? &built->layout : nullptr;
 }
+
+int layoutDpi(HWND window) {
+  const BuiltWindow* built = builtWindowOf(window);
+  return built ? built->dpi : kDesignDpi;
+}
+
+int scaledFor(HWND window, int value) { return scaledForDpi(value, layoutDpi(window)); }
 
 bool popUpStandardMenu(HWND window, int32_t x, int32_t y) {
   const BuiltWindow* built = builtWindowOf(window);

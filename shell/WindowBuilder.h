@@ -5,7 +5,10 @@
 // or of a component, to its handler.
 //
 // A layout is data: rows of class, name, parent, rectangle, stored property
-// data and event bindings, walked in order. A window's own events are 0
+// data and event bindings, walked in order. Its sizes and positions are given
+// at 96 DPI: the window and its components are built at the DPI of the
+// monitor the window is on, and laid out again when that DPI changes
+// (WM_DPICHANGED, with the rectangle the system suggests). A window's own events are 0
 // (created: every component exists) and 4 (its size changed); component
 // events carry the numbers of the component binding (engines/ExuiBinding.h).
 #include <windows.h>
@@ -55,7 +58,8 @@ struct WindowLayout {
   std::string name;        // "MainWindow", "LibraryWindow"
   std::string className;   // the window class registered for it
   std::string title;
-  int32_t left = 0, top = 0, width = 0, height = 0;  // the design rectangle (outer = client)
+  int32_t left = 0, top = 0, width = 0, height = 0;  // the design rectangle (outer = client); the
+                                                     // position is kept, the size scaled
   DWORD style = WS_POPUP;  // WS_VISIBLE is never added: windows are built hidden
   DWORD exStyle = 0;
   std::vector<EventBinding> events;
@@ -88,6 +92,11 @@ HWND controlByName(HWND window, std::string_view name);
 
 // The layout a window was built from; null for a window the builder did not build.
 const WindowLayout* layoutOf(HWND window);
+
+// The DPI a built window is laid out at; 96 for a window the builder did not build.
+int layoutDpi(HWND window);
+// `value`, given at 96 DPI, at the DPI the window is laid out at.
+int scaledFor(HWND window, int value);
 
 // Shows the window's standard menu at the screen point, owned by the window,
 // and runs the chosen item's handler; false when the window has no menu or

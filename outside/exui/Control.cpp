@@ -7,6 +7,7 @@
 
 #include "outside/exui/PropertyTable.h"
 #include "outside/exui/Theme.h"
+#include "runtime/WindowDpi.h"
 
 namespace qova::exui {
 namespace {
@@ -243,6 +244,22 @@ bool Control::endPress(LPARAM lParam) {
 int32_t Control::fire(int32_t code, int32_t a, int32_t b, int32_t c, int32_t d) {
   if (!events_ || dying_) return 0;
   return events_(handle(), code, a, b, c, d);
+}
+
+int Control::dpi() const {
+  const int32_t given = integerProperty(properties_, kExuiPropDpi);
+  return given > 0 ? given : windowDpi(window_);
+}
+
+int Control::scaled(int value) const { return scaledForDpi(value, dpi()); }
+
+Margins Control::backgroundMargins() const {
+  const auto m = integersProperty(properties_, kExuiPropBackgroundMargins);
+  return m.size() < 4 ? Margins{} : scaledMargins(Margins{m[0], m[1], m[2], m[3]});
+}
+
+Margins Control::scaledMargins(const Margins& margins) const {
+  return Margins{scaled(margins.left), scaled(margins.top), scaled(margins.right), scaled(margins.bottom)};
 }
 
 void Control::synchronise(int32_t what) {

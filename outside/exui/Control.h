@@ -10,6 +10,7 @@
 #include "outside/exui/Canvas.h"
 #include "outside/exui/ExuiContract.h"
 #include "outside/exui/Geometry.h"
+#include "runtime/DpiScale.h"
 
 namespace qova::exui {
 
@@ -21,6 +22,13 @@ class Control {
   Control& operator=(const Control&) = delete;
 
   HWND window() const { return window_; }
+  // The DPI the control draws at (kExuiPropDpi, else its window's), and a
+  // size given at 96 DPI scaled to it.
+  int dpi() const;
+  int scaled(int value) const;
+  // Nine-grid margins given at 96 DPI at the control's DPI; the Background picture's.
+  Margins scaledMargins(const Margins& margins) const;
+  Margins backgroundMargins() const;
   int32_t classNumber() const { return classNumber_; }
   ExuiControl handle() { return reinterpret_cast<ExuiControl>(this); }
   bool alive() const { return !dying_; }

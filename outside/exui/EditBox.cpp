@@ -23,7 +23,6 @@ bool EditBox::attached() {
                             window(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
   if (!edit_) return false;
   faceBrush_ = ::CreateSolidBrush(rgbOf(theme::kFace));
-  ::SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont(theme::kTextHeight)), FALSE);
   ::SetWindowLongPtrW(window(), GWL_STYLE, ::GetWindowLongPtrW(window(), GWL_STYLE) | WS_CLIPCHILDREN);
   return true;
 }
@@ -37,7 +36,8 @@ void EditBox::detaching() {
 
 void EditBox::layout() {
   if (!edit_) return;
-  const Box inner = client().inset(kPadding, kPadding - 2);
+  ::SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont(scaled(theme::kTextHeight))), FALSE);
+  const Box inner = client().inset(scaled(kPadding), scaled(kPadding - 2));
   ::MoveWindow(edit_, inner.left, inner.top, std::max(inner.width(), 0), std::max(inner.height(), 0), TRUE);
 }
 
@@ -61,7 +61,7 @@ void EditBox::storeLiveState() {
 void EditBox::paintFace(Painter& painter, const Box& client) {
   const bool focused = edit_ && ::GetFocus() == edit_;
   painter.fillRounded(client, theme::kRadius, theme::kFace);
-  painter.strokeRounded(client, theme::kRadius, 1, focused ? theme::kAccent : hot() ? 0xFFC0C4CC : theme::kBorder);
+  painter.strokeRounded(client, scaled(theme::kRadius), 1, focused ? theme::kAccent : hot() ? 0xFFC0C4CC : theme::kBorder);
 }
 
 LRESULT EditBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

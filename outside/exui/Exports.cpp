@@ -250,7 +250,8 @@ ExuiMenu __cdecl Create_MenuEx(int32_t iconWidth, int32_t iconHeight, ExuiByteAr
   menu.face = firstPicture(byteBlockBytes(menuSkin));
   menu.hotFace = firstPicture(byteBlockBytes(itemSkin));
   const auto description = unpackFontInfo(byteBlockBytes(font));
-  menu.font = describedFont(description.value_or(FontDescription{}));
+  menu.fontDescription = description.value_or(FontDescription{});
+  menu.font = describedFont(menu.fontDescription);
   menu.opacity = static_cast<BYTE>(std::clamp(opacity, 0, 255));
   menu.callback = callback;
   menu.number = menuNumber;

@@ -137,6 +137,21 @@
 //                                                   kExuiListImage...; missing ones are built in
 //   17  TextColour        Integer   all with text   0: the skin's colour; otherwise ARGB
 //   18  BandHeight        Integer   WindowEx frame  30: the top band that drags the window
+//   19  Dpi               Integer   all             0: the DPI of the control's window (its
+//                                                   monitor's, else the system's). The sizes
+//                                                   the library draws by itself (fonts, marks,
+//                                                   bands, borders' corners, the close button,
+//                                                   list cells, scroll bars) and the sizes of
+//                                                   properties 11, 14, 15 and 18 are given at
+//                                                   96 DPI and drawn scaled to it (MulDiv(size,
+//                                                   dpi, 96)); pictures are drawn at their size
+//                                                   scaled the same way, resampled smoothly
+//   20  StateImages2x     ImageSet  ButtonEx        none. StateImages drawn at twice their
+//                                                   size, for 192 DPI: above 96 DPI they are
+//                                                   drawn instead (resampled to the size of
+//                                                   StateImages at the DPI). Setting
+//                                                   StateImages removes them
+//   21  CloseImages2x     ImageSet  WindowEx frame  none. The same for CloseImages
 // Reading a property that was never set gives its default (Integer,
 // Integers) or an empty value (Text, Picture, ImageSet).
 //
@@ -165,7 +180,9 @@
 // -------------
 // A menu is a number (1, 2, ...). PopUp_MenuEx shows it as a topmost popup
 // window of class kExuiMenuWindowClass at the given screen point (moved to
-// stay on the work area). The user chooses an item with the mouse (a button
+// stay on the work area). Its sizes (icons, items' heights and least widths,
+// the font's height) are given at 96 DPI and laid out at the DPI of the owner
+// window (of the system without one), as the components' (property 19). The user chooses an item with the mouse (a button
 // released on it, once the pointer has moved or a button was pressed inside
 // the menu, so the release of the click that opened the menu chooses
 // nothing), or with Up/Down/Home/End and Enter or Space; Escape, a click

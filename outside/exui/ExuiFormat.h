@@ -73,6 +73,9 @@ inline constexpr int32_t kExuiPropImageSize = 15;         // Integers: width, he
 inline constexpr int32_t kExuiPropListImages = 16;        // ImageSet: kExuiListImage... order
 inline constexpr int32_t kExuiPropTextColour = 17;        // Integer, ARGB; 0 = the skin's colour
 inline constexpr int32_t kExuiPropBandHeight = 18;        // Integer, pixels
+inline constexpr int32_t kExuiPropDpi = 19;               // Integer; 0 = the DPI of the control's window
+inline constexpr int32_t kExuiPropStateImages2x = 20;     // ImageSet: StateImages drawn for 192 DPI
+inline constexpr int32_t kExuiPropCloseImages2x = 21;     // ImageSet: CloseImages drawn for 192 DPI
 
 // kExuiPropWindowRole values of a WindowEx.
 inline constexpr int32_t kExuiWindowRolePanel = 0;        // a container panel that draws itself

@@ -25,23 +25,24 @@ bool GroupBox::attached() {
 }
 
 void GroupBox::propertyChanged(int32_t id) {
-  if (id == kExuiPropBackground) background_ = Picture::decode(properties_.bytes(kExuiPropBackground));
+  if (id == kExuiPropBackground || id == kExuiPropDpi)
+    background_ = pictureAtDpi(Picture::decode(properties_.bytes(kExuiPropBackground)), dpi());
 }
 
 void GroupBox::paintFace(Painter& painter, const Box& client) {
   if (!background_->isEmpty()) {
-    const auto m = integersProperty(properties_, kExuiPropBackgroundMargins);
-    painter.pictureNineGrid(*background_, Margins{m[0], m[1], m[2], m[3]}, client);
+    painter.pictureNineGrid(*background_, backgroundMargins(), client);
   } else {
-    painter.fillRounded(client, theme::kRadius, theme::kFace);
-    painter.strokeRounded(client, theme::kRadius, 1, theme::kBorderLight);
+    painter.fillRounded(client, scaled(theme::kRadius), theme::kFace);
+    painter.strokeRounded(client, scaled(theme::kRadius), 1, theme::kBorderLight);
   }
   const std::u16string caption = properties_.text(kExuiPropCaption);
   if (caption.empty()) return;
   const uint32_t colour = static_cast<uint32_t>(integerProperty(properties_, kExuiPropTextColour));
   painter.text(std::wstring(caption.begin(), caption.end()),
-               Box{client.left + kCaptionLeft, client.top, client.right - kCaptionLeft, client.top + kCaptionBand},
-               colour ? colour : theme::kTextSecondary, uiFont(theme::kTitleHeight, true),
+               Box{client.left + scaled(kCaptionLeft), client.top, client.right - scaled(kCaptionLeft),
+                   client.top + scaled(kCaptionBand)},
+               colour ? colour : theme::kTextSecondary, uiFont(scaled(theme::kTitleHeight), true),
                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 

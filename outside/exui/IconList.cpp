@@ -31,7 +31,7 @@ bool buttonDown(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
 IconList::IconList(HWND window, ExuiEventFunction events, PropertySet properties)
     : Control(window, events, kExuiClassIcoListboxEx, std::move(properties)) {
-  skin_ = decodePictures(properties_.bytes(kExuiPropListImages));
+  skin_ = decodePicturesAtDpi(properties_.bytes(kExuiPropListImages), dpi());
   readMetrics();
 }
 
@@ -49,8 +49,13 @@ void IconList::readMetrics() {
   const auto item = integersProperty(properties_, kExuiPropItemSize);
   const auto image = integersProperty(properties_, kExuiPropImageSize);
   ListMetrics metrics;
-  metrics.itemWidth = std::max(item[0], 8);
-  metrics.itemHeight = std::max(item[1], 8);
+  metrics.itemWidth = scaled(std::max(item[0], 8));
+  metrics.itemHeight = scaled(std::max(item[1], 8));
+  metrics.gap = scaled(metrics.gap);
+  metrics.padding = scaled(metrics.padding);
+  metrics.scrollBarWidth = scaled(metrics.scrollBarWidth);
+  metrics.arrowHeight = scaled(metrics.arrowHeight);
+  metrics.minimumThumb = scaled(metrics.minimumThumb);
   if (const Picture* thumb = skinImage(kExuiListImageThumb)) {
     metrics.scrollBarWidth = std::max(thumb->width(), 6);
     metrics.minimumThumb = std::max(metrics.minimumThumb, thumb->height());
@@ -58,8 +63,8 @@ void IconList::readMetrics() {
   if (const Picture* up = skinImage(kExuiListImageUp)) metrics.arrowHeight = up->height();
   layout_.setMetrics(metrics);
   layout_.setItemCount(count());
-  const int width = std::clamp(image[0], 1, metrics.itemWidth);
-  const int height = std::clamp(image[1], 1, std::max(1, metrics.itemHeight - kImageTop));
+  const int width = std::clamp(scaled(image[0]), 1, metrics.itemWidth);
+  const int height = std::clamp(scaled(image[1]), 1, std::max(1, metrics.itemHeight - scaled(kImageTop)));
   if (width != imageWidth_ || height != imageHeight_) {
     imageWidth_ = width;
     imageHeight_ = height;
@@ -68,8 +73,10 @@ void IconList::readMetrics() {
 }
 
 void IconList::propertyChanged(int32_t id) {
-  if (id == kExuiPropListImages) skin_ = decodePictures(properties_.bytes(kExuiPropListImages));
-  if (id == kExuiPropListImages || id == kExuiPropItemSize || id == kExuiPropImageSize) readMetrics();
+  if (id == kExuiPropListImages || id == kExuiPropDpi)
+    skin_ = decodePicturesAtDpi(properties_.bytes(kExuiPropListImages), dpi());
+  if (id == kExuiPropListImages || id == kExuiPropItemSize || id == kExuiPropImageSize || id == kExuiPropDpi)
+    readMetrics();
 }
 
 void IconList::layout() {
@@ -79,7 +86,8 @@ void IconList::layout() {
 }
 
 Box IconList::imageBoxOf(const Box& cell) const {
-  return Box::sized(cell.left + (cell.width() - imageWidth_) / 2, cell.top + kImageTop, imageWidth_, imageHeight_);
+  return Box::sized(cell.left + (cell.width() - imageWidth_) / 2, cell.top + scaled(kImageTop), imageWidth_,
+                    imageHeight_);
 }
 
 void IconList::fitThumbnail(Item& item) const {
@@ -195,32 +203,35 @@ void IconList::paintItem(Painter& painter, int index, const Box& cell) {
   const bool isHot = index == hotItem_;
   const bool isPressed = isHot && index == pressedItem_;
   if (const Picture* back = skinImage(isHot ? kExuiListImageItemHot : kExuiListImageItem))
-    painter.pictureNineGrid(*back, kItemMargins, cell);
+    painter.pictureNineGrid(*back, scaledMargins(kItemMargins), cell);
   else if (isHot)
-    painter.fillRounded(cell, 6, isPressed ? theme::kAccentPale : theme::kAccentLight);
+    painter.fillRounded(cell, scaled(6), isPressed ? theme::kAccentPale : theme::kAccentLight);
 
   const Box imageBox = imageBoxOf(cell);
-  painter.fillRounded(imageBox, theme::kRadius, theme::kPlaceholder);
+  painter.fillRounded(imageBox, scaled(theme::kRadius), theme::kPlaceholder);
   if (!item.thumbnail->isEmpty()) painter.picture(*item.thumbnail, item.placed.moved(imageBox.left, imageBox.top));
-  paintTitle(painter, item, Box{cell.left + kTitleInset, imageBox.bottom, cell.right - kTitleInset, cell.bottom},
+  paintTitle(painter, item,
+             Box{cell.left + scaled(kTitleInset), imageBox.bottom, cell.right - scaled(kTitleInset), cell.bottom},
              isHot);
 }
 
 void IconList::paintTitle(Painter& painter, const Item& item, const Box& box, bool isHot) {
   if (box.empty()) return;
-  HFONT font = uiFont(theme::kTitleHeight);
+  HFONT font = uiFont(scaled(theme::kTitleHeight));
+  const int markSize = scaled(kMarkSize);
+  const int markGap = scaled(kMarkGap);
   const uint32_t colour = item.titleColour ? item.titleColour : isHot ? theme::kAccent : theme::kText;
   const Picture* mark = skinImage(kExuiListImageMark);
   if (!mark) {
     painter.text(item.title, box, colour, font, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
     return;
   }
-  const int available = std::max(0, box.width() - kMarkSize - kMarkGap);
+  const int available = std::max(0, box.width() - markSize - markGap);
   const int width = std::min(textWidth(item.title, font), available);
-  const int left = box.left + (box.width() - (kMarkSize + kMarkGap + width)) / 2;
+  const int left = box.left + (box.width() - (markSize + markGap + width)) / 2;
   const int middle = box.top + box.height() / 2;
-  painter.picture(*mark, Box::sized(left, middle - kMarkSize / 2, kMarkSize, kMarkSize));
-  painter.text(item.title, Box{left + kMarkSize + kMarkGap, box.top, left + kMarkSize + kMarkGap + width + 1, box.bottom},
+  painter.picture(*mark, Box::sized(left, middle - markSize / 2, markSize, markSize));
+  painter.text(item.title, Box{left + markSize + markGap, box.top, left + markSize + markGap + width + 1, box.bottom},
                colour, font, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 
@@ -246,7 +257,7 @@ void IconList::paintScrollBar(Painter& painter) {
   painter.fillRounded(bar.track, bar.track.width() / 2.0, 0xFFF2F3F5);
   const bool dragging = pressedPart_ == ScrollPart::Thumb;
   if (const Picture* thumb = skinImage(dragging ? kExuiListImageThumbPressed : kExuiListImageThumb)) {
-    painter.pictureNineGrid(*thumb, kThumbMargins, bar.thumb);
+    painter.pictureNineGrid(*thumb, scaledMargins(kThumbMargins), bar.thumb);
   } else {
     const uint32_t colour = dragging ? theme::kScrollThumbPressed
                             : hotPart_ == ScrollPart::Thumb ? theme::kScrollThumbHot

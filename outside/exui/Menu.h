@@ -30,6 +30,7 @@ struct Menu {
   PictureRef face;           // menu background (nine-grid), may be empty
   PictureRef hotFace;        // hot item background (nine-grid), may be empty
   HFONT font = nullptr;
+  FontDescription fontDescription;  // the font at 96 DPI, made again at the DPI the menu opens at
   BYTE opacity = 255;
   ExuiMenuCallback callback = nullptr;
   int32_t number = 0;

@@ -6,8 +6,10 @@
 #include <memory>
 
 #include "outside/exui/Canvas.h"
+#include "outside/exui/Fonts.h"
 #include "outside/exui/MenuLayout.h"
 #include "outside/exui/Theme.h"
+#include "runtime/WindowDpi.h"
 
 namespace qova::exui {
 namespace {
@@ -15,6 +17,7 @@ namespace {
 constexpr UINT kMenuKeyMessage = WM_APP + 0x51;  // a key press taken for the menu; wParam: virtual key
 constexpr int kArmDistance = 2;                  // pointer travel that makes a release count
 constexpr Margins kFaceMargins{4, 4, 4, 4};
+constexpr int kSeparatorInset = 8;
 
 HINSTANCE libraryInstance() {
   HMODULE module = nullptr;
@@ -32,7 +35,8 @@ struct Outcome {
 
 class MenuSession {
  public:
-  MenuSession(const Menu& menu, std::shared_ptr<Outcome> outcome);
+  // The menu laid out at `dpi`, its sizes given at 96 DPI.
+  MenuSession(const Menu& menu, int dpi, std::shared_ptr<Outcome> outcome);
   ~MenuSession();
   MenuSession(const MenuSession&) = delete;
   MenuSession& operator=(const MenuSession&) = delete;
@@ -54,6 +58,7 @@ class MenuSession {
   bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < layout_.width() && y < layout_.height(); }
 
   Menu menu_;
+  int dpi_;
   MenuLayout layout_;
   std::shared_ptr<Outcome> outcome_;
   HWND window_ = nullptr;
@@ -127,17 +132,47 @@ std::vector<MenuItemShape> shapesOf(const Menu& menu) {
   return shapes;
 }
 
-MenuMetrics metricsOf(const Menu& menu) {
+// The menu's sizes, fonts and icons at `dpi`.
+Menu menuAtDpi(const Menu& menu, int dpi) {
+  if (dpi == kDesignDpi) return menu;
+  Menu scaled = menu;
+  scaled.iconWidth = scaledForDpi(menu.iconWidth, dpi);
+  scaled.iconHeight = scaledForDpi(menu.iconHeight, dpi);
+  FontDescription font = menu.fontDescription;
+  font.height = scaledForDpi(font.height > 0 ? font.height : theme::kTextHeight, dpi);
+  scaled.font = describedFont(font);
+  for (MenuItem& item : scaled.items) {
+    item.minimumWidth = scaledForDpi(item.minimumWidth, dpi);
+    item.height = scaledForDpi(item.height, dpi);
+    item.icon = pictureAtDpi(item.icon, dpi);
+  }
+  return scaled;
+}
+
+MenuMetrics metricsOf(const Menu& menu, int dpi) {
   MenuMetrics metrics;
+  metrics.padding = scaledForDpi(metrics.padding, dpi);
   metrics.iconWidth = menu.iconWidth;
   metrics.iconHeight = menu.iconHeight;
+  metrics.iconLeft = scaledForDpi(metrics.iconLeft, dpi);
+  metrics.captionGap = scaledForDpi(metrics.captionGap, dpi);
+  metrics.captionRight = scaledForDpi(metrics.captionRight, dpi);
+  metrics.separatorHeight = scaledForDpi(metrics.separatorHeight, dpi);
   return metrics;
+}
+
+Margins faceMarginsAt(int dpi) {
+  return Margins{scaledForDpi(kFaceMargins.left, dpi), scaledForDpi(kFaceMargins.top, dpi),
+                 scaledForDpi(kFaceMargins.right, dpi), scaledForDpi(kFaceMargins.bottom, dpi)};
 }
 
 }  // namespace
 
-MenuSession::MenuSession(const Menu& menu, std::shared_ptr<Outcome> outcome)
-    : menu_(menu), layout_(metricsOf(menu), shapesOf(menu)), outcome_(std::move(outcome)) {}
+MenuSession::MenuSession(const Menu& menu, int dpi, std::shared_ptr<Outcome> outcome)
+    : menu_(menuAtDpi(menu, dpi)),
+      dpi_(dpi),
+      layout_(metricsOf(menu_, dpi), shapesOf(menu_)),
+      outcome_(std::move(outcome)) {}
 
 MenuSession::~MenuSession() {
   if (keyHook_) ::UnhookWindowsHookEx(keyHook_);
@@ -253,7 +288,7 @@ void MenuSession::paint() {
     Painter painter(canvas_, 0, 0);
     painter.fill(client, theme::kFace);
     if (!menu_.face->isEmpty())
-      painter.pictureNineGrid(*menu_.face, kFaceMargins, client);
+      painter.pictureNineGrid(*menu_.face, faceMarginsAt(dpi_), client);
     else
       painter.strokeRounded(client, 0, 1, theme::kBorderLight);
     for (int index = 0; index < layout_.count(); ++index) {
@@ -261,14 +296,15 @@ void MenuSession::paint() {
       const Box box = layout_.itemBox(index);
       if (item.separator) {
         const int middle = box.top + box.height() / 2;
-        painter.fill(Box{box.left + 8, middle, box.right - 8, middle + 1}, theme::kBorderLight);
+        const int inset = scaledForDpi(kSeparatorInset, dpi_);
+        painter.fill(Box{box.left + inset, middle, box.right - inset, middle + 1}, theme::kBorderLight);
         continue;
       }
       const bool isHot = index == hot_;
       if (isHot && !menu_.hotFace->isEmpty())
-        painter.pictureNineGrid(*menu_.hotFace, kFaceMargins, box);
+        painter.pictureNineGrid(*menu_.hotFace, faceMarginsAt(dpi_), box);
       else if (isHot)
-        painter.fillRounded(box.inset(0, 1), theme::kRadius, theme::kAccentLight);
+        painter.fillRounded(box.inset(0, 1), scaledForDpi(theme::kRadius, dpi_), theme::kAccentLight);
       if (!item.icon->isEmpty())
         painter.picture(*item.icon, fitInsideNoLarger(item.icon->width(), item.icon->height(), layout_.iconBox(index)));
       uint32_t colour = (item.textColour >> 24) ? item.textColour : theme::kText;
@@ -332,7 +368,8 @@ int32_t popUpMenu(const Menu& menu, int x, int y, HWND owner, bool modal) {
   closeOpenMenu();
   if (menu.items.empty()) return 0;
   auto outcome = std::make_shared<Outcome>();
-  current() = std::make_unique<MenuSession>(menu, outcome);
+  // Laid out at the DPI of the window it belongs to (of the system without one).
+  current() = std::make_unique<MenuSession>(menu, windowDpi(owner && ::IsWindow(owner) ? owner : nullptr), outcome);
   if (!current()->show(x, y, owner)) {
     current().reset();
     return 0;

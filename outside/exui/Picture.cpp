@@ -1,5 +1,7 @@
 #include "outside/exui/Picture.h"
 
+#include "runtime/DpiScale.h"
+
 #include <cstring>
 
 #include "outside/exui/NineGrid.h"
@@ -123,6 +125,29 @@ bool Picture::drawNineGrid(HDC dc, const Margins& margins, const Box& target) co
 std::vector<PictureRef> decodePictures(ByteView imageSet) {
   std::vector<PictureRef> pictures;
   for (const Bytes& bytes : decodeImageSet(imageSet)) pictures.push_back(Picture::decode(bytes));
+  return pictures;
+}
+
+PictureRef pictureAtDpi(const PictureRef& picture, int dpi) {
+  if (!picture || dpi <= 0 || dpi == kDesignDpi || picture->isEmpty()) return picture;
+  return picture->scaled(scaledForDpi(picture->width(), dpi), scaledForDpi(picture->height(), dpi));
+}
+
+std::vector<PictureRef> decodePicturesAtDpi(ByteView imageSet, int dpi, ByteView doubleSizeSet) {
+  std::vector<PictureRef> pictures = decodePictures(imageSet);
+  const std::vector<PictureRef> doubleSize =
+      dpi > kDesignDpi && !doubleSizeSet.empty() ? decodePictures(doubleSizeSet) : std::vector<PictureRef>{};
+  const bool fromDoubleSize = !doubleSize.empty() && doubleSize.size() == pictures.size();
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    const PictureRef& source = fromDoubleSize && !doubleSize[i]->isEmpty() ? doubleSize[i] : pictures[i];
+    if (source == pictures[i] || pictures[i]->isEmpty()) {
+      pictures[i] = pictureAtDpi(pictures[i], dpi);
+      continue;
+    }
+    const int width = scaledForDpi(pictures[i]->width(), dpi);
+    const int height = scaledForDpi(pictures[i]->height(), dpi);
+    pictures[i] = source->width() == width && source->height() == height ? source : source->scaled(width, height);
+  }
   return pictures;
 }
 

@@ -73,4 +73,11 @@ class Picture {
 // Pictures of an image set, decoded; never null entries.
 std::vector<PictureRef> decodePictures(ByteView imageSet);
 
+// A picture drawn at 96 DPI, resampled to its size at `dpi` (itself at 96).
+PictureRef pictureAtDpi(const PictureRef& picture, int dpi);
+// An image set's pictures, decoded and resampled to their sizes at `dpi`;
+// above 96 DPI from the same pictures drawn for 192 DPI (`doubleSizeSet`), where
+// there are as many of those.
+std::vector<PictureRef> decodePicturesAtDpi(ByteView imageSet, int dpi, ByteView doubleSizeSet = {});
+
 }  // namespace qova::exui

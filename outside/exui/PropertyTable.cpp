@@ -12,6 +12,8 @@ std::optional<PropertyInfo> propertyInfo(int32_t id) {
     case kExuiPropStateImages:
     case kExuiPropCloseImages:
     case kExuiPropListImages:
+    case kExuiPropStateImages2x:
+    case kExuiPropCloseImages2x:
       return PropertyInfo{K::ImageSet, {}};
     case kExuiPropBackground:
       return PropertyInfo{K::Picture, {}};
@@ -21,6 +23,7 @@ std::optional<PropertyInfo> propertyInfo(int32_t id) {
     case kExuiPropReadOnly:
     case kExuiPropWindowRole:
     case kExuiPropTextColour:
+    case kExuiPropDpi:
       return PropertyInfo{K::Integer, {0}};
     case kExuiPropMaximum:
       return PropertyInfo{K::Integer, {100}};

@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kMark = 14;
 constexpr int kCaptionGap = 6;
+constexpr int kDotInset = 4;
 
 }  // namespace
 
@@ -42,17 +43,20 @@ void RadioButton::choose() {
 }
 
 void RadioButton::paintFace(Painter& painter, const Box& client) {
-  const int top = client.top + (client.height() - kMark) / 2;
-  const Box mark = Box::sized(client.left + 1, top, kMark, kMark);
+  const int size = scaled(kMark);
+  const int dot = scaled(kDotInset);
+  const int top = client.top + (client.height() - size) / 2;
+  const Box mark = Box::sized(client.left + 1, top, size, size);
   const bool on = checked();
-  painter.fillRounded(mark, kMark / 2.0, theme::kFace);
-  painter.strokeRounded(mark, kMark / 2.0, on ? 1.5 : 1.0, on || hot() ? theme::kAccent : theme::kBorder);
-  if (on) painter.fillRounded(mark.inset(4, 4), (kMark - 8) / 2.0, theme::kAccent);
+  const double stroke = (on ? 1.5 : 1.0) * dpi() / kDesignDpi;
+  painter.fillRounded(mark, size / 2.0, theme::kFace);
+  painter.strokeRounded(mark, size / 2.0, stroke, on || hot() ? theme::kAccent : theme::kBorder);
+  if (on) painter.fillRounded(mark.inset(dot, dot), (size - 2 * dot) / 2.0, theme::kAccent);
   const std::u16string caption = properties_.text(kExuiPropCaption);
   const uint32_t colour = static_cast<uint32_t>(integerProperty(properties_, kExuiPropTextColour));
   painter.text(std::wstring(caption.begin(), caption.end()),
-               Box{mark.right + kCaptionGap, client.top, client.right, client.bottom},
-               colour ? colour : on ? theme::kAccent : theme::kText, uiFont(theme::kTextHeight),
+               Box{mark.right + scaled(kCaptionGap), client.top, client.right, client.bottom},
+               colour ? colour : on ? theme::kAccent : theme::kText, uiFont(scaled(theme::kTextHeight)),
                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 

@@ -8,12 +8,20 @@ namespace qova::exui {
 
 SkinButton::SkinButton(HWND window, ExuiEventFunction events, PropertySet properties)
     : Control(window, events, kExuiClassButtonEx, std::move(properties)) {
-  propertyChanged(kExuiPropStateImages);
+  readPictures();
+}
+
+void SkinButton::readPictures() {
+  images_ = decodePicturesAtDpi(properties_.bytes(kExuiPropStateImages), dpi(),
+                                properties_.bytes(kExuiPropStateImages2x));
 }
 
 void SkinButton::propertyChanged(int32_t id) {
-  if (id != kExuiPropStateImages) return;
-  images_ = decodePictures(properties_.bytes(kExuiPropStateImages));
+  // New pictures (the program swaps the play button's) leave no larger drawing of the old ones.
+  if (id == kExuiPropStateImages && properties_.has(kExuiPropStateImages2x))
+    properties_.setBytes(kExuiPropStateImages2x, ExuiValueKind::ImageSet, {});
+  if (id != kExuiPropStateImages && id != kExuiPropStateImages2x && id != kExuiPropDpi) return;
+  readPictures();
   // Bytes that decode to nothing leave a button with nothing drawn, as the skin asked.
 }
 
@@ -37,11 +45,11 @@ void SkinButton::paintCaptionButton(Painter& painter, const Box& client) {
   const uint32_t border = down ? theme::kAccentDark : hot() ? theme::kAccent : theme::kBorder;
   const uint32_t colour = static_cast<uint32_t>(integerProperty(properties_, kExuiPropTextColour));
   const uint32_t text = colour ? colour : (hot() || down) ? theme::kAccent : theme::kText;
-  painter.fillRounded(body, theme::kRadius, fill);
-  painter.strokeRounded(body, theme::kRadius, 1, border);
+  painter.fillRounded(body, scaled(theme::kRadius), fill);
+  painter.strokeRounded(body, scaled(theme::kRadius), 1, border);
   const std::u16string caption = properties_.text(kExuiPropCaption);
   painter.text(std::wstring(caption.begin(), caption.end()), body.moved(0, down ? 1 : 0), text,
-               uiFont(theme::kTextHeight), DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+               uiFont(scaled(theme::kTextHeight)), DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 
 void SkinButton::paintFace(Painter& painter, const Box& client) {
@@ -51,7 +59,7 @@ void SkinButton::paintFace(Painter& painter, const Box& client) {
   }
   const Picture* image = imageForState();
   // Fewer than three images have no hover picture: a light shade shows the pointer instead.
-  if (images_.size() < 3 && hot()) painter.fillRounded(client, theme::kRadius, pressed() ? theme::kPressShade
+  if (images_.size() < 3 && hot()) painter.fillRounded(client, scaled(theme::kRadius), pressed() ? theme::kPressShade
                                                                                           : theme::kHoverShade);
   if (image) painter.picture(*image, fitInsideNoLarger(image->width(), image->height(), client));
 }

@@ -22,6 +22,8 @@ class SkinButton final : public Control {
   const Picture* imageForState() const;
   void paintCaptionButton(Painter& painter, const Box& client);
 
+  void readPictures();
+
   std::vector<PictureRef> images_;
 };
 

@@ -45,9 +45,9 @@ void SliderBar::propertyChanged(int32_t) {
   properties_.setInteger(kExuiPropValue, value());
 }
 
-int SliderBar::travelLeft() const { return client().left + kThumb / 2 + 1; }
+int SliderBar::travelLeft() const { return client().left + scaled(kThumb) / 2 + 1; }
 
-int SliderBar::travelRight() const { return std::max(travelLeft(), client().right - kThumb / 2 - 1); }
+int SliderBar::travelRight() const { return std::max(travelLeft(), client().right - scaled(kThumb) / 2 - 1); }
 
 void SliderBar::moveTo(int wanted) {
   const int next = scale().clamp(wanted);
@@ -60,15 +60,20 @@ void SliderBar::moveTo(int wanted) {
 void SliderBar::paintFace(Painter& painter, const Box& client) {
   const int middle = client.top + client.height() / 2;
   const int thumbX = scale().positionOf(value(), travelLeft(), travelRight());
-  const Box track{travelLeft() - kTrack / 2, middle - kTrack / 2, travelRight() + kTrack / 2, middle + kTrack / 2};
-  painter.fillRounded(track, kTrack / 2.0, theme::kBorderLight);
-  painter.fillRounded(Box{track.left, track.top, thumbX, track.bottom}, kTrack / 2.0, theme::kAccent);
-  const int grow = hot() || pressed() ? 1 : 0;
-  const Box thumb = Box::sized(thumbX - kThumb / 2 - grow, middle - kThumb / 2 - grow, kThumb + 2 * grow,
-                               kThumb + 2 * grow);
-  if (::GetFocus() == window()) painter.fillRounded(thumb.inset(-3, -3), kThumb / 2.0 + 3, 0x333A8EE6);
+  const int track = scaled(kTrack);
+  const int thumbSize = scaled(kThumb);
+  const int halo = scaled(3);
+  const Box trackBox{travelLeft() - track / 2, middle - track / 2, travelRight() + track / 2,
+                     middle - track / 2 + track};
+  painter.fillRounded(trackBox, track / 2.0, theme::kBorderLight);
+  painter.fillRounded(Box{trackBox.left, trackBox.top, thumbX, trackBox.bottom}, track / 2.0, theme::kAccent);
+  const int grow = hot() || pressed() ? scaled(1) : 0;
+  const Box thumb = Box::sized(thumbX - thumbSize / 2 - grow, middle - thumbSize / 2 - grow, thumbSize + 2 * grow,
+                               thumbSize + 2 * grow);
+  if (::GetFocus() == window()) painter.fillRounded(thumb.inset(-halo, -halo), thumbSize / 2.0 + halo, 0x333A8EE6);
   painter.fillRounded(thumb, thumb.width() / 2.0, theme::kFace);
-  painter.strokeRounded(thumb, thumb.width() / 2.0, 2, pressed() ? theme::kAccentDark : theme::kAccent);
+  painter.strokeRounded(thumb, thumb.width() / 2.0, 2.0 * dpi() / kDesignDpi,
+                        pressed() ? theme::kAccentDark : theme::kAccent);
 }
 
 LRESULT SliderBar::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -15,6 +15,7 @@ namespace {
 constexpr const wchar_t* kIsWinControlProperty = L"Tab_IsWinControl";
 constexpr int kBorderInset = 1;
 constexpr int kTitleLeft = 12;
+constexpr int kTitleRight = 40;  // kept free for the close button
 
 enum CloseState { kCloseNormal = 0, kCloseHover = 1, kClosePressed = 2 };
 
@@ -50,8 +51,9 @@ WindowSkin::WindowSkin(HWND window, ExuiEventFunction events, PropertySet proper
 }
 
 void WindowSkin::readPictures() {
-  background_ = Picture::decode(properties_.bytes(kExuiPropBackground));
-  closeImages_ = decodePictures(properties_.bytes(kExuiPropCloseImages));
+  background_ = pictureAtDpi(Picture::decode(properties_.bytes(kExuiPropBackground)), dpi());
+  closeImages_ = decodePicturesAtDpi(properties_.bytes(kExuiPropCloseImages), dpi(),
+                                     properties_.bytes(kExuiPropCloseImages2x));
   if (!closeImages_.empty() && closeImages_.front()->isEmpty()) closeImages_.clear();
 }
 
@@ -88,7 +90,10 @@ void WindowSkin::detaching() {
 }
 
 void WindowSkin::propertyChanged(int32_t id) {
-  if (id == kExuiPropBackground || id == kExuiPropCloseImages) readPictures();
+  if (id == kExuiPropCloseImages && properties_.has(kExuiPropCloseImages2x))
+    properties_.setBytes(kExuiPropCloseImages2x, ExuiValueKind::ImageSet, {});
+  if (id == kExuiPropBackground || id == kExuiPropCloseImages || id == kExuiPropCloseImages2x || id == kExuiPropDpi)
+    readPictures();
   if (frame_ && parent_) ::RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -111,30 +116,29 @@ std::wstring WindowSkin::title() const {
 }
 
 void WindowSkin::paintBackground(Painter& painter, const Box& client) {
-  const int band = std::clamp(integerProperty(properties_, kExuiPropBandHeight), 0, client.height());
+  const int band = std::clamp(scaled(integerProperty(properties_, kExuiPropBandHeight)), 0, client.height());
   if (!background_->isEmpty()) {
-    const auto m = integersProperty(properties_, kExuiPropBackgroundMargins);
     painter.fill(client, theme::kFace);
-    painter.pictureNineGrid(*background_, Margins{m[0], m[1], m[2], m[3]}, client);
+    painter.pictureNineGrid(*background_, backgroundMargins(), client);
   } else {
     painter.fill(client, theme::kFace);
     painter.fill(Box{client.left, client.top, client.right, client.top + band}, theme::kFrameBand);
     painter.strokeRounded(client, 0, 1, theme::kFrameBorder);
   }
   const uint32_t colour = static_cast<uint32_t>(integerProperty(properties_, kExuiPropTextColour));
-  painter.text(title(), Box{client.left + kTitleLeft, client.top, client.right - 40, client.top + band},
-               colour ? colour : theme::kText, uiFont(theme::kTextHeight),
+  painter.text(title(), Box{client.left + scaled(kTitleLeft), client.top, client.right - scaled(kTitleRight),
+                            client.top + band},
+               colour ? colour : theme::kText, uiFont(scaled(theme::kTextHeight)),
                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 
 void WindowSkin::paintPanel(Painter& painter, const Box& client) {
   if (!background_->isEmpty()) {
-    const auto m = integersProperty(properties_, kExuiPropBackgroundMargins);
-    painter.pictureNineGrid(*background_, Margins{m[0], m[1], m[2], m[3]}, client);
+    painter.pictureNineGrid(*background_, backgroundMargins(), client);
     return;
   }
-  painter.fillRounded(client, theme::kRadius, theme::kPanel);
-  painter.strokeRounded(client, theme::kRadius, 1, theme::kBorderLight);
+  painter.fillRounded(client, scaled(theme::kRadius), theme::kPanel);
+  painter.strokeRounded(client, scaled(theme::kRadius), 1, theme::kBorderLight);
 }
 
 void WindowSkin::paintFace(Painter& painter, const Box& client) {
@@ -189,7 +193,7 @@ LRESULT WindowSkin::handleFrameMessage(UINT message, WPARAM wParam, LPARAM lPara
       POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       ::ScreenToClient(parent_, &point);
       // The band drags the window, as a caption would.
-      if (hit == HTCLIENT && point.y < integerProperty(properties_, kExuiPropBandHeight)) return HTCAPTION;
+      if (hit == HTCLIENT && point.y < scaled(integerProperty(properties_, kExuiPropBandHeight))) return HTCAPTION;
       return hit;
     }
     case WM_SIZE: {

@@ -71,32 +71,38 @@ Picture onFace(const Mask& symbol, int size, uint32_t ink, uint32_t face) {
   return picture;
 }
 
-// Skip buttons: grey at rest, blue on pale blue under the pointer, white on blue pressed.
-std::vector<Picture> skipButtonStates(Symbol symbol) {
-  const Mask mask = symbolMask(symbol, 32);
-  return {onFace(mask, 32, kInk, 0), onFace(mask, 32, kAccent, kAccentLight), onFace(mask, 32, kWhite, kAccentDark)};
+// Skip buttons, 32 pixels at 96 DPI (`scale` 2: 64 for 192 DPI): grey at rest,
+// blue on pale blue under the pointer, white on blue pressed.
+std::vector<Picture> skipButtonStates(Symbol symbol, int scale = 1) {
+  const int size = 32 * scale;
+  const Mask mask = symbolMask(symbol, size);
+  return {onFace(mask, size, kInk, 0), onFace(mask, size, kAccent, kAccentLight),
+          onFace(mask, size, kWhite, kAccentDark)};
 }
 
 // The play/pause button, the panel's main control: white on a blue disc.
-std::vector<Picture> playButtonStates(Symbol symbol) {
-  const Mask mask = symbolMask(symbol, 32);
-  return {onFace(mask, 32, kWhite, kAccent), onFace(mask, 32, kWhite, kAccentDark)};
+std::vector<Picture> playButtonStates(Symbol symbol, int scale = 1) {
+  const int size = 32 * scale;
+  const Mask mask = symbolMask(symbol, size);
+  return {onFace(mask, size, kWhite, kAccent), onFace(mask, size, kWhite, kAccentDark)};
 }
 
-// A loudspeaker with two sound waves, on a 24-pixel grid: grey, then blue while pressed.
-std::vector<Picture> speakerStates() {
-  Mask speaker(24, 24);
-  speaker.rounded({3.5, 9, 8.5, 15}, 1);
-  speaker.triangle(4, 12, 12.5, 4.5, 12.5, 19.5);
-  Mask waves(24, 24);
-  waves.ring(12, 12, 5.2, 1.6).ring(12, 12, 8.8, 1.6);
-  Mask wedge(24, 24);
-  wedge.triangle(12, 12, 25, 0.5, 25, 23.5);
+// A loudspeaker with two sound waves, on a 24-pixel grid (times `scale`): grey, then blue while pressed.
+std::vector<Picture> speakerStates(int scale = 1) {
+  const double k = scale;
+  const int size = 24 * scale;
+  Mask speaker(size, size);
+  speaker.rounded({3.5 * k, 9 * k, 8.5 * k, 15 * k}, 1 * k);
+  speaker.triangle(4 * k, 12 * k, 12.5 * k, 4.5 * k, 12.5 * k, 19.5 * k);
+  Mask waves(size, size);
+  waves.ring(12 * k, 12 * k, 5.2 * k, 1.6 * k).ring(12 * k, 12 * k, 8.8 * k, 1.6 * k);
+  Mask wedge(size, size);
+  wedge.triangle(12 * k, 12 * k, 25 * k, 0.5 * k, 25 * k, 23.5 * k);
   waves.intersect(wedge);
-  Picture normal(24, 24);
+  Picture normal(size, size);
   paint(normal, speaker, kInk);
   paint(normal, waves, kInk);
-  Picture pressed(24, 24);
+  Picture pressed(size, size);
   paint(pressed, speaker, kAccent);
   paint(pressed, waves, kAccent);
   return {normal, pressed};
@@ -118,12 +124,14 @@ Picture popupBackground() {
   return face;
 }
 
-// 30 x 30: grey cross; white cross on red; white cross on dark red.
-std::vector<Picture> closeButtonStates() {
-  Mask cross(30, 30);
-  cross.line(10.5, 10.5, 19.5, 19.5, 1.6).line(19.5, 10.5, 10.5, 19.5, 1.6);
+// 30 x 30 (times `scale`): grey cross; white cross on red; white cross on dark red.
+std::vector<Picture> closeButtonStates(int scale = 1) {
+  const double k = scale;
+  const int size = 30 * scale;
+  Mask cross(size, size);
+  cross.line(10.5 * k, 10.5 * k, 19.5 * k, 19.5 * k, 1.6 * k).line(19.5 * k, 10.5 * k, 10.5 * k, 19.5 * k, 1.6 * k);
   auto state = [&](uint32_t ink, uint32_t face) {
-    Picture picture = filled(30, 30, face);
+    Picture picture = filled(size, size, face);
     paint(picture, cross, ink);
     return picture;
   };
@@ -222,10 +230,12 @@ std::vector<Bytes> pngs(const std::vector<Picture>& pictures) {
   return out;
 }
 
+// "layout/<name>_<state>.png", or "..._2x.png" for the pictures drawn for 192 DPI.
 void addStates(std::vector<ArtworkFile>& files, const std::string& name, const std::vector<Picture>& states,
-               const std::vector<std::string>& stateNames) {
+               const std::vector<std::string>& stateNames, bool doubleSize = false) {
   for (size_t i = 0; i < states.size() && i < stateNames.size(); ++i)
-    files.push_back({"layout/" + name + "_" + stateNames[i] + ".png", encodePng(states[i])});
+    files.push_back({"layout/" + name + "_" + stateNames[i] + (doubleSize ? "_2x" : "") + ".png",
+                     encodePng(states[i])});
 }
 
 }  // namespace
@@ -240,6 +250,12 @@ std::vector<ArtworkFile> programArtwork() {
   addStates(files, "speaker", speakerStates(), twoStates);
   files.push_back({"layout/popup_background.png", encodePng(popupBackground())});
   addStates(files, "close", closeButtonStates(), threeStates);
+  // The picture buttons and the close button drawn again at twice the size, for 192 DPI.
+  addStates(files, "previous", skipButtonStates(Symbol::Previous, 2), threeStates, true);
+  addStates(files, "pause", playButtonStates(Symbol::Pause, 2), twoStates, true);
+  addStates(files, "next", skipButtonStates(Symbol::Next, 2), threeStates, true);
+  addStates(files, "speaker", speakerStates(2), twoStates, true);
+  addStates(files, "close", closeButtonStates(2), threeStates, true);
   files.push_back({"layout/list_item.png", encodePng(card(45, 25, 5, 0xFFF7F9FC, 0xFFEBEEF3))});
   files.push_back({"layout/list_item_hot.png", encodePng(card(45, 25, 5, kAccentLight, 0xFFB3D8FF))});
   files.push_back({"layout/list_thumb.png", encodePng(scrollThumb(0xFFC1C6CE))});

@@ -16,7 +16,8 @@ struct ArtworkFile {
 };
 
 // Every artwork file, in a fixed order:
-//   layout/*.png   pictures the layouts store (embedded in the program)
+//   layout/*.png   pictures the layouts store (embedded in the program);
+//                  *_2x.png: the picture buttons' and close button's drawn for 192 DPI
 //   skin_bf.ex     the play symbol, normal and pressed (shown while paused)
 //   skin_zt.ex     the pause symbol, normal and pressed (shown while playing)
 //   ico/*.png      the skinned menus' icons, 32 x 32

@@ -33,6 +33,7 @@ TEST_F(Binding, ThePlayButtonTakesTheSkinFilesBytesUnchanged) {
   HWND window = showMainWindow(kMainWindowCollapsedHeight);
   ASSERT_NE(window, nullptr);
   HWND button = controlByName(window, kPlayButtonName);
+  EXPECT_EQ(exui::decodeImageSet(componentBytesProperty(button, kExuiPropStateImages2x)).size(), 2u);
   for (const char* file : {"skin_bf.ex", "skin_zt.ex"}) {
     SCOPED_TRACE(file);
     const exui::Bytes skin = shippedFile(file);
@@ -40,6 +41,8 @@ TEST_F(Binding, ThePlayButtonTakesTheSkinFilesBytesUnchanged) {
     EXPECT_EQ(exui::decodeImageSet(skin).size(), 2u) << "normal and pressed";
     ASSERT_TRUE(setButtonImages(button, skin));
     EXPECT_EQ(componentBytesProperty(button, kExuiPropStateImages), skin);
+    EXPECT_TRUE(componentBytesProperty(button, kExuiPropStateImages2x).empty())
+        << "the layout's larger pictures go with the pictures they were drawn for";
   }
   // The layout's own pictures are those of "skin_zt.ex" (playing at start-up).
   const ComponentLayout& stored = layoutOf(window)->components[2];
@@ -127,6 +130,10 @@ TEST_F(Binding, SkinnedMenusAreMadeFilledAndShown) {
   const POINT at = screenPoint(window, 300, 300);
   EXPECT_EQ(popUpMenu(menu, 0, at.x, at.y, window, false, 0), 1) << "non-modal: returns at once";
   ASSERT_TRUE(settleUntil([] { return ::FindWindowW(kExuiMenuWindowClass, nullptr) != nullptr; }));
+  // Laid out at the DPI of its window, as the window's own components.
+  RECT item{};
+  exui().callInternal(kExuiFunctionMenuItemRect, menu, first, reinterpret_cast<intptr_t>(&item), 0, 0, 0);
+  EXPECT_EQ(item.bottom - item.top, scaledFor(window, 22));
   realKey(VK_ESCAPE);
   EXPECT_TRUE(settleUntil([] {
     HWND open = ::FindWindowW(kExuiMenuWindowClass, nullptr);

@@ -1,10 +1,16 @@
 // Both windows built from their layouts: every component with its class,
 // parent, rectangle, text, pictures and initial state, the standard menus,
-// and what shows of MainWindow at its two heights.
+// and what shows of MainWindow at its two heights; at the display's DPI
+// (the CTest entries ui_tests_144dpi and ui_tests_192dpi start Wine at 144 and
+// 192) every rectangle scaled from its layout, and laid out again at another.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
 
 #include "app/Program.h"
 #include "engines/ExuiBinding.h"
+#include "runtime/DpiScale.h"
 #include "shell/Layouts.h"
 #include "tests/support/WindowSearch.h"
 #include "tests/ui/UiFixture.h"
@@ -82,7 +88,98 @@ std::vector<std::string> standardMenuCaptions(const WindowLayout& layout) {
   return captions;
 }
 
+// The DPI the test's CTest entry started Wine at; 96 without one.
+int displayDpi() {
+  const char* given = std::getenv("QOVA_TEST_DPI");
+  return given ? std::atoi(given) : kDesignDpi;
+}
+
+// Every component at its layout row's rectangle scaled to `dpi`, but those
+// sized by the program or the library, and told the DPI to draw at.
+void expectScaledFromLayout(HWND window, int dpi, const std::set<std::string>& sizedElsewhere) {
+  EXPECT_EQ(layoutDpi(window), dpi);
+  for (const ComponentLayout& row : layoutOf(window)->components) {
+    SCOPED_TRACE(row.name);
+    HWND component = controlByName(window, row.name);
+    ASSERT_NE(component, nullptr);
+    EXPECT_EQ(componentIntegerProperty(component, kExuiPropDpi), dpi == kDesignDpi ? 0 : dpi);
+    if (sizedElsewhere.count(row.name)) continue;
+    const RECT rect = rectInParent(component);
+    EXPECT_EQ(rect.left, scaledForDpi(row.left, dpi));
+    EXPECT_EQ(rect.top, scaledForDpi(row.top, dpi));
+    EXPECT_EQ(rect.right - rect.left, scaledForDpi(row.width, dpi));
+    EXPECT_EQ(rect.bottom - rect.top, scaledForDpi(row.height, dpi));
+  }
+}
+
+// The list fills the library window below its band; the close button, as
+// large as its pictures drawn at the DPI, sits in the band's right corner.
+void expectLibraryWindowFitted(HWND window, int dpi) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  const RECT list = rectInParent(controlByName(window, kLibraryListName));
+  EXPECT_EQ(list.left, 0);
+  EXPECT_EQ(list.top, scaledForDpi(30, dpi));
+  EXPECT_EQ(list.right, client.right);
+  EXPECT_EQ(list.bottom, client.bottom);
+  const RECT close = rectInParent(controlByName(window, "窗口EX"));
+  EXPECT_EQ(close.top, 0);
+  EXPECT_EQ(close.right, client.right - 1);
+  EXPECT_EQ(close.bottom - close.top, scaledForDpi(30, dpi));
+}
+
 class Layouts : public UiTest {};
+
+TEST_F(Layouts, AtTheDisplaysDpiEveryRectangleIsScaledFromItsLayout) {
+  const int dpi = displayDpi();
+  HWND mainWindow = showMainWindow(kMainWindowExpandedHeight);
+  ASSERT_NE(mainWindow, nullptr);
+  RECT client{};
+  ::GetClientRect(mainWindow, &client);
+  EXPECT_EQ(client.right, scaledForDpi(kMainWindowWidth, dpi));
+  EXPECT_EQ(client.bottom, scaledForDpi(kMainWindowExpandedHeight, dpi));
+  expectScaledFromLayout(mainWindow, dpi, {"窗口EX"});
+  ::SetWindowPos(mainWindow, nullptr, 0, 0, client.right, scaledForDpi(kMainWindowCollapsedHeight, dpi),
+                 SWP_NOMOVE | SWP_NOZORDER);
+  settle();
+  EXPECT_EQ(componentsShowing(mainWindow), (std::vector<std::string>{"显示框EX", "上一首", "播放按钮", "下一首"}));
+
+  HWND library = showLibraryWindow();
+  ASSERT_NE(library, nullptr);
+  ::GetClientRect(library, &client);
+  EXPECT_EQ(client.right, scaledForDpi(928, dpi));
+  EXPECT_EQ(client.bottom, scaledForDpi(550, dpi));
+  expectScaledFromLayout(library, dpi, {kLibraryListName, "窗口EX"});
+  expectLibraryWindowFitted(library, dpi);
+}
+
+TEST_F(Layouts, AMoveToAMonitorOfAnotherDpiLaysBothWindowsOutAgain) {
+  HWND mainWindow = showMainWindow(kMainWindowExpandedHeight);
+  HWND library = showLibraryWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  ASSERT_NE(library, nullptr);
+  const int dpi = layoutDpi(library) == 144 ? 192 : 144;
+  // The system sends WM_DPICHANGED with the window's rectangle on the new monitor.
+  RECT suggested{40, 20, 40 + scaledForDpi(928, dpi), 20 + scaledForDpi(550, dpi)};
+  ::SendMessageA(library, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  settle();
+  RECT placed{};
+  ::GetWindowRect(library, &placed);
+  EXPECT_TRUE(::EqualRect(&placed, &suggested));
+  expectScaledFromLayout(library, dpi, {kLibraryListName, "窗口EX"});
+  expectLibraryWindowFitted(library, dpi);
+
+  RECT panel{};
+  ::GetWindowRect(mainWindow, &panel);
+  suggested = {panel.left, panel.top, panel.left + scaledForDpi(kMainWindowWidth, dpi),
+               panel.top + scaledForDpi(kMainWindowExpandedHeight, dpi)};
+  ::SendMessageA(mainWindow, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  settle();
+  ::GetWindowRect(mainWindow, &placed);
+  EXPECT_EQ(placed.right - placed.left, scaledForDpi(kMainWindowWidth, dpi));
+  EXPECT_EQ(placed.bottom - placed.top, scaledForDpi(kMainWindowExpandedHeight, dpi));
+  expectScaledFromLayout(mainWindow, dpi, {"窗口EX"});
+}
 
 TEST_F(Layouts, MainWindowHasEveryComponentWhereItsLayoutPutsIt) {
   HWND window = showMainWindow(kMainWindowExpandedHeight);
@@ -137,6 +234,11 @@ TEST_F(Layouts, MainWindowTextsPicturesAndInitialStates) {
   expectPictures(controlByName(window, kPlayButtonName), kExuiPropStateImages, 2, 32, 32);
   expectPictures(controlByName(window, "下一首"), kExuiPropStateImages, 3, 32, 32);
   expectPictures(controlByName(window, "上一首1"), kExuiPropStateImages, 2, 24, 24);
+  // The same drawn for 192 DPI.
+  expectPictures(controlByName(window, "上一首"), kExuiPropStateImages2x, 3, 64, 64);
+  expectPictures(controlByName(window, kPlayButtonName), kExuiPropStateImages2x, 2, 64, 64);
+  expectPictures(controlByName(window, "下一首"), kExuiPropStateImages2x, 3, 64, 64);
+  expectPictures(controlByName(window, "上一首1"), kExuiPropStateImages2x, 2, 48, 48);
   EXPECT_TRUE(componentBytesProperty(controlByName(window, "显示框EX"), kExuiPropBackground).empty());
 }
 
@@ -176,6 +278,7 @@ TEST_F(Layouts, PopupWindowHasItsListBelowTheBandAndItsSkin) {
   EXPECT_EQ(componentIntegerProperty(skin, kExuiPropWindowRole), kExuiWindowRoleFrame);
   expectPictures(skin, kExuiPropBackground, 1, 188, 164);
   expectPictures(skin, kExuiPropCloseImages, 3, 30, 30);
+  expectPictures(skin, kExuiPropCloseImages2x, 3, 60, 60);
   // The close button sits in the band's right corner.
   const RECT close = rectInParent(skin);
   EXPECT_EQ(close.top, 0);

@@ -113,7 +113,8 @@ HWND UiTest::showMainWindow(int height) {
   options.handle = &program->mainWindow.handle;
   HWND window = buildWindow(recordingLayout(mainWindowLayout(program->mainWindowHandlers()), {{"", kWindowEventCreated}}), options);
   if (!window) return nullptr;
-  ::SetWindowPos(window, HWND_TOP, kMainWindowAt.x, kMainWindowAt.y, kMainWindowWidth, height, SWP_SHOWWINDOW);
+  ::SetWindowPos(window, HWND_TOP, kMainWindowAt.x, kMainWindowAt.y, scaledFor(window, kMainWindowWidth),
+                 scaledFor(window, height), SWP_SHOWWINDOW);
   ::SetForegroundWindow(window);
   settle();
   handlerCalls().clear();  // the window's own events while it was built

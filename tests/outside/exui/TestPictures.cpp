@@ -162,21 +162,26 @@ Pixels glyph(int width, int height, uint32_t colour, uint32_t background, const 
 }
 
 Pixels captureClient(HWND window) {
-  Pixels out;
   RECT client{};
-  if (!::GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return out;
+  if (!::GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return {};
   POINT origin{0, 0};
   ::ClientToScreen(window, &origin);
+  return captureScreen(origin.x, origin.y, client.right, client.bottom);
+}
+
+Pixels captureScreen(int x, int y, int width, int height) {
+  Pixels out;
+  if (width <= 0 || height <= 0) return out;
   void* bits = nullptr;
   HDC screen = ::GetDC(nullptr);
-  UniqueGdiObject dib(createTopDownDib(screen, client.right, client.bottom, &bits));
+  UniqueGdiObject dib(createTopDownDib(screen, width, height, &bits));
   UniqueMemoryDc memory(::CreateCompatibleDC(screen));
   if (dib && memory && bits) {
     HGDIOBJ previous = ::SelectObject(memory.get(), dib.get());
-    ::BitBlt(memory.get(), 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+    ::BitBlt(memory.get(), 0, 0, width, height, screen, x, y, SRCCOPY);
     ::GdiFlush();
     const auto* source = static_cast<const uint32_t*>(bits);
-    out = solid(client.right, client.bottom, 0);
+    out = solid(width, height, 0);
     for (size_t i = 0; i < out.argb.size(); ++i) out.argb[i] = source[i] | 0xFF000000u;
     ::SelectObject(memory.get(), previous);
   }

@@ -33,6 +33,8 @@ Pixels glyph(int width, int height, uint32_t colour, uint32_t background, const 
 
 // The screen's pixels over the window's client area (alpha 255).
 Pixels captureClient(HWND window);
+// What the screen shows of the rectangle.
+Pixels captureScreen(int x, int y, int width, int height);
 // Saves the pixels as a PNG file; false on failure.
 bool savePng(const Pixels& pixels, const std::string& path);
 // Where screenshots go: a folder beside the test program, created when needed.

@@ -1,5 +1,7 @@
 #include "app/WallpaperScreens.h"
 
+#include <utility>
+
 #include "app/Settings.h"
 #include "desktop/Monitors.h"
 
@@ -35,11 +37,12 @@ WallpaperScreens::LayerChange WallpaperScreens::followLayer() {
   const DesktopHost host = findDesktopHost();
   if (!host.parent) return LayerChange::Waiting;
   host_ = host;
+  // Born with nothing open, then all opened together.
+  const std::string path = std::exchange(path_, {});
+  const bool paused = paused_;
   createPlayers();
   if (volume_ != 0) primary().setVolume(volume_);
-  if (!path_.empty()) {
-    const std::string path = path_;
-    const bool paused = paused_;
+  if (!path.empty()) {
     open(path);
     if (paused) pause();
   }

@@ -215,6 +215,29 @@ TEST_F(Wallpaper, EveryMonitorHasAPlayerInTheLayerAndTheyMoveWithTheMonitors) {
   EXPECT_FALSE(::IsWindow(primary));
 }
 
+// Needs a display of two monitors side by side (BENCH_MONITORS=2 scripts/in-bench ...).
+TEST_F(Wallpaper, OnTwoRealMonitorsEachHasItsPlayerAtItsPlace) {
+  if (::GetSystemMetrics(SM_CMONITORS) < 2) GTEST_SKIP() << "one monitor only";
+  ShellStandin shell;
+  ASSERT_TRUE(shell.ready());
+  startedPlayer();
+  ASSERT_EQ(program.screens.count(), 2u);
+  const int originX = ::GetSystemMetrics(SM_XVIRTUALSCREEN), originY = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+  for (std::size_t i = 0; i < 2; ++i) {
+    HWND player = program.screens.at(i).getWindow();
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromPoint({i == 0 ? 0 : ::GetSystemMetrics(SM_CXSCREEN), 0}, MONITOR_DEFAULTTONEAREST),
+                      &monitor);
+    EXPECT_EQ((monitor.dwFlags & MONITORINFOF_PRIMARY) != 0, i == 0);
+    EXPECT_EQ(::GetParent(player), shell.worker());
+    const RECT& r = monitor.rcMonitor;
+    EXPECT_TRUE(placedAt(player, {r.left - originX, r.top - originY, r.right - originX, r.bottom - originY}))
+        << qova::test::describeWindow(player);
+  }
+  qova::stopWallpaper(program.screens);
+}
+
 TEST_F(Wallpaper, WhenTheShellRestartsNewPlayersGoOnWithTheSameFileInTheNewLayer) {
   ShellStandin shell;
   ASSERT_TRUE(shell.ready());

@@ -107,6 +107,8 @@ int32_t WallpaperScreens::toEveryPlayer(Operation operation) {
 int32_t WallpaperScreens::open(const std::string& path) {
   path_ = path;
   paused_ = false;
+  // While the shell is away no player exists: the file opens once the layer is back.
+  if (players_.empty() && inLayer_) return kAPlayerOk;
   return toEveryPlayer([&](const Player& player) { return player.open(path); });
 }
 

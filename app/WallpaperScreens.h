@@ -51,7 +51,8 @@ class WallpaperScreens {
   // The window the players live in; null for top-level players.
   HWND layer() const { return host_.parent; }
 
-  // Each operation goes to every player; the primary's result.
+  // Each operation goes to every player; the primary's result. While the
+  // shell's layer is gone, open keeps the file for the new players.
   int32_t open(const std::string& path);
   int32_t close();
   int32_t play();

@@ -10,8 +10,12 @@ constexpr UINT kPlayerEventMessage = WM_APP + 1;
 // Passes over an entry that cannot be played to the next one (wParam: the
 // number of the open it was meant for).
 constexpr UINT kPassOverMessage = WM_APP + 2;
+// The shell's desktop layer may have gone or come back (desktop/DesktopLayerWatch.h).
+constexpr UINT kDesktopLayerMessage = WM_APP + 3;
 
 // Runs out when an opened file has not started to play in time.
 constexpr UINT_PTR kStartWatchTimer = 0x51A7;
+// Looks for the desktop layer again while the shell is back but has no layer yet.
+constexpr UINT_PTR kLayerRetryTimer = 0x51A8;
 
 }  // namespace qova

@@ -7,7 +7,7 @@
 
 namespace qova {
 
-Playback::Playback(Player& player, VideoLibrary& library, const OwnedWindow& window,
+Playback::Playback(WallpaperScreens& player, VideoLibrary& library, const OwnedWindow& window,
                    std::function<void()> nothingPlays)
     : player_(player), library_(library), window_(window), nothingPlays_(std::move(nothingPlays)) {}
 

@@ -18,7 +18,7 @@
 
 #include "app/MainWindowMessages.h"
 #include "app/OwnedWindow.h"
-#include "engines/Player.h"
+#include "app/WallpaperScreens.h"
 #include "library/FailureStreak.h"
 #include "library/VideoLibrary.h"
 
@@ -33,7 +33,7 @@ class Playback {
   // `window` (MainWindow) receives the start watch's timer and the message that
   // passes over an entry; while it has no handle, nothing is watched or passed
   // over. `nothingPlays` runs once each time every entry has failed in a row.
-  Playback(Player& player, VideoLibrary& library, const OwnedWindow& window,
+  Playback(WallpaperScreens& player, VideoLibrary& library, const OwnedWindow& window,
            std::function<void()> nothingPlays);
   Playback(const Playback&) = delete;
   Playback& operator=(const Playback&) = delete;
@@ -65,7 +65,7 @@ class Playback {
   // The entry that was opened cannot be played.
   void onFailed();
 
-  Player& player_;
+  WallpaperScreens& player_;
   VideoLibrary& library_;
   const OwnedWindow& window_;
   std::function<void()> nothingPlays_;

@@ -10,6 +10,7 @@
 #include "app/Settings.h"
 #include "app/StartWithWindows.h"
 #include "app/Wallpaper.h"
+#include "desktop/DesktopLayer.h"
 #include "desktop/DisplayGeometry.h"
 #include "engines/ExuiBinding.h"
 #include "library/LibraryFile.h"
@@ -51,7 +52,7 @@ void setPlayButtonSkin(HWND mainWindow, const std::string& skinBytes) {
 
 }  // namespace
 
-Program::Program() : playback(player, library, mainWindow, [this] { tellNothingPlays(); }) { gProgram = this; }
+Program::Program() : playback(screens, library, mainWindow, [this] { tellNothingPlays(); }) { gProgram = this; }
 
 Program::~Program() {
   if (gProgram == this) gProgram = nullptr;
@@ -98,17 +99,19 @@ void Program::onMainWindowCreated() {
   hotkeys.registerHotkey(window, MOD_CONTROL | MOD_ALT, VK_END, onHotkey, kHotkeyExit);
   hotkeys.registerHotkey(window, MOD_CONTROL | MOD_ALT, VK_F10, onHotkey, kHotkeyPlayPause);
   // Without a desktop layer the player is the bottom window; the panel stays just above it.
-  if (showMainWindowIfWanted(window)) keepTopLevelPlayerAtBottom(player);
+  if (showMainWindowIfWanted(window)) keepTopLevelPlayerAtBottom(screens);
   if (readSetting(settingOf(PauseCause::DesktopHidden), "1") != "0")
     coverWatch_.emplace(ScreenRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)},
                         [this](bool hidden) { setPauseCause(PauseCause::DesktopHidden, hidden); });
   systemNotices_.emplace(window);
+  layerWatch_.emplace(window, kDesktopLayerMessage);
+  layerWatch_->watchLayer(screens.layer());
 }
 
 bool Program::startWallpaper() {
-  createPlayerInDesktopLayer(player, &Program::onPlayerEvent);
+  createPlayerInDesktopLayer(screens, &Program::onPlayerEvent);
   isPlaying = 1;
-  player.setVolume(settingToInteger(readSetting(kSettingVolume, "100")));
+  screens.setVolume(settingToInteger(readSetting(kSettingVolume, "100")));
   volumeSliderPosition = settingToInteger(readSetting(kSettingVolume, "100"));
 
   library.videoCount = loadLibrary(library.videoPaths, library.thumbnailPaths, library.videoNames);
@@ -116,7 +119,7 @@ bool Program::startWallpaper() {
   if (!libraryHasEntries()) {
     // Nothing to play: the player leaves the desktop layer again, so that the
     // desktop is left as it was.
-    stopWallpaper(player);
+    stopWallpaper(screens);
     return false;
   }
   refillLibraryList(libraryWindow.handle, library);
@@ -130,7 +133,8 @@ void Program::exitApplication() {
   ended_ = true;
   coverWatch_.reset();
   systemNotices_.reset();
-  stopWallpaper(player);
+  layerWatch_.reset();
+  stopWallpaper(screens);
   ::DestroyWindow(mainWindow.handle);
 }
 
@@ -153,17 +157,17 @@ void Program::togglePlayPause() {
   isPlaying = tryAgain ? 1 : (1 - isPlaying) & 1;
   setPlayButtonSkin(mainWindow.handle, readWholeFile(programFile(isPlaying == 0 ? "skin_bf.ex" : "skin_zt.ex")));
   if (tryAgain) playback.openAfresh(library.currentIndex);
-  else if (isPlaying == 0) player.pause();
-  else if (!autoPause_.paused()) player.play();
+  else if (isPlaying == 0) screens.pause();
+  else if (!autoPause_.paused()) screens.play();
 }
 
 void Program::setPauseCause(PauseCause cause, bool holds) {
   if (!autoPause_.set(cause, holds)) return;
   if (isPlaying == 0) return;  // the user's pause holds either way
   if (autoPause_.paused())
-    player.pause();
+    screens.pause();
   else
-    player.play();
+    screens.play();
 }
 
 void Program::playNext() { playback.openAfresh(nextIndex(library)); }
@@ -203,6 +207,27 @@ void Program::addVideo() {
   if (playback.stopped() && library.videoCount > countBefore) {
     library.currentIndex = library.videoCount;
     playback.openAfresh(library.currentIndex);
+  }
+}
+
+void Program::followDesktopLayer() {
+  HWND window = mainWindow.handle;
+  ::KillTimer(window, kLayerRetryTimer);
+  if (!layerWatch_) return;
+  switch (screens.followLayer()) {
+    case WallpaperScreens::LayerChange::Moved:
+      refreshDesktopLayer();
+      startDesktopPreview(window, ::FindWindowA("Progman", nullptr));
+      layerWatch_->watchLayer(screens.layer());
+      break;
+    case WallpaperScreens::LayerChange::Waiting:
+      // The shell's return is told by the watch; a look each second stands
+      // in for a notice that never came (a shell that is back but has not
+      // made its layer yet, an event the system dropped).
+      ::SetTimer(window, kLayerRetryTimer, 1000, nullptr);
+      break;
+    case WallpaperScreens::LayerChange::None:
+      break;
   }
 }
 
@@ -282,6 +307,16 @@ LRESULT Program::mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
           notice && readSetting(settingOf(notice->cause), "1") != "0")
         setPauseCause(notice->cause, notice->holds);
       return message == WM_POWERBROADCAST ? TRUE : 0;
+    case WM_DISPLAYCHANGE:
+      screens.layOut();
+      break;
+    case kDesktopLayerMessage:
+      followDesktopLayer();
+      return 0;
+    case WM_TIMER:
+      if (wParam != kLayerRetryTimer) break;
+      followDesktopLayer();
+      return 0;
     case WM_CLOSE:
       exitApplication();
       return 0;

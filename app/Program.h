@@ -16,8 +16,9 @@
 #include "app/OwnedWindow.h"
 #include "app/Playback.h"
 #include "app/SystemNotices.h"
+#include "app/WallpaperScreens.h"
 #include "desktop/DesktopCoverWatch.h"
-#include "engines/Player.h"
+#include "desktop/DesktopLayerWatch.h"
 #include "library/VideoLibrary.h"
 #include "shell/Layouts.h"
 #include "shell/TrayIcon.h"
@@ -83,9 +84,9 @@ class Program {
 
   // Released in reverse order: the hotkeys, the menus, the notification-area
   // icon (while the window that owns it still exists), the windows, playback,
-  // the player, the library.
+  // the players, the library.
   VideoLibrary library;
-  Player player;             // its window lives in the desktop layer
+  WallpaperScreens screens;  // one player per monitor, in the desktop layer
   Playback playback;         // opens entries on MainWindow's thread, passing over what cannot play
   OwnedWindow mainWindow;    // the docked panel; its creation runs the start-up sequence
   OwnedWindow libraryWindow; // built hidden at start-up
@@ -104,6 +105,9 @@ class Program {
   // Expands MainWindow into its settings view, showing whether it starts with Windows.
   void openSettings();
   void tellNothingPlays();
+  // The shell's layer may have changed: the players follow it, and the
+  // panel's preview shows the new "Progman".
+  void followDesktopLayer();
   void openLibraryWindow();
   void popUpMainWindowMenu();
   LRESULT mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -115,6 +119,7 @@ class Program {
 
   std::optional<DesktopCoverWatch> coverWatch_;  // while the wallpaper plays, unless turned off
   std::optional<SystemNotices> systemNotices_;   // to MainWindow, while it exists
+  std::optional<DesktopLayerWatch> layerWatch_;  // while the wallpaper plays
   AutoPause autoPause_;
   bool leftEdgePinned_ = false;  // from start-up stage 6 on
   bool ended_ = false;           // an exit path ran

@@ -15,6 +15,9 @@ constexpr const char* kSettingPauseWhenHidden = "遮挡时暂停";
 constexpr const char* kSettingPauseWhenLocked = "锁屏时暂停";
 constexpr const char* kSettingPauseWhenDisplayOff = "熄屏时暂停";
 constexpr const char* kSettingPauseOnBatterySaver = "省电模式暂停";
+// "0" plays the wallpaper on the primary monitor only; anything else (the
+// default "1") on every monitor.
+constexpr const char* kSettingEveryMonitor = "多显示器";
 
 // Program directory + "\To_configure.ini", rebuilt at each call.
 std::string settingsFilePath();

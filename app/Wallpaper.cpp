@@ -4,25 +4,15 @@
 
 namespace qova {
 
-void createPlayerInDesktopLayer(Player& player, APlayerHandler onEvent) {
-  const DesktopHost host = findDesktopHost();
-  const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-  const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-  // The player window is born inside the desktop layer and never moved there later.
-  player.create(host.parent, 0, 0, screenWidth, screenHeight, nullptr, onEvent);
-  if (host.insertAfter) placeInDesktopHost(player.getWindow(), host);
-  keepTopLevelPlayerAtBottom(player);
+void createPlayerInDesktopLayer(WallpaperScreens& screens, APlayerHandler onEvent) {
+  screens.create(onEvent);
   refreshDesktopLayer();
 }
 
-void keepTopLevelPlayerAtBottom(const Player& player) {
-  HWND window = player.getWindow();
-  if (!window || ::GetParent(window)) return;
-  ::SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
-}
+void keepTopLevelPlayerAtBottom(const WallpaperScreens& screens) { screens.keepTopLevelPlayersAtBottom(); }
 
-void stopWallpaper(Player& player) {
-  player.destroy();
+void stopWallpaper(WallpaperScreens& screens) {
+  screens.destroy();
   refreshDesktopLayer();
 }
 

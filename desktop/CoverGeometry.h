@@ -12,6 +12,7 @@ struct ScreenRect {
   int right = 0;
   int bottom = 0;
   bool empty() const { return right <= left || bottom <= top; }
+  bool operator==(const ScreenRect&) const = default;
 };
 
 // True when the rectangles together cover every pixel of `area` (one

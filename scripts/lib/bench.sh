@@ -28,6 +28,19 @@ bench_start() {
     bench_pids+=($!)
     export DISPLAY=":$n"
     for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    # BENCH_MONITORS=2: two monitors side by side, as Wine sees them when
+    # Xephyr's two screens with Xinerama run inside the virtual display
+    # (1280x720 primary, 1024x768 to its right).
+    if [ "${BENCH_MONITORS:-1}" = 2 ]; then
+      local m
+      for m in $(seq $((n + 1)) 160); do
+        [ -e "/tmp/.X11-unix/X$m" ] || [ -e "/tmp/.X$m-lock" ] || break
+      done
+      Xephyr ":$m" -screen 1280x720 -screen 1024x768 +xinerama -extension RANDR -nolisten tcp >/dev/null 2>&1 &
+      bench_pids+=($!)
+      export DISPLAY=":$m"
+      for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$m" ] && break; sleep 0.1; done
+    fi
   fi
 
   export PULSE_RUNTIME_PATH=$build_root/pulse

@@ -7,10 +7,12 @@
 #include <wtsapi32.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "tests/acceptance/ScreenWatch.h"
 #include "tests/bench/BenchSupport.h"
+#include "tests/bench/timing_aplayer/TimingLog.h"
 #include "tests/acceptance/WallpaperProgram.h"
 #include "tests/support/OtherProgramWindow.h"
 #include "tests/support/ShellStandin.h"
@@ -27,9 +29,9 @@ using qova::test::WallpaperProgram;
 
 class DesktopJourney : public ::testing::Test {
  protected:
-  void startBeside(ShellStandin& shell) {
+  void startBeside(ShellStandin& shell, const std::vector<std::string>& clips = {qova::test::kMovingClip}) {
     ASSERT_TRUE(shell.ready()) << shell.logText();
-    program.useLibraryOf({qova::test::kMovingClip});
+    program.useLibraryOf(clips);
     ASSERT_TRUE(program.start([&] { return layerOf(shell); })) << "no player window in the desktop layer\n" << shell.logText();
     player = program.playerWindow(layerOf(shell));
     ASSERT_NE(player, nullptr) << "no player window in the desktop layer\n" << shell.logText();
@@ -184,13 +186,51 @@ TEST_F(DesktopJourney, OnWindows11_24H2ThePlayerSitsBelowTheIconsAndCtrlAltEndEx
   expectStaticDesktopAfterExit(shell, mark);
 }
 
-TEST_F(DesktopJourney, AShellRestartLeavesTheProgramRunningAndItStillExitsCleanly) {
+// The last file the engine was asked to open in these lines of the timing log; empty for none.
+std::string lastOpened(const std::vector<qova::bench::LogLine>& lines) {
+  for (auto line = lines.rbegin(); line != lines.rend(); ++line)
+    if (line->what.starts_with("open ")) return line->what.substr(5);
+  return {};
+}
+
+TEST_F(DesktopJourney, AfterAShellRestartTheVideoGoesOnInTheNewLayerAndTheProgramStillExitsCleanly) {
   ShellStandin shell;
-  startBeside(shell);
+  // The timing engine in front of the real one tells which file each engine opens.
+  ASSERT_TRUE(program.folder().copyFromBuild("bench\\timing\\APlayerCaller.dll", "APlayerCaller.dll"));
+  ASSERT_TRUE(program.folder().copyFromBuild("APlayerCaller.dll", kTimedEngineFile));
+  startBeside(shell, {qova::test::kMovingClip, qova::test::kRedClip});
+  const std::string timingLog = program.folder().file(kTimingLogFile);
+  ASSERT_NE(qova::bench::waitForLogLine(timingLog, "event 1 3", 20s), 0) << "it plays";
+  const std::string entry = lastOpened(qova::bench::readTimedLog(timingLog));
+
+  shell.kill();
+  const std::size_t linesWhileAway = qova::bench::readTimedLog(timingLog).size();
   ASSERT_TRUE(shell.restart()) << shell.logText();
-  ::Sleep(3000);
+  const auto back = std::chrono::steady_clock::now();
+  HWND again = nullptr;
+  EXPECT_TRUE(qova::test::waitUntil([&] { return (again = program.playerWindow(layerOf(shell))) != nullptr; }, 10s))
+      << "no player in the new layer\n" << shell.logText();
+  std::printf("the player was in the new layer %lld ms after the shell was ready\n",
+              static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                         std::chrono::steady_clock::now() - back).count()));
   ASSERT_TRUE(program.folder().process().running()) << "the program ended with the shell";
   EXPECT_NE(program.mainWindow(), nullptr);
+  if (again) {
+    EXPECT_TRUE(::IsWindowVisible(again));
+    const RECT r = qova::test::windowRectOf(again);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, ::GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(r.bottom, ::GetSystemMetrics(SM_CYSCREEN));
+  }
+  const auto playsAgain = [&] {
+    const auto lines = qova::bench::readTimedLog(timingLog);
+    return qova::bench::findLine(lines, "event 1 3", linesWhileAway) >= 0;
+  };
+  EXPECT_TRUE(qova::test::waitUntil(playsAgain, 10s)) << "the video did not go on";
+  auto sinceReturn = qova::bench::readTimedLog(timingLog);
+  sinceReturn.erase(sinceReturn.begin(), sinceReturn.begin() + static_cast<std::ptrdiff_t>(linesWhileAway));
+  EXPECT_EQ(lastOpened(sinceReturn), entry) << "another entry played after the shell came back";
 
   const std::size_t mark = shell.logLineCount();
   ASSERT_TRUE(program.chooseFromTrayMenu(MenuItem::Exit));

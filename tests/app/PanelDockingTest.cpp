@@ -166,5 +166,15 @@ TEST_F(PanelPreview, StartUpShowsTheShellsDesktopWindowInThePreviewBox) {
                        "ff000000" "01000000" "00000000)\n");
 }
 
+TEST_F(PanelPreview, AfterAShellRestartThePreviewShowsTheNewDesktopWindow) {
+  start();
+  ASSERT_TRUE(shell.restart()) << shell.logText();
+  const std::string registered =
+      "DwmRegisterThumbnail(" + ShellStandin::hex(mainWindow) + "," + ShellStandin::hex(shell.progman()) + ")";
+  EXPECT_TRUE(waitUntil([&] { return readWholeFile(program.file("dwm_calls.log")).find(registered) != std::string::npos; },
+                        10s))
+      << readWholeFile(program.file("dwm_calls.log")) << readWholeFile(program.file("aplayer_calls.log")) << shell.logText();
+}
+
 }  // namespace
 }  // namespace qova::test

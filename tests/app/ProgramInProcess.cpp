@@ -58,7 +58,7 @@ void ProgramInProcess::start(const std::string& settings) {
 }
 
 void ProgramInProcess::TearDown() {
-  if (program) stopWallpaper(program->player);
+  if (program) stopWallpaper(program->screens);
   program.reset();
   pumpMessagesFor(std::chrono::milliseconds(100));
   // MainWindow's end asked the message loop to end; this test's loop goes on.
@@ -78,7 +78,7 @@ std::string ProgramInProcess::callsSinceMark() const {
 }
 
 std::string ProgramInProcess::engineCall(const std::string& name, const std::string& argument) const {
-  return name + "(" + std::to_string(program->player.handle()) + (argument.empty() ? "" : "," + argument) +
+  return name + "(" + std::to_string(program->screens.primary().handle()) + (argument.empty() ? "" : "," + argument) +
          ")\n";
 }
 

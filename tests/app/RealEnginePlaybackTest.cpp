@@ -48,7 +48,7 @@ TEST(RealEnginePlayback, TwoVideosPlayInTurnAndStartAgainAtTheFirst) {
   gProgram = &program;
   program.mainWindow.handle = createMainWindowStandin();
   ASSERT_TRUE(program.startWallpaper());
-  HWND player = program.player.getWindow();
+  HWND player = program.screens.primary().getWindow();
   EXPECT_EQ(::GetParent(player), shell.worker());
   EXPECT_EQ(program.library.currentIndex, 1);
 
@@ -58,9 +58,9 @@ TEST(RealEnginePlayback, TwoVideosPlayInTurnAndStartAgainAtTheFirst) {
   EXPECT_TRUE(qova::test::waitUntil([&] { return library.currentIndex == 1; }, 30s))
       << "playback did not start again at the first";
   EXPECT_TRUE(qova::test::waitUntil(
-      [&] { return program.player.getState() == kAPlayerStatePlaying; }, 10s));
+      [&] { return program.screens.primary().getState() == kAPlayerStatePlaying; }, 10s));
 
-  qova::stopWallpaper(program.player);
+  qova::stopWallpaper(program.screens);
   EXPECT_FALSE(::IsWindow(player));
   ::DeleteFileA(qova::libraryFilePath().c_str());
   gProgram = nullptr;

@@ -49,7 +49,7 @@ class Wallpaper : public ::testing::Test {
   HWND startedPlayer() {
     program.library = {};
     program.startWallpaper();
-    return program.player.getWindow();
+    return program.screens.primary().getWindow();
   }
 
   static void expectScreenSizedAtOrigin(HWND player) {
@@ -81,7 +81,7 @@ TEST_F(Wallpaper, ThePlayerIsBornInTheOwnedWorkerAndStopRemovesItAndRepaintsTheL
   EXPECT_EQ(program.isPlaying, 1);
 
   const size_t before = shell.logLineCount();
-  qova::stopWallpaper(program.player);
+  qova::stopWallpaper(program.screens);
   EXPECT_FALSE(::IsWindow(player));
   ASSERT_TRUE(shell.waitForLogLine("show " + ShellStandin::hex(worker) + " 1", std::chrono::seconds(5), before))
       << shell.logText();
@@ -103,13 +103,13 @@ TEST_F(Wallpaper, WithoutAShellThePlayerIsATopLevelWindowOfTheScreensSize) {
                                  nullptr, nullptr, nullptr);
   ASSERT_NE(panel, nullptr);
   ASSERT_TRUE(qova::showMainWindowIfWanted(panel));
-  qova::keepTopLevelPlayerAtBottom(program.player);
+  qova::keepTopLevelPlayerAtBottom(program.screens);
   EXPECT_TRUE(::IsWindowVisible(panel));
   EXPECT_EQ(::GetWindow(panel, GW_HWNDNEXT), player) << "the panel is not just above the player";
   EXPECT_EQ(::GetWindow(player, GW_HWNDNEXT), nullptr);
   ::DestroyWindow(panel);
 
-  qova::stopWallpaper(program.player);
+  qova::stopWallpaper(program.screens);
   EXPECT_FALSE(::IsWindow(player));
 }
 
@@ -120,7 +120,7 @@ TEST_F(Wallpaper, AShellThatIgnoresTheWorkerRequestGivesParentZero) {
   ASSERT_TRUE(shell.ready());
   HWND player = startedPlayer();
   EXPECT_EQ(::GetAncestor(player, GA_PARENT), ::GetDesktopWindow());
-  qova::stopWallpaper(program.player);
+  qova::stopWallpaper(program.screens);
 }
 
 TEST_F(Wallpaper, OnWindows11_24H2ThePlayerLivesInProgmanBelowTheIcons) {
@@ -135,11 +135,133 @@ TEST_F(Wallpaper, OnWindows11_24H2ThePlayerLivesInProgmanBelowTheIcons) {
   expectScreenSizedAtOrigin(player);
 
   const size_t before = shell.logLineCount();
-  qova::stopWallpaper(program.player);
+  qova::stopWallpaper(program.screens);
   EXPECT_FALSE(::IsWindow(player));
   const std::string worker = ShellStandin::hex(shell.worker());
   EXPECT_TRUE(shell.waitForLogLine("show " + worker + " 1", std::chrono::seconds(5), before));
   EXPECT_TRUE(shell.hasLogLine("show " + worker + " 0"));
+}
+
+// Whether a player window has this rectangle in its parent's client coordinates.
+bool placedAt(HWND window, RECT wanted) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  return ::EqualRect(&rect, &wanted);
+}
+
+void fireEngineEvent(HWND player, int32_t code) {
+  ::SendMessageA(player, ::RegisterWindowMessageA(kRecordingFireMessage), static_cast<WPARAM>(code), 0);
+}
+
+TEST_F(Wallpaper, EveryMonitorHasAPlayerInTheLayerAndTheyMoveWithTheMonitors) {
+  ShellStandin shell;
+  ASSERT_TRUE(shell.ready());
+  HWND primary = startedPlayer();
+  HWND worker = shell.worker();
+  const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+  const std::string video = qova::programFile("player_video.mp4");
+
+  // A second monitor to the right: the primary's player stays as it is, the new one opens the same file.
+  size_t before = recordingLog().size();
+  qova::WallpaperScreens& screens = program.screens;
+  screens.layOut({{{0, 0, width, height}, true}, {{width, 0, width + 800, 600}, false}});
+  ASSERT_EQ(screens.count(), 2u);
+  EXPECT_EQ(screens.at(0).getWindow(), primary) << recordingLog();
+  HWND second = screens.at(1).getWindow();
+  EXPECT_EQ(::GetParent(second), worker);
+  EXPECT_TRUE(placedAt(second, {width, 0, width + 800, 600}));
+  EXPECT_TRUE(placedAt(primary, {0, 0, width, height}));
+  const std::string secondHandle = std::to_string(screens.at(1).handle());
+  const std::string primaryHandle = std::to_string(screens.at(0).handle());
+  std::string calls = recordingLog().substr(before);
+  EXPECT_NE(calls.find("APlayer_SetConfigA(" + secondHandle + ",2,1)"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("APlayer_OpenA(" + secondHandle + "," + video + ")"), std::string::npos) << calls;
+  EXPECT_EQ(calls.find("APlayer_OpenA(" + primaryHandle), std::string::npos) << "the primary restarted: " << calls;
+
+  // The end of the other monitor's file changes nothing; the primary's moves both on.
+  before = recordingLog().size();
+  fireEngineEvent(second, kAPlayerEventFileEnded);
+  EXPECT_EQ(recordingLog().find("APlayer_OpenA(", before), std::string::npos) << recordingLog().substr(before);
+  fireEngineEvent(primary, kAPlayerEventFileEnded);
+  calls = recordingLog().substr(before);
+  EXPECT_NE(calls.find("APlayer_OpenA(" + secondHandle + "," + video + ")"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("APlayer_OpenA(" + primaryHandle + "," + video + ")"), std::string::npos) << calls;
+
+  before = recordingLog().size();
+  program.togglePlayPause();
+  calls = recordingLog().substr(before);
+  EXPECT_NE(calls.find("APlayer_Pause(" + secondHandle + ")"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("APlayer_Pause(" + primaryHandle + ")"), std::string::npos) << calls;
+
+  // The other monitor moved left of the primary: the layer's origin is now its corner.
+  screens.layOut({{{-800, 0, 0, 600}, false}, {{0, 0, width, height}, true}});
+  ASSERT_EQ(screens.count(), 2u);
+  EXPECT_EQ(screens.at(1).getWindow(), second);
+  EXPECT_TRUE(placedAt(primary, {800, 0, 800 + width, height}));
+  EXPECT_TRUE(placedAt(second, {0, 0, 800, 600}));
+
+  // Unplugged: its player goes, the primary's plays on where it was.
+  screens.layOut({{{0, 0, width, height}, true}});
+  EXPECT_EQ(screens.count(), 1u);
+  EXPECT_FALSE(::IsWindow(second));
+  EXPECT_TRUE(placedAt(primary, {0, 0, width, height}));
+
+  // "Primary monitor only" in the settings: no player for the other monitor.
+  qova::writeSetting(qova::kSettingEveryMonitor, "0");
+  screens.layOut({{{0, 0, width, height}, true}, {{width, 0, width + 800, 600}, false}});
+  EXPECT_EQ(screens.count(), 1u);
+  qova::stopWallpaper(program.screens);
+  EXPECT_FALSE(::IsWindow(primary));
+}
+
+// Needs a display of two monitors side by side (BENCH_MONITORS=2 scripts/in-bench ...).
+TEST_F(Wallpaper, OnTwoRealMonitorsEachHasItsPlayerAtItsPlace) {
+  if (::GetSystemMetrics(SM_CMONITORS) < 2) GTEST_SKIP() << "one monitor only";
+  ShellStandin shell;
+  ASSERT_TRUE(shell.ready());
+  startedPlayer();
+  ASSERT_EQ(program.screens.count(), 2u);
+  const int originX = ::GetSystemMetrics(SM_XVIRTUALSCREEN), originY = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+  for (std::size_t i = 0; i < 2; ++i) {
+    HWND player = program.screens.at(i).getWindow();
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromPoint({i == 0 ? 0 : ::GetSystemMetrics(SM_CXSCREEN), 0}, MONITOR_DEFAULTTONEAREST),
+                      &monitor);
+    EXPECT_EQ((monitor.dwFlags & MONITORINFOF_PRIMARY) != 0, i == 0);
+    EXPECT_EQ(::GetParent(player), shell.worker());
+    const RECT& r = monitor.rcMonitor;
+    EXPECT_TRUE(placedAt(player, {r.left - originX, r.top - originY, r.right - originX, r.bottom - originY}))
+        << qova::test::describeWindow(player);
+  }
+  qova::stopWallpaper(program.screens);
+}
+
+TEST_F(Wallpaper, WhenTheShellRestartsNewPlayersGoOnWithTheSameFileInTheNewLayer) {
+  ShellStandin shell;
+  ASSERT_TRUE(shell.ready());
+  HWND old = startedPlayer();
+  program.screens.pause();
+  shell.kill();
+  EXPECT_EQ(program.screens.followLayer(), qova::WallpaperScreens::LayerChange::Waiting);
+  EXPECT_EQ(program.screens.primary().getWindow(), nullptr) << "a player runs with no layer to show it";
+
+  ASSERT_TRUE(shell.restart()) << shell.logText();
+  const size_t before = recordingLog().size();
+  EXPECT_EQ(program.screens.followLayer(), qova::WallpaperScreens::LayerChange::Moved);
+  HWND player = program.screens.primary().getWindow();
+  EXPECT_NE(player, old);
+  EXPECT_EQ(::GetParent(player), shell.worker()) << qova::test::describeWindow(player);
+  expectScreenSizedAtOrigin(player);
+  const std::string handle = std::to_string(program.screens.primary().handle());
+  const std::string calls = recordingLog().substr(before);
+  EXPECT_NE(calls.find("APlayer_OpenA(" + handle + "," + qova::programFile("player_video.mp4") + ")\nAPlayer_Pause(" +
+                       handle + ")"),
+            std::string::npos)
+      << calls;
+  EXPECT_EQ(program.screens.followLayer(), qova::WallpaperScreens::LayerChange::None);
+  qova::stopWallpaper(program.screens);
 }
 
 TEST_F(Wallpaper, StoredVolumeGoesToThePlayerWithEightyForZero) {
@@ -157,7 +279,7 @@ TEST_F(Wallpaper, StoredVolumeGoesToThePlayerWithEightyForZero) {
               std::string::npos)
         << recordingLog().substr(before);
     EXPECT_EQ(program.volumeSliderPosition, c.slider);
-    qova::stopWallpaper(program.player);
+    qova::stopWallpaper(program.screens);
   }
 }
 
@@ -192,7 +314,7 @@ class PlaybackControls : public ::testing::Test {
   void TearDown() override { ::DeleteFileA(qova::settingsFilePath().c_str()); }
   std::string callsSinceSetUp() const { return recordingLog().substr(mark); }
   std::string opened(const char* file) const {
-    return "APlayer_OpenA(" + std::to_string(program.player.handle()) + ",C:\\v\\" + file + ")\n";
+    return "APlayer_OpenA(" + std::to_string(program.screens.primary().handle()) + ",C:\\v\\" + file + ")\n";
   }
   qova::Program program;
   size_t mark = 0;
@@ -261,7 +383,7 @@ class DeletingEntries : public ::testing::Test {
 TEST_F(DeletingEntries, TheDeletedVideoIsNeverOpenedAndThePositionNamesWhatPlays) {
   program.library.currentIndex = 1;
   program.deleteLibraryEntry(1);
-  const std::string handle = std::to_string(program.player.handle());
+  const std::string handle = std::to_string(program.screens.primary().handle());
   EXPECT_EQ(callsSinceSetUp(), "APlayer_OpenA(" + handle + "," + paths[2] + ")\n");
   EXPECT_EQ(program.library.videoCount, 2);
   EXPECT_EQ(program.library.currentIndex, 2);
@@ -278,7 +400,7 @@ TEST_F(DeletingEntries, DeletingTheOnlyEntryStopsThePicture) {
   EXPECT_EQ(program.library.videoCount, 0);
   EXPECT_EQ(program.library.currentIndex, 0);
   EXPECT_EQ(recordingLog().substr(before),
-            "APlayer_Close(" + std::to_string(program.player.handle()) + ")\n");
+            "APlayer_Close(" + std::to_string(program.screens.primary().handle()) + ")\n");
   EXPECT_EQ(qova::readWholeFile(qova::libraryFilePath()), "");
 }
 

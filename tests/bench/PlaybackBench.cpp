@@ -104,14 +104,17 @@ PlayerUsage referencePlayer() {
 }
 
 // qova.exe with a library of `entries` records of the 1080p clip; inside the
-// shell stand-in's layer when `inShell`, else with its player top-level.
-PlayerUsage program(int entries, bool inShell, std::chrono::milliseconds window, bool alsoPaused) {
+// shell stand-in's layer when `inShell`, else with its player top-level; a
+// player on the primary monitor only when not `everyMonitor`.
+PlayerUsage program(int entries, bool inShell, std::chrono::milliseconds window, bool alsoPaused,
+                    bool everyMonitor = true) {
   std::optional<test::ShellStandin> shell;
   if (inShell) {
     shell.emplace();
     if (!shell->ready()) return {};
   }
   TimedProgram program;
+  if (!everyMonitor) program.folder().writeSettings("[程序设置]\r\n窗体显示=1\r\n播放音量=50\r\n多显示器=0\r\n");
   program.writeLibrary(std::vector<std::string>(static_cast<std::size_t>(entries),
                                                 buildFile("media\\bench_1080p.mp4")),
                        entries > 1);
@@ -163,6 +166,24 @@ void benchPlayback() {
     std::printf("  memory, program with 1,000 entries minus reference: %.1f MB, with 1 entry: %.1f MB "
                 "(target under 40 MB)\n",
                 listed.playing.peakMb - reference.playing.peakMb, inShell.playing.peakMb - reference.playing.peakMb);
+}
+
+void benchMonitors() {
+  const int monitors = ::GetSystemMetrics(SM_CMONITORS);
+  std::printf("Playback of the 1080p clip on %d monitors (%dx%d virtual screen), in the shell stand-in\n", monitors,
+              ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  if (monitors < 2) {
+    std::printf("  one monitor only: run it as scripts/bench monitors, which makes a display of two\n");
+    return;
+  }
+  const PlayerUsage primaryOnly = program(1, true, kWindow, false, false);
+  printUsage("qova.exe, primary monitor only (setting 0)", primaryOnly.playing);
+  const PlayerUsage every = program(1, true, kWindow, false);
+  printUsage("qova.exe, every monitor", every.playing);
+  if (primaryOnly.playing.cores() > 0)
+    std::printf("  every monitor / primary only: CPU %.2fx, peak working set %+.1f MB\n",
+                every.playing.cores() / primaryOnly.playing.cores(),
+                every.playing.peakMb - primaryOnly.playing.peakMb);
 }
 
 }  // namespace qova::bench

@@ -1,5 +1,6 @@
-// player_bench.exe [playback] [switching] [startup] [cover] [passover] [soak]: runs the named
-// player benchmarks (all but the long soak when none is named) and prints their figures. A
+// player_bench.exe [playback] [switching] [startup] [cover] [passover] [monitors] [soak]: runs the
+// named player benchmarks (all but the long soak and the monitors, which want a display of two
+// monitors, when none is named) and prints their figures. A
 // benchmark: it asserts nothing. Needs the media of the target
 // qova_bench_media; scripts/bench builds and runs it.
 #include <cstdio>
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
   if (wanted("startup")) qova::bench::benchStartup();
   if (wanted("cover")) qova::bench::benchCover();
   if (wanted("passover")) qova::bench::benchPassOver();
+  if (argc >= 2 && wanted("monitors")) qova::bench::benchMonitors();
   if (argc >= 2 && wanted("soak")) qova::bench::benchSoak();
   std::fflush(stdout);
   return 0;

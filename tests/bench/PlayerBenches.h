@@ -5,6 +5,9 @@ namespace qova::bench {
 
 // Playback cost, cost while paused, peak memory (PlaybackBench.cpp).
 void benchPlayback();
+// Playback cost and peak memory with a player on every monitor against the
+// primary's alone, on a display of two monitors (PlaybackBench.cpp).
+void benchMonitors();
 // Time from the end of one file to the first frame of the next (SwitchingBench.cpp).
 void benchSwitching();
 // Time from the process's start to the first frame (StartupBench.cpp).

@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <thread>
 #include <vector>
 
 #include "desktop/DesktopLayer.h"
+#include "desktop/DesktopLayerWatch.h"
 #include "desktop/WindowDescription.h"
 #include "desktop/WindowInfo.h"
 #include "tests/desktop/TestWindows.h"
 #include "tests/support/ShellStandin.h"
+#include "tests/support/TestProcess.h"
 
 namespace {
 
@@ -134,6 +138,55 @@ TEST(FindDesktopWorkerW, FindsTheNewWorkerAfterTheShellRestarts) {
   EXPECT_NE(after, nullptr);
   EXPECT_NE(after, before);
   EXPECT_EQ(after, shell.worker()) << qova::describeDesktopLayer() << shell.logText();
+}
+
+// A thread with a message loop, as the program's window thread is, holding a
+// watch; counts what the watch tells.
+class WatchThread {
+ public:
+  explicit WatchThread(HWND layer) {
+    thread_ = std::thread([this, layer] {
+      HWND window = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+      {
+        qova::DesktopLayerWatch watch(window, kTold);
+        watch.watchLayer(layer);
+        threadId_ = ::GetCurrentThreadId();
+        MSG message{};
+        while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+          if (message.message == kTold) ++told_;
+          else ::DispatchMessageA(&message);
+        }
+      }
+      ::DestroyWindow(window);
+    });
+    qova::test::waitUntil([this] { return threadId_ != 0; });
+  }
+  ~WatchThread() {
+    ::PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+    thread_.join();
+  }
+  int told() const { return told_; }
+
+ private:
+  static constexpr UINT kTold = WM_APP + 7;
+  std::atomic<int> told_{0};
+  std::atomic<DWORD> threadId_{0};
+  std::thread thread_;
+};
+
+TEST(DesktopLayerWatch, TellsWhenTheShellEndsAndWhenItComesBack) {
+  ShellStandin shell;
+  ASSERT_TRUE(shell.ready()) << shell.logText();
+  WatchThread watch(findDesktopWorkerW());
+  qova::test::pumpMessagesFor(std::chrono::milliseconds(300));
+  EXPECT_EQ(watch.told(), 0) << "nothing changed yet";
+
+  shell.kill();
+  EXPECT_TRUE(qova::test::waitUntil([&] { return watch.told() == 1; }, std::chrono::seconds(5)))
+      << "the shell's end went unnoticed";
+  ASSERT_TRUE(shell.restart()) << shell.logText();
+  EXPECT_TRUE(qova::test::waitUntil([&] { return watch.told() >= 2; }, std::chrono::seconds(5)))
+      << "the new \"Progman\" went unnoticed";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 
+#include "desktop/Monitors.h"
 #include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"
 
@@ -22,6 +23,24 @@ TEST(DisplayGeometry, TheModeMatchesTheScreenAndTheTaskbarHeightComesFromIt) {
   taskbar.cbSize = sizeof taskbar;
   ::SHAppBarMessage(ABM_GETTASKBARPOS, &taskbar);
   EXPECT_EQ(qova::taskbarHeight(), mode.height - taskbar.rc.top);
+}
+
+// One monitor in the plain bench; side by side in a display of two (BENCH_MONITORS=2).
+TEST(DisplayGeometry, TheMonitorsAreTheSystemsWithThePrimaryAtTheOrigin) {
+  const std::vector<qova::MonitorArea> monitors = qova::listMonitors();
+  ASSERT_EQ(monitors.size(), static_cast<std::size_t>(::GetSystemMetrics(SM_CMONITORS)));
+  int primaries = 0;
+  for (const qova::MonitorArea& monitor : monitors) {
+    if (!monitor.primary) continue;
+    ++primaries;
+    EXPECT_EQ(monitor.rect, (qova::ScreenRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}));
+  }
+  EXPECT_EQ(primaries, 1);
+  const qova::ScreenRect all = qova::virtualScreen(monitors);
+  EXPECT_EQ(all.left, ::GetSystemMetrics(SM_XVIRTUALSCREEN));
+  EXPECT_EQ(all.top, ::GetSystemMetrics(SM_YVIRTUALSCREEN));
+  EXPECT_EQ(all.right - all.left, ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  EXPECT_EQ(all.bottom - all.top, ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
 }
 
 TEST(DesktopPreview, PropertiesAreTheFortyEightBytesTheSystemExpects) {

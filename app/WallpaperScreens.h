@@ -1,0 +1,92 @@
+#pragma once
+// The wallpaper's players: one per monitor (or the primary's alone, as
+// "To_configure.ini" chooses), all playing the same entry. The first player
+// is always the one on the primary monitor: only its events reach the
+// program, so the end of its file drives the library's order, and only it
+// plays the sound; the others are muted. A display change lays the players
+// out again, moving those that stay without touching their playback.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "desktop/DesktopLayer.h"
+#include "desktop/ScreenPlacement.h"
+#include "engines/Player.h"
+
+namespace qova {
+
+class WallpaperScreens {
+ public:
+  WallpaperScreens() = default;
+  WallpaperScreens(const WallpaperScreens&) = delete;
+  WallpaperScreens& operator=(const WallpaperScreens&) = delete;
+
+  // Creates the players inside the desktop layer (or, where there is none, as
+  // top-level windows at the bottom of the Z order, one per monitor).
+  // `onPrimaryEvent` is the primary player's handler 2.
+  void create(APlayerHandler onPrimaryEvent);
+  // The monitors changed: players move to their monitors' new rectangles,
+  // monitors that came get a player opening the current file at the primary's
+  // position, and players of monitors that went are destroyed. Nothing before
+  // create. The first form asks the system for the monitors.
+  void layOut();
+  void layOut(const std::vector<MonitorArea>& monitors);
+  // Destroys every engine; the players' handles stay readable.
+  void destroy();
+
+  // What followLayer found.
+  enum class LayerChange {
+    None,     // the players are where they were (or never lived in a layer)
+    Moved,    // the layer was gone: new players in the new layer go on with the same file
+    Waiting,  // the layer is gone and no new one exists yet: no player runs
+  };
+  // After the shell may have gone or come back: when the layer the players
+  // lived in is gone, their engines go too, and once the shell has a layer
+  // again new players are created there, open the same file and pause as the
+  // old ones did, at the same volume.
+  LayerChange followLayer();
+  // The window the players live in; null for top-level players.
+  HWND layer() const { return host_.parent; }
+
+  // Each operation goes to every player; the primary's result. While the
+  // shell's layer is gone, open keeps the file for the new players.
+  int32_t open(const std::string& path);
+  int32_t close();
+  int32_t play();
+  int32_t pause();
+  // The primary's volume (0 sends 80, as Player does); the others stay muted.
+  int32_t setVolume(int32_t volume);
+
+  // The player on the primary monitor; one with no engine before create.
+  Player& primary() { return players_.empty() ? none_ : *players_.front(); }
+  const Player& primary() const { return players_.empty() ? none_ : *players_.front(); }
+  std::size_t count() const { return players_.size(); }
+  const Player& at(std::size_t index) const { return *players_.at(index); }
+
+  // Players without a desktop layer go to the bottom of the Z order, below
+  // every other window; nothing for players inside the layer.
+  void keepTopLevelPlayersAtBottom() const;
+
+ private:
+  // Where the players go now, the primary's first, in their parent's coordinates.
+  std::vector<ScreenRect> places(const std::vector<MonitorArea>& monitors) const;
+  void addPlayer(const ScreenRect& place);
+  void createPlayers();
+  // Runs `operation` on the other players, then on the primary; the primary's result.
+  template <typename Operation>
+  int32_t toEveryPlayer(Operation operation);
+
+  std::vector<std::unique_ptr<Player>> players_;
+  Player none_;
+  DesktopHost host_;
+  APlayerHandler onPrimaryEvent_ = nullptr;
+  std::string path_;  // the file the players play; empty while closed
+  bool paused_ = false;
+  int32_t volume_ = 0;
+  bool inLayer_ = false;  // created inside a layer and not destroyed since
+};
+
+}  // namespace qova

@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/AddVideo.h"
@@ -101,8 +102,13 @@ void Program::onMainWindowCreated() {
   // Without a desktop layer the player is the bottom window; the panel stays just above it.
   if (showMainWindowIfWanted(window)) keepTopLevelPlayerAtBottom(screens);
   if (readSetting(settingOf(PauseCause::DesktopHidden), "1") != "0")
-    coverWatch_.emplace(ScreenRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)},
-                        [this](bool hidden) { setPauseCause(PauseCause::DesktopHidden, hidden); });
+    coverWatch_.emplace(screens.monitorRects(), [this](const std::vector<bool>& hidden) {
+      // Each monitor's player is judged on its own; the wallpaper as a whole
+      // pauses when no monitor shows it.
+      screens.setHidden(hidden);
+      setPauseCause(PauseCause::DesktopHidden,
+                    !hidden.empty() && std::all_of(hidden.begin(), hidden.end(), [](bool each) { return each; }));
+    });
   systemNotices_.emplace(window);
   layerWatch_.emplace(window, kDesktopLayerMessage);
   layerWatch_->watchLayer(screens.layer());
@@ -309,6 +315,7 @@ LRESULT Program::mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
       return message == WM_POWERBROADCAST ? TRUE : 0;
     case WM_DISPLAYCHANGE:
       screens.layOut();
+      if (coverWatch_) coverWatch_->setMonitors(screens.monitorRects());
       break;
     case kDesktopLayerMessage:
       followDesktopLayer();

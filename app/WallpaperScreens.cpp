@@ -49,8 +49,9 @@ WallpaperScreens::LayerChange WallpaperScreens::followLayer() {
   return LayerChange::Moved;
 }
 
-std::vector<ScreenRect> WallpaperScreens::places(const std::vector<MonitorArea>& monitors) const {
+std::vector<ScreenRect> WallpaperScreens::places(const std::vector<MonitorArea>& monitors) {
   const bool everyMonitor = readSetting(kSettingEveryMonitor, "1") != "0";
+  monitorRects_ = playerPlaces(monitors, 0, 0, everyMonitor);
   // Inside the desktop layer, which spans the virtual screen, a monitor's
   // place is its rectangle less the virtual screen's origin.
   const ScreenRect origin = host_.parent ? virtualScreen(monitors) : ScreenRect{};
@@ -70,7 +71,7 @@ void WallpaperScreens::addPlayer(const ScreenRect& place) {
       player->open(path_);
       // Joins the others where the primary is (when the engine can seek there yet).
       if (const int32_t position = primary().getPosition(); position > 0) player->setPosition(position);
-      if (paused_) player->pause();
+      if (paused_ || hiddenAt(players_.size())) player->pause();
     }
   }
   players_.push_back(std::move(player));
@@ -109,7 +110,9 @@ int32_t WallpaperScreens::open(const std::string& path) {
   paused_ = false;
   // While the shell is away no player exists: the file opens once the layer is back.
   if (players_.empty() && inLayer_) return kAPlayerOk;
-  return toEveryPlayer([&](const Player& player) { return player.open(path); });
+  const int32_t result = toEveryPlayer([&](const Player& player) { return player.open(path); });
+  pauseHiddenOthers();
+  return result;
 }
 
 int32_t WallpaperScreens::close() {
@@ -119,7 +122,30 @@ int32_t WallpaperScreens::close() {
 
 int32_t WallpaperScreens::play() {
   paused_ = false;
-  return toEveryPlayer([](const Player& player) { return player.play(); });
+  for (std::size_t i = 1; i < players_.size(); ++i)
+    if (!hiddenAt(i)) players_[i]->play();
+  return primary().play();
+}
+
+void WallpaperScreens::pauseHiddenOthers() {
+  for (std::size_t i = 1; i < players_.size(); ++i)
+    if (hiddenAt(i)) players_[i]->pause();
+}
+
+void WallpaperScreens::setHidden(const std::vector<bool>& hidden) {
+  const std::vector<bool> before = std::exchange(hidden_, hidden);
+  if (paused_) return;  // they all wait for the wallpaper to play again
+  for (std::size_t i = 1; i < players_.size(); ++i) {
+    const bool was = i < before.size() && before[i];
+    if (hiddenAt(i) == was) continue;
+    if (hiddenAt(i)) {
+      players_[i]->pause();
+      continue;
+    }
+    players_[i]->play();
+    // Back in step with the primary, which went on meanwhile.
+    if (const int32_t position = primary().getPosition(); position > 0) players_[i]->setPosition(position);
+  }
 }
 
 int32_t WallpaperScreens::pause() {

@@ -59,6 +59,13 @@ class WallpaperScreens {
   int32_t pause();
   // The primary's volume (0 sends 80, as Player does); the others stay muted.
   int32_t setVolume(int32_t volume);
+  // Which monitors nobody can see, in the order of monitorRects(). The
+  // players on the other monitors pause while theirs is hidden and join the
+  // primary again when it shows; the primary, which drives the library's
+  // order and plays the sound, pauses only with the whole wallpaper.
+  void setHidden(const std::vector<bool>& hidden);
+  // The monitors the players cover, in screen coordinates, the primary's first.
+  const std::vector<ScreenRect>& monitorRects() const { return monitorRects_; }
 
   // The player on the primary monitor; one with no engine before create.
   Player& primary() { return players_.empty() ? none_ : *players_.front(); }
@@ -71,8 +78,12 @@ class WallpaperScreens {
   void keepTopLevelPlayersAtBottom() const;
 
  private:
-  // Where the players go now, the primary's first, in their parent's coordinates.
-  std::vector<ScreenRect> places(const std::vector<MonitorArea>& monitors) const;
+  // Where the players go now, the primary's first, in their parent's
+  // coordinates; remembers the monitors' rectangles.
+  std::vector<ScreenRect> places(const std::vector<MonitorArea>& monitors);
+  bool hiddenAt(std::size_t index) const { return index < hidden_.size() && hidden_[index]; }
+  // The players on hidden monitors pause again (an open plays every player).
+  void pauseHiddenOthers();
   void addPlayer(const ScreenRect& place);
   void createPlayers();
   // Runs `operation` on the other players, then on the primary; the primary's result.
@@ -87,6 +98,8 @@ class WallpaperScreens {
   bool paused_ = false;
   int32_t volume_ = 0;
   bool inLayer_ = false;  // created inside a layer and not destroyed since
+  std::vector<ScreenRect> monitorRects_;
+  std::vector<bool> hidden_;
 };
 
 }  // namespace qova

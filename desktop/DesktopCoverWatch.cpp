@@ -78,15 +78,20 @@ bool fullScreenApplicationRuns() {
 
 }  // namespace
 
-bool desktopHidden(const ScreenRect& monitor) {
-  if (fullScreenApplicationRuns()) return true;
+std::vector<bool> desktopsHidden(const std::vector<ScreenRect>& monitors) {
+  if (fullScreenApplicationRuns()) return std::vector<bool>(monitors.size(), true);
   std::vector<ScreenRect> covers;
   ::EnumWindows(&collectCover, reinterpret_cast<LPARAM>(&covers));
-  return rectanglesCover(monitor, covers);
+  std::vector<bool> hidden;
+  hidden.reserve(monitors.size());
+  for (const ScreenRect& monitor : monitors) hidden.push_back(rectanglesCover(monitor, covers));
+  return hidden;
 }
 
-DesktopCoverWatch::DesktopCoverWatch(ScreenRect monitor, Listener listener)
-    : monitor_(monitor), listener_(std::move(listener)) {
+bool desktopHidden(const ScreenRect& monitor) { return desktopsHidden({monitor}).front(); }
+
+DesktopCoverWatch::DesktopCoverWatch(std::vector<ScreenRect> monitors, Listener listener)
+    : monitors_(std::move(monitors)), listener_(std::move(listener)) {
   watches().push_back(this);
   systemHook_ = ::SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_MINIMIZEEND, nullptr, &onWindowEvent, 0, 0,
                                   WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
@@ -105,16 +110,16 @@ DesktopCoverWatch::~DesktopCoverWatch() {
   list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 
-void DesktopCoverWatch::setMonitor(ScreenRect monitor) {
-  monitor_ = monitor;
+void DesktopCoverWatch::setMonitors(std::vector<ScreenRect> monitors) {
+  monitors_ = std::move(monitors);
   checkSoon();
 }
 
 void DesktopCoverWatch::checkNow() {
   if (delay_) ::KillTimer(nullptr, std::exchange(delay_, 0));
-  const bool hidden = desktopHidden(monitor_);
+  std::vector<bool> hidden = desktopsHidden(monitors_);
   if (reported_ && hidden == hidden_) return;
-  hidden_ = hidden;
+  hidden_ = std::move(hidden);
   reported_ = true;
   if (listener_) listener_(hidden);
 }

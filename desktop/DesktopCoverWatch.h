@@ -1,5 +1,5 @@
 #pragma once
-// Watches whether the desktop of one monitor can be seen: the visible
+// Watches whether the desktop of each monitor can be seen: the visible
 // top-level windows of other programs above it together cover the whole
 // monitor (one maximized window with the taskbar, a full-screen one, or
 // several side by side), or a full-screen application, game or
@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 #include "desktop/CoverGeometry.h"
 #include "runtime/UniqueHandle.h"
@@ -22,18 +23,19 @@ namespace qova {
 
 class DesktopCoverWatch {
  public:
-  using Listener = std::function<void(bool hidden)>;
+  // Whether each monitor is hidden, in the order the monitors were given.
+  using Listener = std::function<void(const std::vector<bool>& hidden)>;
 
-  // Watches `monitor` (screen coordinates); `listener` hears every change of
-  // whether it is hidden, first shortly after the watch starts.
-  DesktopCoverWatch(ScreenRect monitor, Listener listener);
+  // Watches `monitors` (screen coordinates); `listener` hears every change of
+  // which of them are hidden, first shortly after the watch starts.
+  DesktopCoverWatch(std::vector<ScreenRect> monitors, Listener listener);
   ~DesktopCoverWatch();
   DesktopCoverWatch(const DesktopCoverWatch&) = delete;
   DesktopCoverWatch& operator=(const DesktopCoverWatch&) = delete;
 
-  // The monitor changed place or size (a display change).
-  void setMonitor(ScreenRect monitor);
-  bool hidden() const { return hidden_; }
+  // The monitors changed (a display change).
+  void setMonitors(std::vector<ScreenRect> monitors);
+  const std::vector<bool>& hidden() const { return hidden_; }
   // Looks again now (for tests and after a display change); calls the listener when it changed.
   void checkNow();
 
@@ -43,9 +45,9 @@ class DesktopCoverWatch {
   static void CALLBACK onDelay(HWND, UINT, UINT_PTR timer, DWORD);
   void checkSoon();
 
-  ScreenRect monitor_;
+  std::vector<ScreenRect> monitors_;
   Listener listener_;
-  bool hidden_ = false;
+  std::vector<bool> hidden_;
   bool reported_ = false;
   UINT_PTR delay_ = 0;
   UINT_PTR regular_ = 0;
@@ -53,8 +55,10 @@ class DesktopCoverWatch {
   HWINEVENTHOOK objectHook_ = nullptr;
 };
 
-// True when the windows above the desktop of other processes than this one
-// cover `monitor`, or a full-screen application runs.
+// For each monitor: true when the windows above the desktop of other
+// processes than this one cover it, or a full-screen application runs (the
+// system does not say on which monitor, so it hides them all).
+std::vector<bool> desktopsHidden(const std::vector<ScreenRect>& monitors);
 bool desktopHidden(const ScreenRect& monitor);
 
 }  // namespace qova

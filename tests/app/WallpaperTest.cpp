@@ -188,6 +188,22 @@ TEST_F(Wallpaper, EveryMonitorHasAPlayerInTheLayerAndTheyMoveWithTheMonitors) {
   EXPECT_NE(calls.find("APlayer_OpenA(" + secondHandle + "," + video + ")"), std::string::npos) << calls;
   EXPECT_NE(calls.find("APlayer_OpenA(" + primaryHandle + "," + video + ")"), std::string::npos) << calls;
 
+  // Its monitor hidden, the other player pauses alone and stays paused
+  // through the next file; shown again, it plays.
+  before = recordingLog().size();
+  screens.setHidden({false, true});
+  fireEngineEvent(primary, kAPlayerEventFileEnded);
+  calls = recordingLog().substr(before);
+  EXPECT_EQ(calls.find("APlayer_Pause(" + primaryHandle + ")"), std::string::npos) << calls;
+  const size_t secondOpened = calls.find("APlayer_OpenA(" + secondHandle);
+  ASSERT_NE(secondOpened, std::string::npos) << calls;
+  EXPECT_NE(calls.find("APlayer_Pause(" + secondHandle + ")", secondOpened), std::string::npos) << calls;
+  before = recordingLog().size();
+  screens.setHidden({false, false});
+  calls = recordingLog().substr(before);
+  EXPECT_NE(calls.find("APlayer_Play(" + secondHandle + ")"), std::string::npos) << calls;
+  EXPECT_EQ(calls.find("APlayer_Play(" + primaryHandle + ")"), std::string::npos) << calls;
+
   before = recordingLog().size();
   program.togglePlayPause();
   calls = recordingLog().substr(before);

@@ -1,7 +1,8 @@
 // Whether the desktop can be seen, judged from real windows of another
 // program (Wine's Notepad): maximized it hides the desktop, restored to a
 // part of the screen or minimized it does not, and the watch hears each
-// change by itself within a second.
+// change by itself within a second. Each monitor is judged on its own: the
+// window hides nothing of a monitor beside the primary.
 #include "desktop/DesktopCoverWatch.h"
 
 #include <gtest/gtest.h>
@@ -26,8 +27,14 @@ TEST(DesktopCoverWatch, AMaximizedWindowOfAnotherProgramHidesTheDesktopAndNothin
   HWND window = other.window();
   ASSERT_NE(window, nullptr) << "Notepad did not show";
 
+  const qova::ScreenRect primary = primaryMonitor();
+  const qova::ScreenRect beside{primary.right, 0, primary.right + 800, 600};
   std::vector<bool> heard;
-  qova::DesktopCoverWatch watch(primaryMonitor(), [&](bool hidden) { heard.push_back(hidden); });
+  bool besideHidden = false;
+  qova::DesktopCoverWatch watch({primary, beside}, [&](const std::vector<bool>& hidden) {
+    heard.push_back(hidden.at(0));
+    besideHidden = besideHidden || hidden.at(1);
+  });
   ASSERT_TRUE(waitUntil([&] { return !heard.empty(); }, 2s)) << "the watch reports once it starts";
   EXPECT_FALSE(heard.back()) << "a window over part of the screen";
 
@@ -45,6 +52,7 @@ TEST(DesktopCoverWatch, AMaximizedWindowOfAnotherProgramHidesTheDesktopAndNothin
   EXPECT_FALSE(qova::desktopHidden(primaryMonitor()));
   // Each change was heard once.
   EXPECT_EQ(heard, (std::vector<bool>{false, true, false, true, false}));
+  EXPECT_FALSE(besideHidden) << "the window covered the monitor beside the primary";
 }
 
 }  // namespace

@@ -215,7 +215,11 @@ void Program::onLibraryWindowCreated() {
 }
 
 void Program::onTrayEvent(int32_t code) {
-  if (code == WM_LBUTTONUP) {
+  if (code == kTrayEventTaskbarCreated) {
+    // A restarted shell knows no icons: ours goes back, and the new taskbar may stand elsewhere.
+    tray.addAgain();
+    redock();
+  } else if (code == WM_LBUTTONUP) {
     toggleLibraryWindow(libraryWindow.handle);
   } else if (code == WM_RBUTTONUP) {
     const POINT at = cursorPosition();
@@ -249,8 +253,29 @@ void Program::onMenuChoice(MenuChoice choice) {
 }
 
 void Program::openSettings() {
-  openSettingsView(mainWindow.handle);
+  openSettingsView(mainWindow.handle, docked);
   showStartWithWindowsState(mainWindow.handle);
+  // Settings nobody can see are no settings: a hidden panel shows for them.
+  showPanel();
+}
+
+void Program::choosePanelShown(bool shown) {
+  writeSetting(kSettingWindowDisplay, shown ? "0" : "1");
+  if (shown)
+    showPanel();
+  else
+    ::ShowWindow(mainWindow.handle, SW_HIDE);
+}
+
+void Program::showPanel() {
+  if (::IsWindowVisible(mainWindow.handle) != FALSE) return;
+  showMainWindow(mainWindow.handle);
+  // Without a desktop layer the player is the bottom window; the panel stays just above it.
+  keepTopLevelPlayerAtBottom(player);
+}
+
+void Program::redock() {
+  if (mainWindow.handle) redockMainWindow(mainWindow.handle, docked);
 }
 
 void Program::openLibraryWindow() {
@@ -270,6 +295,12 @@ LRESULT Program::mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
   switch (message) {
     case WM_WINDOWPOSCHANGED:
       if (leftEdgePinned_) pinLeftEdgeAndWidth(window, docked);
+      break;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETWORKAREA) redock();
+      break;
+    case WM_DISPLAYCHANGE:
+      redock();
       break;
     case kPlayerEventMessage:
       handlePlayerEvent(static_cast<int32_t>(wParam), static_cast<int32_t>(lParam));
@@ -315,7 +346,8 @@ MainWindowHandlers Program::mainWindowHandlers() {
   handlers.playPause = [this] { togglePlayPause(); };
   handlers.next = [this] { playNext(); };
   handlers.volumeChanged = [](int32_t position) { onVolumeChanged(position); };
-  handlers.hideWindowChosen = [] { writeSetting(kSettingWindowDisplay, "1"); };
+  handlers.showWindowChosen = [this] { choosePanelShown(true); };
+  handlers.hideWindowChosen = [this] { choosePanelShown(false); };
   handlers.startWithWindowsOn = [this] { chooseStartWithWindows(mainWindow.handle, true); };
   handlers.startWithWindowsOff = [this] { chooseStartWithWindows(mainWindow.handle, false); };
   handlers.menu = standardMenuHandlers();

@@ -219,8 +219,9 @@ bool popUpStandardMenu(HWND window, int32_t x, int32_t y) {
   const BuiltWindow* built = builtWindowOf(window);
   if (!built || !built->menuBar) return false;
   HMENU items = ::GetSubMenu(built->menuBar.get(), 0);
-  // A menu whose owner is not in front would not close on a click elsewhere.
-  ::SetForegroundWindow(window);
+  // A menu whose owner is not in front would not close on a click elsewhere;
+  // but a window that never activates leaves the focus where it is.
+  if ((::GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_NOACTIVATE) == 0) ::SetForegroundWindow(window);
   const auto chosen = static_cast<size_t>(
       ::TrackPopupMenu(items, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, window, nullptr));
   ::PostMessageA(window, WM_NULL, 0, 0);

@@ -67,6 +67,10 @@ void showMainWindow(HWND mainWindow) {
   ::SetWindowPos(mainWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
 
+void bringMainWindowForward(HWND mainWindow) {
+  ::SetWindowPos(mainWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+}
+
 void openSettingsView(HWND window, DockedPosition& docked) {
   setHeight(window, kMainWindowExpandedHeight);
   redockMainWindow(window, docked);

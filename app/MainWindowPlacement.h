@@ -33,6 +33,10 @@ bool showMainWindowIfWanted(HWND mainWindow);
 // Shows MainWindow at the bottom of the Z order without activating it.
 void showMainWindow(HWND mainWindow);
 
+// Shows MainWindow above the other windows, without activating it: for when
+// the user asks for it.
+void bringMainWindowForward(HWND mainWindow);
+
 // Expands MainWindow to its settings view, docked as redockMainWindow does;
 // it does not make the window visible.
 void openSettingsView(HWND mainWindow, DockedPosition& docked);

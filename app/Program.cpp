@@ -255,23 +255,20 @@ void Program::onMenuChoice(MenuChoice choice) {
 void Program::openSettings() {
   openSettingsView(mainWindow.handle, docked);
   showStartWithWindowsState(mainWindow.handle);
-  // Settings nobody can see are no settings: a hidden panel shows for them.
-  showPanel();
+  // Settings nobody can see are no settings: the panel shows in front for
+  // them, even when hidden, still leaving the focus where it is.
+  bringMainWindowForward(mainWindow.handle);
 }
 
 void Program::choosePanelShown(bool shown) {
   writeSetting(kSettingWindowDisplay, shown ? "0" : "1");
-  if (shown)
-    showPanel();
-  else
+  if (!shown) {
     ::ShowWindow(mainWindow.handle, SW_HIDE);
-}
-
-void Program::showPanel() {
-  if (::IsWindowVisible(mainWindow.handle) != FALSE) return;
-  showMainWindow(mainWindow.handle);
-  // Without a desktop layer the player is the bottom window; the panel stays just above it.
-  keepTopLevelPlayerAtBottom(player);
+  } else if (::IsWindowVisible(mainWindow.handle) == FALSE) {
+    showMainWindow(mainWindow.handle);
+    // Without a desktop layer the player is the bottom window; the panel stays just above it.
+    keepTopLevelPlayerAtBottom(player);
+  }
 }
 
 void Program::redock() {

@@ -105,8 +105,6 @@ class Program {
   void openSettings();
   // "显示该窗口" and "隐藏该窗口": the panel shows or hides now and at every start from now on.
   void choosePanelShown(bool shown);
-  // Shows a hidden panel without taking the focus.
-  void showPanel();
   // The taskbar was made again, or the work area or the display changed: the panel docks again.
   void redock();
   void tellNothingPlays();

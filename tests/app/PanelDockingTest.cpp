@@ -1,21 +1,19 @@
 // The panel (MainWindow) of a running qova.exe: where start-up docks it,
 // whether it shows, how it keeps its place when moved or resized, where the
-// settings view puts it, how the user shows and hides it, that its menu
-// leaves the focus where it is, and the live preview's call to the compositor.
+// settings view puts it (showing it when hidden), that its menu leaves the
+// focus where it is, and the live preview's call to the compositor.
 // (Docking beside a taskbar on each edge: PanelWorkAreaTest.)
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "runtime/WholeFile.h"
 #include "tests/app/RunningProgram.h"
 #include "tests/support/MenuCloser.h"
 #include "tests/support/OtherProgramWindow.h"
 #include "tests/support/TestProcess.h"
-#include "tests/support/WindowSearch.h"
 
 namespace qova::test {
 namespace {
@@ -83,44 +81,7 @@ class Panel : public RunningProgram {
                                program.file("To_configure.ini").c_str());
     return value;
   }
-  // Chooses a radio button of the settings view as a click does: "显示该窗口"
-  // is the left one of the two, "隐藏该窗口" the right one.
-  void chooseRadioButton(bool left) const {
-    std::vector<HWND> buttons;
-    ::EnumChildWindows(
-        mainWindow,
-        [](HWND child, LPARAM found) -> BOOL {
-          if (classNameOf(child) == "RadiobuttonEx") reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&buttons));
-    ASSERT_EQ(buttons.size(), 2u);
-    RECT first{}, second{};
-    ::GetWindowRect(buttons[0], &first);
-    ::GetWindowRect(buttons[1], &second);
-    HWND button = (first.left < second.left) == left ? buttons[0] : buttons[1];
-    ::PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 8));
-    ::PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
-  }
 };
-
-TEST_F(Panel, ShowThisWindowShowsItNowAndAtEveryStartHideThisWindowHidesItNowAndAtEveryStart) {
-  start("[程序设置]\r\n窗体显示=1\r\n");
-  {
-    MenuCloser menus(program.process().id(), kChooseOpenSettings);
-    popUpMenu(ProgramMenu::PopupWindowStandard);
-    ASSERT_TRUE(waitUntil([&] { return ::IsWindowVisible(mainWindow) != FALSE; }, 15s));
-  }
-  chooseRadioButton(false);
-  EXPECT_TRUE(waitUntil([&] { return ::IsWindowVisible(mainWindow) == FALSE; }, 10s)) << "hidden at once";
-  EXPECT_EQ(readSetting(), "1");
-
-  chooseRadioButton(true);
-  EXPECT_TRUE(waitUntil([&] { return readSetting() == "0"; }, 10s)) << readSetting();
-  EXPECT_TRUE(waitUntil([&] { return ::IsWindowVisible(mainWindow) != FALSE; }, 10s)) << "shown at once";
-  EXPECT_EQ(mainWindowRect().bottom, workArea().bottom);
-  EXPECT_EQ(::GetWindowLongPtrA(mainWindow, GWL_EXSTYLE), WS_EX_NOACTIVATE);
-}
 
 TEST_F(Panel, ARightClickOnThePreviewLeavesTheFocusWithTheApplicationInFront) {
   start();

@@ -11,6 +11,7 @@
 
 #include "runtime/WholeFile.h"
 #include "tests/app/RunningProgram.h"
+#include "tests/outside/exui/Input.h"
 #include "tests/support/MenuCloser.h"
 #include "tests/support/OtherProgramWindow.h"
 #include "tests/support/TestProcess.h"
@@ -83,19 +84,24 @@ class Panel : public RunningProgram {
   }
 };
 
-TEST_F(Panel, ARightClickOnThePreviewLeavesTheFocusWithTheApplicationInFront) {
+TEST_F(Panel, ARightClickOnThePreviewLeavesTheFocusWithTheApplicationInFrontAndAClickElsewhereClosesTheMenu) {
   start();
-  const OtherProgramWindow other;
+  const OtherProgramWindow other;  // at 100, 100, 400 x 300
   ASSERT_NE(other.window(), nullptr);
   ::SetForegroundWindow(other.window());
   ASSERT_TRUE(waitUntil([&] { return ::GetForegroundWindow() == other.window(); }, 10s));
   const DWORD id = program.process().id();
-  {
-    MenuCloser menus(id);
-    popUpMenu(ProgramMenu::MainWindowStandard);
-    ASSERT_TRUE(waitUntil([&] { return menus.menusShown() == 1; }, 10s)) << "no menu showed";
-  }
-  ASSERT_TRUE(waitUntil([&] { return visibleMenuOf(id) == nullptr; }, 10s));
+  ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 300, 50);  // the menu shows there, away from the other window
+  popUpMenu(ProgramMenu::MainWindowStandard);
+  HWND menu = nullptr;
+  ASSERT_TRUE(waitUntil([&] { return (menu = visibleMenuOf(id)) != nullptr; }, 10s)) << "no menu showed";
+  roundTrip();
+  EXPECT_EQ(::GetForegroundWindow(), other.window()) << "the menu took the focus";
+
+  realClick(300, 250);
+  const bool closed = waitUntil([&] { return visibleMenuOf(id) == nullptr; }, 10s);
+  if (!closed) pressMenuKeys(menu, {VK_ESCAPE});
+  EXPECT_TRUE(closed) << "a click on another window left the menu open";
   roundTrip();
   EXPECT_EQ(::GetForegroundWindow(), other.window());
   GUITHREADINFO focus{};
@@ -103,6 +109,7 @@ TEST_F(Panel, ARightClickOnThePreviewLeavesTheFocusWithTheApplicationInFront) {
   ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(other.window(), nullptr), &focus));
   EXPECT_EQ(focus.hwndActive, other.window());
   EXPECT_NE(focus.hwndFocus, nullptr) << "the application in front keeps the keyboard focus";
+  EXPECT_TRUE(program.process().running());
 }
 
 TEST_F(Panel, DraggedOrWidenedItSnapsBackToItsLeftEdgeAndWidthButMayMoveVertically) {

@@ -94,7 +94,7 @@ class Program {
   Hotkeys hotkeys;
   int isPlaying = 0;               // 1 from the wallpaper's start; flipped by the play/pause toggle
   int volumeSliderPosition = 0;    // the volume slider's position, set at start-up
-  DockedPosition docked;           // MainWindow's place, kept from start-up
+  DockedPosition docked;           // MainWindow's place, from start-up and each docking since
 
  private:
   void onMainWindowCreated();

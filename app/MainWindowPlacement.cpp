@@ -1,7 +1,6 @@
 #include "app/MainWindowPlacement.h"
 
 #include "app/Settings.h"
-#include "desktop/DisplayGeometry.h"
 #include "shell/Layouts.h"
 
 namespace qova {
@@ -28,6 +27,15 @@ void setLeftTop(HWND window, int left, int top) {
   ::SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The primary monitor's work area: the screen less the taskbar (and other
+// docked bars), wherever they are; the whole screen when it cannot be read.
+RECT primaryWorkArea() {
+  RECT area{};
+  if (::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0) == FALSE || ::IsRectEmpty(&area) != FALSE)
+    area = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  return area;
+}
+
 }  // namespace
 
 void makeMainWindowNonActivating(HWND mainWindow) {
@@ -36,35 +44,45 @@ void makeMainWindowNonActivating(HWND mainWindow) {
 
 DockedPosition dockMainWindow(HWND mainWindow) {
   setHeight(mainWindow, scaledFor(mainWindow, kMainWindowCollapsedHeight));
-  RECT r = windowRect(mainWindow);
-  const int width = r.right - r.left;
-  const int height = r.bottom - r.top;
-  setLeftTop(mainWindow, ::GetSystemMetrics(SM_CXSCREEN) - width,
-             ::GetSystemMetrics(SM_CYSCREEN) - height - taskbarHeight());
-  r = windowRect(mainWindow);
-  return {r.left, r.top};
+  DockedPosition docked;
+  redockMainWindow(mainWindow, docked);
+  return docked;
+}
+
+void redockMainWindow(HWND mainWindow, DockedPosition& docked) {
+  const RECT area = primaryWorkArea();
+  const RECT r = windowRect(mainWindow);
+  docked = {static_cast<int>(area.right - (r.right - r.left)), static_cast<int>(area.bottom)};
+  setLeftTop(mainWindow, docked.left, docked.bottom - (r.bottom - r.top));
 }
 
 bool showMainWindowIfWanted(HWND mainWindow) {
   if (!mainWindowShownAtStartup()) return false;
-  ::ShowWindow(mainWindow, SW_SHOWNOACTIVATE);
-  ::SetWindowPos(mainWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+  showMainWindow(mainWindow);
   return true;
 }
 
-void openSettingsView(HWND window) {
+void showMainWindow(HWND mainWindow) {
+  ::ShowWindow(mainWindow, SW_SHOWNOACTIVATE);
+  ::SetWindowPos(mainWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void bringMainWindowForward(HWND mainWindow) {
+  ::SetWindowPos(mainWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+}
+
+void openSettingsView(HWND window, DockedPosition& docked) {
   setHeight(window, scaledFor(window, kMainWindowExpandedHeight));
-  setTop(window, ::GetSystemMetrics(SM_CYSCREEN) - scaledFor(window, kMainWindowCollapsedHeight) - taskbarHeight());
-  // Two steps whose taskbar terms cancel: the top ends at screen height − 428 (at 96 DPI).
-  setTop(window, windowRect(window).top - scaledFor(window, 264) + taskbarHeight());
+  redockMainWindow(window, docked);
 }
 
 void keepCollapsedHeight(HWND window, const DockedPosition& docked) {
   const RECT r = windowRect(window);
-  const int collapsed = scaledFor(window, kMainWindowCollapsedHeight);
-  if (r.bottom - r.top >= collapsed) return;
-  setHeight(window, collapsed);
-  setTop(window, docked.top);
+  const int collapsedHeight = scaledFor(window, kMainWindowCollapsedHeight);
+  if (r.bottom - r.top >= collapsedHeight) return;
+  setHeight(window, collapsedHeight);
+  const RECT collapsed = windowRect(window);
+  setTop(window, docked.bottom - (collapsed.bottom - collapsed.top));
 }
 
 void pinLeftEdgeAndWidth(HWND window, const DockedPosition& docked) {

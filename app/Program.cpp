@@ -248,7 +248,11 @@ void Program::onLibraryWindowCreated() {
 }
 
 void Program::onTrayEvent(int32_t code) {
-  if (code == WM_LBUTTONUP) {
+  if (code == kTrayEventTaskbarCreated) {
+    // A restarted shell knows no icons: ours goes back, and the new taskbar may stand elsewhere.
+    tray.addAgain();
+    redock();
+  } else if (code == WM_LBUTTONUP) {
     toggleLibraryWindow(libraryWindow.handle);
   } else if (code == WM_RBUTTONUP) {
     const POINT at = cursorPosition();
@@ -282,8 +286,26 @@ void Program::onMenuChoice(MenuChoice choice) {
 }
 
 void Program::openSettings() {
-  openSettingsView(mainWindow.handle);
+  openSettingsView(mainWindow.handle, docked);
   showStartWithWindowsState(mainWindow.handle);
+  // Settings nobody can see are no settings: the panel shows in front for
+  // them, even when hidden, still leaving the focus where it is.
+  bringMainWindowForward(mainWindow.handle);
+}
+
+void Program::choosePanelShown(bool shown) {
+  writeSetting(kSettingWindowDisplay, shown ? "0" : "1");
+  if (!shown) {
+    ::ShowWindow(mainWindow.handle, SW_HIDE);
+  } else if (::IsWindowVisible(mainWindow.handle) == FALSE) {
+    showMainWindow(mainWindow.handle);
+    // Without a desktop layer the player is the bottom window; the panel stays just above it.
+    keepTopLevelPlayerAtBottom(player);
+  }
+}
+
+void Program::redock() {
+  if (mainWindow.handle) redockMainWindow(mainWindow.handle, docked);
 }
 
 void Program::openLibraryWindow() {
@@ -304,6 +326,17 @@ LRESULT Program::mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_WINDOWPOSCHANGED:
       if (leftEdgePinned_) pinLeftEdgeAndWidth(window, docked);
       break;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETWORKAREA) redock();
+      break;
+    case WM_DISPLAYCHANGE:
+      redock();
+      screens.layOut();
+      if (coverWatch_) coverWatch_->setMonitors(screens.monitorRects());
+      break;
+    case WM_DPICHANGED:  // the panel was laid out again at its new size
+      redock();
+      break;
     case kPlayerEventMessage:
       handlePlayerEvent(static_cast<int32_t>(wParam), static_cast<int32_t>(lParam));
       return 0;
@@ -313,10 +346,6 @@ LRESULT Program::mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
           notice && readSetting(settingOf(notice->cause), "1") != "0")
         setPauseCause(notice->cause, notice->holds);
       return message == WM_POWERBROADCAST ? TRUE : 0;
-    case WM_DISPLAYCHANGE:
-      screens.layOut();
-      if (coverWatch_) coverWatch_->setMonitors(screens.monitorRects());
-      break;
     case kDesktopLayerMessage:
       followDesktopLayer();
       return 0;
@@ -359,7 +388,8 @@ MainWindowHandlers Program::mainWindowHandlers() {
   handlers.playPause = [this] { togglePlayPause(); };
   handlers.next = [this] { playNext(); };
   handlers.volumeChanged = [](int32_t position) { onVolumeChanged(position); };
-  handlers.hideWindowChosen = [] { writeSetting(kSettingWindowDisplay, "1"); };
+  handlers.showWindowChosen = [this] { choosePanelShown(true); };
+  handlers.hideWindowChosen = [this] { choosePanelShown(false); };
   handlers.startWithWindowsOn = [this] { chooseStartWithWindows(mainWindow.handle, true); };
   handlers.startWithWindowsOff = [this] { chooseStartWithWindows(mainWindow.handle, false); };
   handlers.menu = standardMenuHandlers();

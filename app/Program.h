@@ -95,7 +95,7 @@ class Program {
   Hotkeys hotkeys;
   int isPlaying = 0;               // 1 from the wallpaper's start; flipped by the play/pause toggle
   int volumeSliderPosition = 0;    // the volume slider's position, set at start-up
-  DockedPosition docked;           // MainWindow's place, kept from start-up
+  DockedPosition docked;           // MainWindow's place, from start-up and each docking since
 
  private:
   void onMainWindowCreated();
@@ -104,6 +104,10 @@ class Program {
   void onMenuChoice(MenuChoice choice);
   // Expands MainWindow into its settings view, showing whether it starts with Windows.
   void openSettings();
+  // "显示该窗口" and "隐藏该窗口": the panel shows or hides now and at every start from now on.
+  void choosePanelShown(bool shown);
+  // The taskbar was made again, or the work area or the display changed: the panel docks again.
+  void redock();
   void tellNothingPlays();
   // The shell's layer may have changed: the players follow it, and the
   // panel's preview shows the new "Progman".

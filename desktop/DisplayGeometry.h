@@ -1,6 +1,6 @@
 #pragma once
-// The primary display's mode and the taskbar's place, from which MainWindow
-// is docked above the taskbar, and the live preview of the desktop.
+// The primary display's mode and the taskbar's place, and the live preview
+// of the desktop. (MainWindow docks to the work area, app/MainWindowPlacement.)
 #include <windows.h>
 
 #include <cstdint>

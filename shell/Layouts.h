@@ -47,6 +47,7 @@ struct MainWindowHandlers {
   Action playPause;
   Action next;
   ActionWithValue volumeChanged;  // the slider's new position
+  Action showWindowChosen;        // "显示该窗口"
   Action hideWindowChosen;        // "隐藏该窗口"
   Action startWithWindowsOn;      // the left "设置开机启动" button
   Action startWithWindowsOff;     // the right one

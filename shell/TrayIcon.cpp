@@ -46,6 +46,14 @@ BOOL TrayIcon::add(HWND owner, std::string_view iconBytes, bool useBytes, const 
   return ::Shell_NotifyIconA(NIM_ADD, &iconData_);
 }
 
+BOOL TrayIcon::addAgain() {
+  if (::IsWindow(ownerWindow_) != TRUE) return FALSE;
+  iconData_.szInfo[0] = '\0';
+  iconData_.szInfoTitle[0] = '\0';
+  iconData_.uFlags = kTrayIconFlags;
+  return ::Shell_NotifyIconA(NIM_ADD, &iconData_) || ::Shell_NotifyIconA(NIM_MODIFY, &iconData_);
+}
+
 void TrayIcon::setEventHandler(TrayEventHandler handler, bool install) {
   if (::IsWindow(ownerWindow_) != TRUE) return;
   if (install) handler_ = std::move(handler);

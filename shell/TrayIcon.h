@@ -35,6 +35,11 @@ class TrayIcon {
   // window's small icon, or the first image of `iconBytes` when `useBytes`.
   // The shell's result; 0 when `owner` is not a window.
   BOOL add(HWND owner, std::string_view iconBytes, bool useBytes, const std::string& tip);
+  // The taskbar was made again (the shell restarted): adds the icon once more
+  // with its icon, tip and callback, without repeating an old balloon; a
+  // shell that still shows it has it changed instead. The shell's result; 0
+  // before a successful add.
+  BOOL addAgain();
   // From now on deliver() turns the owner window's notifications into events,
   // for `handler` when `install`. Does nothing before a successful add.
   void setEventHandler(TrayEventHandler handler, bool install);

@@ -2,10 +2,12 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "runtime/UniqueHandle.h"
 #include "runtime/WindowDpi.h"
+#include "shell/ClickAwayClosesMenu.h"
 
 namespace qova {
 namespace {
@@ -265,10 +267,18 @@ bool popUpStandardMenu(HWND window, int32_t x, int32_t y) {
   const BuiltWindow* built = builtWindowOf(window);
   if (!built || !built->menuBar) return false;
   HMENU items = ::GetSubMenu(built->menuBar.get(), 0);
-  // A menu whose owner is not in front would not close on a click elsewhere.
-  ::SetForegroundWindow(window);
-  const auto chosen = static_cast<size_t>(
-      ::TrackPopupMenu(items, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, window, nullptr));
+  // A menu whose owner is not in front would not close on a click elsewhere,
+  // so the owner comes to the front; but a window that never activates leaves
+  // the focus where it is, and its menu watches for such a click itself.
+  const bool inFront = (::GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_NOACTIVATE) == 0;
+  if (inFront) ::SetForegroundWindow(window);
+  size_t chosen = 0;
+  {
+    std::optional<ClickAwayClosesMenu> clickAway;
+    if (!inFront) clickAway.emplace();
+    chosen = static_cast<size_t>(
+        ::TrackPopupMenu(items, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, window, nullptr));
+  }
   ::PostMessageA(window, WM_NULL, 0, 0);
   built = builtWindowOf(window);
   if (chosen == 0 || !built || chosen > built->layout.menu.size()) return false;

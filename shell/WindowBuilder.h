@@ -99,8 +99,8 @@ int layoutDpi(HWND window);
 int scaledFor(HWND window, int value);
 
 // Shows the window's standard menu at the screen point, owned by the window,
-// and runs the chosen item's handler; false when the window has no menu or
-// nothing was chosen.
+// which comes to the front unless it never activates, and runs the chosen
+// item's handler; false when the window has no menu or nothing was chosen.
 bool popUpStandardMenu(HWND window, int32_t x, int32_t y);
 
 }  // namespace qova

@@ -1,5 +1,6 @@
 // Journeys beside the desktop-shell stand-in: the player inside the shell's
-// background layer, the panel and its settings view, the volume setting
+// background layer, the panel and its settings view, hiding the panel and
+// bringing it back, the volume setting
 // across two starts, a shell restart, and each way out, after which the
 // video is gone and the shell has repainted its static wallpaper.
 #include <gtest/gtest.h>
@@ -26,6 +27,25 @@ using qova::test::MenuItem;
 using qova::test::ShellLayout;
 using qova::test::ShellStandin;
 using qova::test::WallpaperProgram;
+
+// The primary monitor's work area as this process sees it (under Wine each
+// process has its own, and nothing here changes it).
+RECT workArea() {
+  RECT area{};
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  return area;
+}
+
+// Waits until the panel has the settings view's final rectangle: 387 high,
+// in the work area's bottom-right corner.
+bool showsSettingsView(WallpaperProgram& program) {
+  return qova::test::waitUntil(
+      [&] {
+        const RECT r = qova::test::windowRectOf(program.mainWindow());
+        return r.bottom - r.top == 387 && r.bottom == workArea().bottom && r.right == workArea().right;
+      },
+      10s);
+}
 
 class DesktopJourney : public ::testing::Test {
  protected:
@@ -73,25 +93,22 @@ TEST_F(DesktopJourney, ThePanelOpensItsSettingsViewAndTheLibraryWindowsMenuExits
   HWND panel = program.mainWindow();
   ASSERT_TRUE(qova::test::waitUntil([&] { return ::IsWindowVisible(panel) != FALSE; }, 10s))
       << "with no settings file the panel shows at start-up";
-  const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
   RECT r = qova::test::windowRectOf(panel);
-  EXPECT_EQ(r.right, ::GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(r.right, workArea().right);
+  EXPECT_EQ(r.bottom, workArea().bottom);
   EXPECT_EQ(r.right - r.left, 216);
   EXPECT_EQ(r.bottom - r.top, 164);
 
   ASSERT_TRUE(program.chooseFromTrayMenu(MenuItem::OpenSettings));
-  EXPECT_TRUE(qova::test::waitUntil([&] { return qova::test::windowRectOf(panel).top == screenHeight - 428; }, 10s))
-      << qova::test::describeWindow(panel);
-  r = qova::test::windowRectOf(panel);
-  EXPECT_EQ(r.bottom - r.top, 387);
-  EXPECT_EQ(r.right - r.left, 216);
+  EXPECT_TRUE(showsSettingsView(program)) << qova::test::describeWindow(panel);
+  EXPECT_EQ(qova::test::windowRectOf(panel).right - qova::test::windowRectOf(panel).left, 216);
 
   const std::size_t mark = shell.logLineCount();
   ASSERT_TRUE(program.chooseFromTrayMenu(MenuItem::Exit));
   expectStaticDesktopAfterExit(shell, mark);
 }
 
-TEST_F(DesktopJourney, HiddenAtStartOnlyTheIconReachesTheLibraryAndTheSkinnedMenuExits) {
+TEST_F(DesktopJourney, HiddenAtStartOnlyTheIconReachesTheLibraryTheSettingsBringThePanelBackAndTheSkinnedMenuExits) {
   ShellStandin shell;
   program.writeSettings("[程序设置]\r\n窗体显示=1\r\n");
   startBeside(shell);
@@ -106,21 +123,25 @@ TEST_F(DesktopJourney, HiddenAtStartOnlyTheIconReachesTheLibraryAndTheSkinnedMen
   program.trayEvent(514);
   EXPECT_TRUE(qova::test::waitUntil([&] { return ::IsWindowVisible(popup) == FALSE; }, 10s));
 
+  // "打开设置" shows the hidden panel with its settings; "显示该窗口" keeps it
+  // for every start, "隐藏该窗口" hides it at once and from then on.
+  HWND panel = program.mainWindow();
+  ASSERT_TRUE(program.chooseFromTrayMenu(MenuItem::OpenSettings));
+  EXPECT_TRUE(showsSettingsView(program)) << qova::test::describeWindow(panel);
+  EXPECT_TRUE(qova::test::waitUntil([&] { return ::IsWindowVisible(panel) != FALSE; }, 10s));
+  ASSERT_TRUE(program.clickPanelButton(qova::test::PanelButton::ShowThisWindow));
+  EXPECT_TRUE(qova::test::waitUntil([&] { return program.settingsText().find("窗体显示=0") != std::string::npos; }, 10s))
+      << program.settingsText();
+  EXPECT_TRUE(::IsWindowVisible(panel));
+  ASSERT_TRUE(program.clickPanelButton(qova::test::PanelButton::HideThisWindow));
+  EXPECT_TRUE(qova::test::waitUntil([&] { return ::IsWindowVisible(panel) == FALSE; }, 10s));
+  EXPECT_NE(program.settingsText().find("窗体显示=1"), std::string::npos) << program.settingsText();
+
   const std::size_t mark = shell.logLineCount();
   ASSERT_TRUE(program.chooseFromLibraryMenu(MenuItem::Exit));
   expectStaticDesktopAfterExit(shell, mark);
 }
 
-// Waits until the panel has the settings view's final rectangle: 387 high, its top 428 above the
-// screen's bottom (the program gets there in three steps).
-bool showsSettingsView(WallpaperProgram& program) {
-  return qova::test::waitUntil(
-      [&] {
-        const RECT r = qova::test::windowRectOf(program.mainWindow());
-        return r.bottom - r.top == 387 && r.top == ::GetSystemMetrics(SM_CYSCREEN) - 428;
-      },
-      10s);
-}
 
 // The thumb's centre as the screen shows it: where the slider's filled track ends.
 int shownThumbX(WallpaperProgram& program, const qova::test::ScreenImage& screen) {

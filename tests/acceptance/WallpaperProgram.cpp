@@ -22,6 +22,9 @@ constexpr int kButtonSize = 32;
 constexpr int kPreviousLeft = 4;
 constexpr int kPlayLeft = 92;
 constexpr int kNextLeft = 180;
+// The settings view's radio buttons: below row 164, inside their group box.
+constexpr POINT kShowThisWindowCentre{1 + 4 + 4 + 100 / 2, 164 + 35 + 4 + 20 / 2};
+constexpr POINT kHideThisWindowCentre{1 + 4 + 104 + 95 / 2, 164 + 35 + 4 + 20 / 2};
 // The settings view's volume slider: below row 164, inside its group box.
 constexpr POINT kVolumeSliderCentre{1 + 4 + 28 + 175 / 2, 164 + 4 + 4 + 12};
 // The slider's thumb is 14 wide; its centre travels between these insets from the ends.
@@ -115,10 +118,12 @@ bool WallpaperProgram::chooseFromLibraryMenu(MenuItem item) {
 }
 
 bool WallpaperProgram::clickPanelButton(PanelButton button) {
+  HWND panel = mainWindow();
+  if (button == PanelButton::ShowThisWindow) return clickAt(panel, screenPointOf(panel, kShowThisWindowCentre));
+  if (button == PanelButton::HideThisWindow) return clickAt(panel, screenPointOf(panel, kHideThisWindowCentre));
   const int left = button == PanelButton::Previous ? kPreviousLeft
                    : button == PanelButton::Next   ? kNextLeft
                                                    : kPlayLeft;
-  HWND panel = mainWindow();
   return clickAt(panel, screenPointOf(panel, {left + kButtonSize / 2, kButtonTop + kButtonSize / 2}));
 }
 

@@ -1,14 +1,19 @@
 // The panel (MainWindow) of a running qova.exe: where start-up docks it,
 // whether it shows, how it keeps its place when moved or resized, where the
-// settings view puts it, and the live preview's call to the compositor.
+// settings view puts it (showing it when hidden), that its menu leaves the
+// focus where it is, and the live preview's call to the compositor.
+// (Docking beside a taskbar on each edge: PanelWorkAreaTest.)
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 
 #include "runtime/WholeFile.h"
 #include "tests/app/RunningProgram.h"
+#include "tests/outside/exui/Input.h"
 #include "tests/support/MenuCloser.h"
+#include "tests/support/OtherProgramWindow.h"
 #include "tests/support/TestProcess.h"
 
 namespace qova::test {
@@ -29,12 +34,12 @@ struct DisplaySetting {
 
 class PanelAtStartUp : public RunningProgram, public ::testing::WithParamInterface<DisplaySetting> {};
 
-TEST_P(PanelAtStartUp, DocksBottomRightOnTheTaskbarAndShowsOnlyForZero) {
+TEST_P(PanelAtStartUp, DocksBottomRightInTheWorkAreaAndShowsOnlyForZero) {
   start(GetParam().settings);
   const RECT rect = mainWindowRect();
   EXPECT_EQ(rect.left, dockedLeft()) << windowText(rect);
-  EXPECT_EQ(rect.right, screenWidth()) << windowText(rect);
-  EXPECT_EQ(rect.bottom, taskbarTop()) << "its bottom edge on the taskbar's top edge " << windowText(rect);
+  EXPECT_EQ(rect.right, workArea().right) << windowText(rect);
+  EXPECT_EQ(rect.bottom, workArea().bottom) << "its bottom edge on the work area's " << windowText(rect);
   EXPECT_EQ(rect.bottom - rect.top, 164) << windowText(rect);
   EXPECT_EQ(::GetWindowLongPtrA(mainWindow, GWL_EXSTYLE), WS_EX_NOACTIVATE);
   EXPECT_EQ(::IsWindowVisible(mainWindow) != FALSE, GetParam().shown);
@@ -70,7 +75,42 @@ class Panel : public RunningProgram {
     const RECT r = mainWindowRect();
     return r.left == left && r.top == top && r.right - r.left == width && r.bottom - r.top == height;
   }
+  // "窗体显示" as the program's settings file holds it; "absent" when it does not.
+  std::string readSetting() const {
+    char value[64] = {};
+    ::GetPrivateProfileStringA("程序设置", "窗体显示", "absent", value, sizeof value,
+                               program.file("To_configure.ini").c_str());
+    return value;
+  }
 };
+
+TEST_F(Panel, ARightClickOnThePreviewLeavesTheFocusWithTheApplicationInFrontAndAClickElsewhereClosesTheMenu) {
+  start();
+  const OtherProgramWindow other;  // at 100, 100, 400 x 300
+  ASSERT_NE(other.window(), nullptr);
+  ::SetForegroundWindow(other.window());
+  ASSERT_TRUE(waitUntil([&] { return ::GetForegroundWindow() == other.window(); }, 10s));
+  const DWORD id = program.process().id();
+  ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 300, 50);  // the menu shows there, away from the other window
+  popUpMenu(ProgramMenu::MainWindowStandard);
+  HWND menu = nullptr;
+  ASSERT_TRUE(waitUntil([&] { return (menu = visibleMenuOf(id)) != nullptr; }, 10s)) << "no menu showed";
+  roundTrip();
+  EXPECT_EQ(::GetForegroundWindow(), other.window()) << "the menu took the focus";
+
+  realClick(300, 250);
+  const bool closed = waitUntil([&] { return visibleMenuOf(id) == nullptr; }, 10s);
+  if (!closed) pressMenuKeys(menu, {VK_ESCAPE});
+  EXPECT_TRUE(closed) << "a click on another window left the menu open";
+  roundTrip();
+  EXPECT_EQ(::GetForegroundWindow(), other.window());
+  GUITHREADINFO focus{};
+  focus.cbSize = sizeof focus;
+  ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(other.window(), nullptr), &focus));
+  EXPECT_EQ(focus.hwndActive, other.window());
+  EXPECT_NE(focus.hwndFocus, nullptr) << "the application in front keeps the keyboard focus";
+  EXPECT_TRUE(program.process().running());
+}
 
 TEST_F(Panel, DraggedOrWidenedItSnapsBackToItsLeftEdgeAndWidthButMayMoveVertically) {
   start();
@@ -104,28 +144,24 @@ std::string menuParameterName(const ::testing::TestParamInfo<ProgramMenu>& param
   return menuName(parameter.param);
 }
 
-class OpenSettings : public RunningProgram, public ::testing::WithParamInterface<ProgramMenu> {};
+class OpenSettings : public Panel, public ::testing::WithParamInterface<ProgramMenu> {};
 
-TEST_P(OpenSettings, ExpandsThePanelTo387WithItsTop428AboveTheScreensBottom) {
+TEST_P(OpenSettings, ShowsTheHiddenPanelExpandedTo387InTheWorkAreasCorner) {
   start("[程序设置]\r\n窗体显示=1\r\n");
+  ASSERT_FALSE(::IsWindowVisible(mainWindow));
   {
     MenuCloser menus(program.process().id(), kChooseOpenSettings);
     popUpMenu(GetParam());
-    // The program expands in three steps (height, then the top twice): wait for the last one.
-    EXPECT_TRUE(waitUntil(
-        [&] {
-          const RECT r = mainWindowRect();
-          return r.bottom - r.top == 387 && r.top == screenHeight() - 428;
-        },
-        15s))
+    EXPECT_TRUE(waitUntil([&] { return ::IsWindowVisible(mainWindow) != FALSE; }, 15s))
         << windowText(mainWindowRect()) << ", menus shown: " << menus.menusShown();
     EXPECT_EQ(menus.menusShown(), 1);
   }
   const RECT rect = mainWindowRect();
-  EXPECT_EQ(rect.top, screenHeight() - 428) << windowText(rect);
+  EXPECT_EQ(rect.bottom, workArea().bottom) << windowText(rect);
+  EXPECT_EQ(rect.bottom - rect.top, 387) << windowText(rect);
   EXPECT_EQ(rect.left, dockedLeft());
   EXPECT_EQ(rect.right - rect.left, 216);
-  EXPECT_FALSE(::IsWindowVisible(mainWindow)) << "expanding does not show it";
+  EXPECT_EQ(readSetting(), "1") << "shown for its settings, still hidden at the next start";
   EXPECT_TRUE(program.process().running());
 }
 

@@ -1,7 +1,5 @@
 #include "tests/app/RunningProgram.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 
 #include "tests/support/TestProcess.h"
@@ -89,11 +87,10 @@ std::vector<std::string> RunningProgram::engineCallsSince(size_t from) const {
   return {calls.begin() + static_cast<std::ptrdiff_t>(std::min(from, calls.size())), calls.end()};
 }
 
-int RunningProgram::taskbarTop() {
-  APPBARDATA taskbar{};
-  taskbar.cbSize = sizeof taskbar;
-  ::SHAppBarMessage(ABM_GETTASKBARPOS, &taskbar);
-  return taskbar.rc.top;
+RECT RunningProgram::workArea() {
+  RECT area{};
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  return area;
 }
 
 }  // namespace qova::test

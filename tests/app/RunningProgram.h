@@ -49,12 +49,11 @@ class RunningProgram : public ::testing::Test {
   // The engine calls from line `from` on.
   std::vector<std::string> engineCallsSince(size_t from) const;
 
-  // The docked place, worked out from the screen and the taskbar as reported here.
-  static int screenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
-  static int screenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
-  static int taskbarTop();
-  static int dockedLeft() { return screenWidth() - 216; }
-  static int dockedTop() { return taskbarTop() - 164; }
+  // The docked place, worked out from the work area as reported here (under
+  // Wine each process has its own; neither the program nor the test changes it).
+  static RECT workArea();
+  static int dockedLeft() { return workArea().right - 216; }
+  static int dockedTop() { return workArea().bottom - 164; }
 
   ShellStandin shell;
   ProgramFolder program;

@@ -1,7 +1,7 @@
 // The notification icon as the program's start-up adds it on the library
-// window: its record, a tip cut at 127 bytes, its events, which the window's
-// own procedure delivers until the icon is removed, and what it tells the user
-// when no video of the library plays.
+// window: its record (the same when the taskbar is made again), a tip cut at
+// 127 bytes, its events, which the window's own procedure delivers until the
+// icon is removed, and what it tells the user when no video of the library plays.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -34,6 +34,14 @@ TEST_F(TrayOwner, TheIconBelongsToPopupWindowAndALongTipIsCutAt127Bytes) {
   EXPECT_EQ(data.uID, 1u);
   EXPECT_EQ(data.uCallbackMessage, 11685u);
   EXPECT_STREQ(data.szTip, "QOVA_壁纸");
+  // The taskbar made again gets the same icon back, without an old balloon told again.
+  program->tray.showBalloon("旧消息", "旧消息", NIIF_INFO, 0);
+  ::SendMessageA(libraryWindow, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  EXPECT_EQ(data.hWnd, libraryWindow);
+  EXPECT_EQ(data.uCallbackMessage, 11685u);
+  EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO));
+  EXPECT_STREQ(data.szTip, "QOVA_壁纸");
+  EXPECT_STREQ(data.szInfo, "");
   EXPECT_NE(program->tray.setTip(std::string(200, 'q')), FALSE) << "the shell took the change";
   EXPECT_EQ(std::string(program->tray.iconData().szTip), std::string(127, 'q'));
 }

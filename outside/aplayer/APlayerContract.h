@@ -49,6 +49,14 @@ constexpr int32_t kAPlayerEventFileEnded = 6;     // parameter: 0; the file play
 // Configuration ids of APlayer_SetConfigA / APlayer_GetConfigA (values are decimal text).
 constexpr int32_t kAPlayerConfigKeepAspect = 1;   // "1" keeps the video's aspect ratio (default), "0" stretches
 constexpr int32_t kAPlayerConfigMute = 2;         // "1" mutes, "0" plays the sound (default)
+// How the picture is scaled into the window, one of the kAPlayerScaling values
+// below. It and kAPlayerConfigKeepAspect are two views of one setting: "0" for
+// kAPlayerConfigKeepAspect is stretch; "1" turns stretch into fit and leaves fit or fill as they are.
+constexpr int32_t kAPlayerConfigScaling = 3;
+constexpr const char* kAPlayerScalingFit = "0";      // the whole picture, black bands on two sides (default)
+constexpr const char* kAPlayerScalingFill = "1";     // covers the window, aspect kept, the excess cut
+                                                     // equally on both sides (centred)
+constexpr const char* kAPlayerScalingStretch = "2";  // covers the window, aspect not kept
 
 // Volume runs from 0 (silent) to 100 (full); values outside are clamped. It
 // and the mute setting apply to this engine's sound only, and to every file

@@ -50,7 +50,7 @@ struct PlaybackShared {
   // When the thread last woke to work (steady clock, milliseconds); 0 while it sleeps.
   std::atomic<int64_t> busySince{0};
   std::atomic<float> audioLevel{1.0f};
-  std::atomic<bool> keepAspect{true};
+  std::atomic<PictureScaling> scaling{PictureScaling::Fit};
 };
 
 namespace {
@@ -346,7 +346,7 @@ class Playback {
     if (!dc) return;
     RECT client{};
     ::GetClientRect(shared_.window, &client);
-    shared_.picture->draw(dc, client, shared_.keepAspect.load());
+    shared_.picture->draw(dc, client, shared_.scaling.load());
     ::ReleaseDC(shared_.window, dc);
     if (firstShown_) publishStatus();
   }
@@ -488,7 +488,7 @@ void PlaybackWorker::seek(int64_t time) { request({PlaybackRequest::Kind::Seek, 
 
 void PlaybackWorker::setAudioLevel(float level) { shared_->audioLevel = level; }
 
-void PlaybackWorker::setKeepAspect(bool keep) { shared_->keepAspect = keep; }
+void PlaybackWorker::setScaling(PictureScaling scaling) { shared_->scaling = scaling; }
 
 PlaybackWorker::Status PlaybackWorker::status() const {
   std::lock_guard lock(shared_->mutex);

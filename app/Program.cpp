@@ -108,6 +108,7 @@ bool Program::startWallpaper() {
   createPlayerInDesktopLayer(player, &Program::onPlayerEvent);
   isPlaying = 1;
   player.setVolume(settingToInteger(readSetting(kSettingVolume, "100")));
+  player.setConfig(kAPlayerConfigScaling, pictureScalingSetting());
   volumeSliderPosition = settingToInteger(readSetting(kSettingVolume, "100"));
 
   library.videoCount = loadLibrary(library.videoPaths, library.thumbnailPaths, library.videoNames);

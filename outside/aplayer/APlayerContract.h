@@ -97,6 +97,9 @@ int32_t WINAPI APlayer_Destroy(int32_t engine);
 int32_t WINAPI APlayer_Close(int32_t engine);
 // Resumes after APlayer_Pause; after the end of a file, plays it again from its start.
 int32_t WINAPI APlayer_Play(int32_t engine);
+// Ten seconds into a pause the engine lets the file's decoders and the sound
+// device go, keeping the frame on show, and trims the process's working set
+// (SetProcessWorkingSetSize with -1, -1); APlayer_Play then opens the file again where it stood.
 int32_t WINAPI APlayer_Pause(int32_t engine);
 // The bitmap is drawn centred while no video shows; the engine does not take ownership.
 int32_t WINAPI APlayer_SetCustomLogo(int32_t engine, HBITMAP logo);

@@ -157,14 +157,19 @@ class Playback {
     return woken;
   }
 
-  // A long pause costs nothing: the decoders, the file and the sound device
-  // go, and the frame on show stays.
+  // A long pause costs nothing: the decoders, the file, the sound device and
+  // the spare frame buffer go, and the frame on show stays. The process's
+  // working set is then trimmed, as Windows does for a program left idle:
+  // what the pause no longer touches leaves memory until it is needed again.
+  // (Wine keeps the working set as it is.)
   void sleepDeeply() {
     publishStatus();
     deepSleep_ = DeepSleep{reader_->path(), std::max<int64_t>(clock_.now(), 0), shared_.status};
     reader_.reset();
     framePending_ = false;
     audio_.close();
+    shared_.picture->releaseBackBuffer();
+    ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
   }
 
   // Opens the file again where it stood; on failure it is reported unplayable.

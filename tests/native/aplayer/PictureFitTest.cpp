@@ -8,43 +8,35 @@ namespace {
 
 constexpr PictureRect kScreen{0, 0, 1920, 1080};
 
-TEST(PictureFit, FillCoversTheWindowAndCutsAFourByThreePictureEquallyAboveAndBelow) {
-  const PicturePlacement place = placePicture(1920, 1080, 640, 480, PictureScaling::Fill);
-  EXPECT_EQ(place.target, kScreen);
-  // 640 wide at 16:9 is 360 rows: 60 cut at the top, 60 at the bottom.
-  EXPECT_EQ(place.source, (PictureRect{0, 60, 640, 360}));
-}
+struct Placement {
+  const char* what;
+  int clientWidth, clientHeight, pictureWidth, pictureHeight;
+  PictureScaling scaling;
+  PictureRect source;  // the part of the picture that shows
+  PictureRect target;  // where it lands
+};
 
-TEST(PictureFit, FillCutsAPortraitPictureEquallyLeftAndRight) {
-  const PicturePlacement place = placePicture(1920, 1080, 1080, 1920, PictureScaling::Fill);
-  EXPECT_EQ(place.target, kScreen);
-  // 1080 wide at 16:9 is 607 rows (607.5 cut down), centred.
-  EXPECT_EQ(place.source, (PictureRect{0, 656, 1080, 607}));
-  const PicturePlacement sideways = placePicture(1080, 1920, 1920, 1080, PictureScaling::Fill);
-  EXPECT_EQ(sideways.source, (PictureRect{656, 0, 607, 1080}));
-}
-
-TEST(PictureFit, FillCutsAWidePictureEquallyLeftAndRight) {
-  // 320 x 120 (8:3) on 16:9: the full height, the middle 213 of 320 columns.
-  const PicturePlacement place = placePicture(320, 180, 320, 120, PictureScaling::Fill);
-  EXPECT_EQ(place.target, (PictureRect{0, 0, 320, 180}));
-  EXPECT_EQ(place.source, (PictureRect{53, 0, 213, 120}));
-}
-
-TEST(PictureFit, FitShowsTheWholePictureCentredWithBands) {
-  const PicturePlacement fourByThree = placePicture(1920, 1080, 640, 480, PictureScaling::Fit);
-  EXPECT_EQ(fourByThree.source, (PictureRect{0, 0, 640, 480}));
-  EXPECT_EQ(fourByThree.target, (PictureRect{240, 0, 1440, 1080}));
-  const PicturePlacement portrait = placePicture(1920, 1080, 1080, 1920, PictureScaling::Fit);
-  EXPECT_EQ(portrait.target, (PictureRect{656, 0, 607, 1080}));
-  const PicturePlacement wide = placePicture(320, 240, 320, 120, PictureScaling::Fit);
-  EXPECT_EQ(wide.target, (PictureRect{0, 60, 320, 120}));
-}
-
-TEST(PictureFit, StretchMapsTheWholePictureOntoTheWholeWindow) {
-  const PicturePlacement place = placePicture(1920, 1080, 1080, 1920, PictureScaling::Stretch);
-  EXPECT_EQ(place.source, (PictureRect{0, 0, 1080, 1920}));
-  EXPECT_EQ(place.target, kScreen);
+TEST(PictureFit, EachScalingPlacesPicturesOfOtherShapes) {
+  const Placement cases[] = {
+      // 640 wide at 16:9 is 360 rows: 60 cut at the top, 60 at the bottom.
+      {"fill, 4:3", 1920, 1080, 640, 480, PictureScaling::Fill, {0, 60, 640, 360}, kScreen},
+      // 1080 wide at 16:9 is 607 rows (607.5 cut down), centred.
+      {"fill, portrait", 1920, 1080, 1080, 1920, PictureScaling::Fill, {0, 656, 1080, 607}, kScreen},
+      {"fill, landscape on a portrait screen", 1080, 1920, 1920, 1080, PictureScaling::Fill, {656, 0, 607, 1080},
+       {0, 0, 1080, 1920}},
+      // 8:3 on 16:9: the full height, the middle 213 of 320 columns.
+      {"fill, wide", 320, 180, 320, 120, PictureScaling::Fill, {53, 0, 213, 120}, {0, 0, 320, 180}},
+      {"fit, 4:3", 1920, 1080, 640, 480, PictureScaling::Fit, {0, 0, 640, 480}, {240, 0, 1440, 1080}},
+      {"fit, portrait", 1920, 1080, 1080, 1920, PictureScaling::Fit, {0, 0, 1080, 1920}, {656, 0, 607, 1080}},
+      {"fit, wide", 320, 240, 320, 120, PictureScaling::Fit, {0, 0, 320, 120}, {0, 60, 320, 120}},
+      {"stretch, portrait", 1920, 1080, 1080, 1920, PictureScaling::Stretch, {0, 0, 1080, 1920}, kScreen},
+  };
+  for (const Placement& c : cases) {
+    const PicturePlacement place =
+        placePicture(c.clientWidth, c.clientHeight, c.pictureWidth, c.pictureHeight, c.scaling);
+    EXPECT_EQ(place.source, c.source) << c.what;
+    EXPECT_EQ(place.target, c.target) << c.what;
+  }
 }
 
 TEST(PictureFit, APictureOfTheWindowsShapeIsShownWholeInEveryMode) {

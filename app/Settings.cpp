@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "outside/aplayer/APlayerContract.h"
 #include "runtime/ProgramDirectory.h"
 
 namespace qova {
@@ -29,6 +30,13 @@ void writeSetting(const char* key, const std::string& value) {
 }
 
 bool mainWindowShownAtStartup() { return readSetting(kSettingWindowDisplay, "0") == "0"; }
+
+const char* pictureScalingSetting() {
+  const std::string scaling = readSetting(kSettingPictureScaling, "");
+  if (scaling == "适应") return kAPlayerScalingFit;
+  if (scaling == "拉伸") return kAPlayerScalingStretch;
+  return kAPlayerScalingFill;
+}
 
 int settingToInteger(const std::string& text) {
   errno = 0;

@@ -18,6 +18,10 @@ constexpr const char* kSettingPauseOnBatterySaver = "省电模式暂停";
 // "0" plays the wallpaper on the primary monitor only; anything else (the
 // default "1") on every monitor.
 constexpr const char* kSettingEveryMonitor = "多显示器";
+// How the video covers the screen: "填充" (fill, the default: the whole
+// screen, aspect kept, the excess cut), "适应" (fit: the whole video, black
+// bands) or "拉伸" (stretch); anything else is fill.
+constexpr const char* kSettingPictureScaling = "画面填充";
 
 // Program directory + "\To_configure.ini", rebuilt at each call.
 std::string settingsFilePath();
@@ -30,6 +34,9 @@ void writeSetting(const char* key, const std::string& value);
 
 // Whether MainWindow shows at start-up: only the exact text "0" (the default) shows it.
 bool mainWindowShownAtStartup();
+
+// The player engine's scaling value (kAPlayerScaling*) that kSettingPictureScaling chooses.
+const char* pictureScalingSetting();
 
 // The C library's decimal conversion: leading white space and a sign allowed,
 // stops at the first non-digit, 0 when there are no digits. Values beyond the

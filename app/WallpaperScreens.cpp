@@ -65,6 +65,7 @@ void WallpaperScreens::addPlayer(const ScreenRect& place) {
   player->create(host_.parent, place.left, place.top, place.right - place.left, place.bottom - place.top,
                  nullptr, isPrimary ? onPrimaryEvent_ : &ignoreEvent);
   if (host_.insertAfter) placeInDesktopHost(player->getWindow(), host_);
+  player->setConfig(kAPlayerConfigScaling, pictureScalingSetting());
   if (!isPrimary) {
     player->setConfig(kAPlayerConfigMute, "1");
     if (!path_.empty()) {

@@ -49,6 +49,14 @@ constexpr int32_t kAPlayerEventFileEnded = 6;     // parameter: 0; the file play
 // Configuration ids of APlayer_SetConfigA / APlayer_GetConfigA (values are decimal text).
 constexpr int32_t kAPlayerConfigKeepAspect = 1;   // "1" keeps the video's aspect ratio (default), "0" stretches
 constexpr int32_t kAPlayerConfigMute = 2;         // "1" mutes, "0" plays the sound (default)
+// How the picture is scaled into the window, one of the kAPlayerScaling values
+// below. It and kAPlayerConfigKeepAspect are two views of one setting: "0" for
+// kAPlayerConfigKeepAspect is stretch; "1" turns stretch into fit and leaves fit or fill as they are.
+constexpr int32_t kAPlayerConfigScaling = 3;
+constexpr const char* kAPlayerScalingFit = "0";      // the whole picture, black bands on two sides (default)
+constexpr const char* kAPlayerScalingFill = "1";     // covers the window, aspect kept, the excess cut
+                                                     // equally on both sides (centred)
+constexpr const char* kAPlayerScalingStretch = "2";  // covers the window, aspect not kept
 
 // Volume runs from 0 (silent) to 100 (full); values outside are clamped. It
 // and the mute setting apply to this engine's sound only, and to every file
@@ -89,6 +97,9 @@ int32_t WINAPI APlayer_Destroy(int32_t engine);
 int32_t WINAPI APlayer_Close(int32_t engine);
 // Resumes after APlayer_Pause; after the end of a file, plays it again from its start.
 int32_t WINAPI APlayer_Play(int32_t engine);
+// Ten seconds into a pause the engine lets the file's decoders and the sound
+// device go, keeping the frame on show, and trims the process's working set
+// (SetProcessWorkingSetSize with -1, -1); APlayer_Play then opens the file again where it stood.
 int32_t WINAPI APlayer_Pause(int32_t engine);
 // The bitmap is drawn centred while no video shows; the engine does not take ownership.
 int32_t WINAPI APlayer_SetCustomLogo(int32_t engine, HBITMAP logo);

@@ -50,7 +50,7 @@ struct PlaybackShared {
   // When the thread last woke to work (steady clock, milliseconds); 0 while it sleeps.
   std::atomic<int64_t> busySince{0};
   std::atomic<float> audioLevel{1.0f};
-  std::atomic<bool> keepAspect{true};
+  std::atomic<PictureScaling> scaling{PictureScaling::Fit};
 };
 
 namespace {
@@ -157,14 +157,19 @@ class Playback {
     return woken;
   }
 
-  // A long pause costs nothing: the decoders, the file and the sound device
-  // go, and the frame on show stays.
+  // A long pause costs nothing: the decoders, the file, the sound device and
+  // the spare frame buffer go, and the frame on show stays. The process's
+  // working set is then trimmed, as Windows does for a program left idle:
+  // what the pause no longer touches leaves memory until it is needed again.
+  // (Wine keeps the working set as it is.)
   void sleepDeeply() {
     publishStatus();
     deepSleep_ = DeepSleep{reader_->path(), std::max<int64_t>(clock_.now(), 0), shared_.status};
     reader_.reset();
     framePending_ = false;
     audio_.close();
+    shared_.picture->releaseBackBuffer();
+    ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
   }
 
   // Opens the file again where it stood; on failure it is reported unplayable.
@@ -346,7 +351,7 @@ class Playback {
     if (!dc) return;
     RECT client{};
     ::GetClientRect(shared_.window, &client);
-    shared_.picture->draw(dc, client, shared_.keepAspect.load());
+    shared_.picture->draw(dc, client, shared_.scaling.load());
     ::ReleaseDC(shared_.window, dc);
     if (firstShown_) publishStatus();
   }
@@ -488,7 +493,7 @@ void PlaybackWorker::seek(int64_t time) { request({PlaybackRequest::Kind::Seek, 
 
 void PlaybackWorker::setAudioLevel(float level) { shared_->audioLevel = level; }
 
-void PlaybackWorker::setKeepAspect(bool keep) { shared_->keepAspect = keep; }
+void PlaybackWorker::setScaling(PictureScaling scaling) { shared_->scaling = scaling; }
 
 PlaybackWorker::Status PlaybackWorker::status() const {
   std::lock_guard lock(shared_->mutex);

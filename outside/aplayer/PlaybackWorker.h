@@ -50,7 +50,7 @@ class PlaybackWorker {
   void seek(int64_t time);
   // 0.0 .. 1.0, for the sound sent out from now on.
   void setAudioLevel(float level);
-  void setKeepAspect(bool keep);
+  void setScaling(PictureScaling scaling);
 
   struct Status {
     int64_t position = 0;  // 100 ns units

@@ -36,7 +36,7 @@ void PlayerEngine::startWorker() {
   worker_.reset();
   picture_ = std::make_shared<VideoPicture>();
   worker_ = std::make_unique<PlaybackWorker>(window_.handle(), picture_);
-  worker_->setKeepAspect(keepAspect_);
+  worker_->setScaling(scaling_);
   applyAudio();
 }
 
@@ -125,13 +125,21 @@ int32_t PlayerEngine::setVolume(int32_t volume) {
 }
 
 int32_t PlayerEngine::setConfig(int32_t id, const char* value) {
-  const auto flag = value ? parseFlag(value) : std::nullopt;
+  if (!value) return kAPlayerFailed;
+  if (id == kAPlayerConfigScaling) {
+    const auto scaling = parsePictureScaling(value);
+    if (!scaling) return kAPlayerFailed;
+    applyScaling(*scaling);
+    return kAPlayerOk;
+  }
+  const auto flag = parseFlag(value);
   if (!flag) return kAPlayerFailed;
   switch (id) {
     case kAPlayerConfigKeepAspect:
-      keepAspect_ = *flag;
-      if (worker_) worker_->setKeepAspect(keepAspect_);
-      if (window_.valid()) ::InvalidateRect(window_.handle(), nullptr, FALSE);
+      if (!*flag)
+        applyScaling(PictureScaling::Stretch);
+      else if (scaling_ == PictureScaling::Stretch)
+        applyScaling(PictureScaling::Fit);
       return kAPlayerOk;
     case kAPlayerConfigMute:
       muted_ = *flag;
@@ -162,7 +170,10 @@ int32_t PlayerEngine::videoHeight() const { return static_cast<int32_t>(status()
 const char* PlayerEngine::config(int32_t id) {
   switch (id) {
     case kAPlayerConfigKeepAspect:
-      text_ = flagText(keepAspect_);
+      text_ = flagText(scaling_ != PictureScaling::Stretch);
+      return text_.c_str();
+    case kAPlayerConfigScaling:
+      text_ = pictureScalingText(scaling_);
       return text_.c_str();
     case kAPlayerConfigMute:
       text_ = flagText(muted_);
@@ -201,7 +212,7 @@ void PlayerEngine::onPlaybackNews(uint32_t session, PlaybackNews news) {
   }
 }
 
-bool PlayerEngine::paintVideo(HDC dc, const RECT& client) { return picture_ && picture_->draw(dc, client, keepAspect_); }
+bool PlayerEngine::paintVideo(HDC dc, const RECT& client) { return picture_ && picture_->draw(dc, client, scaling_); }
 
 void PlayerEngine::onWindowGone() {
   worker_.reset();
@@ -214,6 +225,12 @@ void PlayerEngine::changeState(int32_t state) {
   if (state == state_) return;
   state_ = state;
   window_.postHandlerEvent(kAPlayerEventStateChanged, state);
+}
+
+void PlayerEngine::applyScaling(PictureScaling scaling) {
+  scaling_ = scaling;
+  if (worker_) worker_->setScaling(scaling_);
+  if (window_.valid()) ::InvalidateRect(window_.handle(), nullptr, FALSE);
 }
 
 void PlayerEngine::applyAudio() {

@@ -68,6 +68,7 @@ class PlayerEngine final : private VideoWindowListener {
   void forgetFile();
   void changeState(int32_t state);
   void applyAudio();
+  void applyScaling(PictureScaling scaling);
   PlaybackWorker::Status status() const;
 
   EngineHandlers handlers_;
@@ -82,7 +83,7 @@ class PlayerEngine final : private VideoWindowListener {
   bool seeking_ = false;
   int32_t volume_ = 100;
   bool muted_ = false;
-  bool keepAspect_ = true;
+  PictureScaling scaling_ = PictureScaling::Fit;
   std::string text_;
   VideoWindow window_;
   // Last: it draws into the window, so it goes first.

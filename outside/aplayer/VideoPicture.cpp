@@ -33,35 +33,43 @@ void VideoPicture::clear() {
   front_ = {};
 }
 
+void VideoPicture::releaseBackBuffer() { back_ = {}; }
+
 bool VideoPicture::hasFrame() const {
   std::lock_guard lock(mutex_);
   return !front_.pixels.empty();
 }
 
-bool VideoPicture::draw(HDC dc, const RECT& client, bool keepAspect) const {
+bool VideoPicture::draw(HDC dc, const RECT& client, PictureScaling scaling) const {
   std::lock_guard lock(mutex_);
   if (front_.pixels.empty() || !dc) return false;
   const int clientWidth = client.right - client.left;
   const int clientHeight = client.bottom - client.top;
-  const PictureRect place = fitPicture(clientWidth, clientHeight, front_.shownWidth, front_.height, keepAspect);
-  const int left = client.left + place.left;
-  const int top = client.top + place.top;
+  const PicturePlacement place = placePicture(clientWidth, clientHeight, front_.shownWidth, front_.height, scaling);
+  const PictureRect source = storedColumns(place.source, front_.shownWidth, front_.width);
+  const int left = client.left + place.target.left;
+  const int top = client.top + place.target.top;
+  const int width = place.target.width;
+  const int height = place.target.height;
   fillBlack(dc, client.left, client.top, client.right, top);
-  fillBlack(dc, client.left, top + place.height, client.right, client.bottom);
-  fillBlack(dc, client.left, top, left, top + place.height);
-  fillBlack(dc, left + place.width, top, client.right, top + place.height);
+  fillBlack(dc, client.left, top + height, client.right, client.bottom);
+  fillBlack(dc, client.left, top, left, top + height);
+  fillBlack(dc, left + width, top, client.right, top + height);
 
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = front_.width;
-  info.bmiHeader.biHeight = -front_.height;  // top row first
+  // Only the rows that show, top row first: the source's rows then need no
+  // reckoning from either end of the bitmap.
+  info.bmiHeader.biHeight = -source.height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   // Nearest-neighbour stretching: the smoothing modes cost far more than decoding under Wine.
   ::SetStretchBltMode(dc, COLORONCOLOR);
-  ::StretchDIBits(dc, left, top, place.width, place.height, 0, 0, front_.width, front_.height,
-                  front_.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+  const uint8_t* firstRow = front_.pixels.data() + static_cast<size_t>(source.top) * front_.width * 4;
+  ::StretchDIBits(dc, left, top, width, height, source.left, 0, source.width, source.height, firstRow, &info,
+                  DIB_RGB_COLORS, SRCCOPY);
   return true;
 }
 

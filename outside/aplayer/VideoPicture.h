@@ -9,6 +9,8 @@
 #include <mutex>
 #include <vector>
 
+#include "outside/aplayer/PictureFit.h"
+
 namespace qova::aplayer {
 
 class VideoPicture {
@@ -20,11 +22,13 @@ class VideoPicture {
   void publish(int shownWidth);
   // Nothing on show.
   void clear();
+  // Lets the back buffer's memory go while no frame comes (a long pause); the frame on show stays.
+  void releaseBackBuffer();
   bool hasFrame() const;
 
-  // Draws the frame over `client` of `dc`, fitted, with black bands; false
-  // (nothing drawn) when no frame is on show.
-  bool draw(HDC dc, const RECT& client, bool keepAspect) const;
+  // Draws the frame over `client` of `dc`, scaled so (black bands where it
+  // does not cover the client); false (nothing drawn) when no frame is on show.
+  bool draw(HDC dc, const RECT& client, PictureScaling scaling) const;
 
  private:
   struct Frame {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "outside/aplayer/APlayerContract.h"
 #include "runtime/WholeFile.h"
 
 namespace {
@@ -38,6 +39,18 @@ TEST_F(SettingsFile, VolumeTextConvertsLikeTheCLibrary) {
   EXPECT_EQ(qova::settingToInteger("+12"), 12);
   EXPECT_EQ(qova::settingToInteger(""), 0);
   EXPECT_EQ(qova::settingToInteger("99999999999999999999"), INT_MAX);
+}
+
+TEST_F(SettingsFile, PictureScalingIsFillUnlessFitOrStretchIsNamed) {
+  EXPECT_STREQ(qova::pictureScalingSetting(), kAPlayerScalingFill) << "no file";
+  writeFile("[程序设置]\r\n画面填充=适应\r\n");
+  EXPECT_STREQ(qova::pictureScalingSetting(), kAPlayerScalingFit);
+  writeFile("[程序设置]\r\n画面填充=拉伸\r\n");
+  EXPECT_STREQ(qova::pictureScalingSetting(), kAPlayerScalingStretch);
+  writeFile("[程序设置]\r\n画面填充=填充\r\n");
+  EXPECT_STREQ(qova::pictureScalingSetting(), kAPlayerScalingFill);
+  writeFile("[程序设置]\r\n画面填充=fit\r\n");
+  EXPECT_STREQ(qova::pictureScalingSetting(), kAPlayerScalingFill) << "unknown text";
 }
 
 TEST_F(SettingsFile, ReadsTheStoredValueOfTheSection) {

@@ -1,5 +1,5 @@
-// The stored volume at start-up: the player takes it and the settings
-// view's slider shows it.
+// The stored volume and picture scaling at start-up: the player takes them
+// and the settings view's slider shows the volume.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -14,9 +14,11 @@ namespace {
 using VolumeAtStart = ProgramInProcess;
 
 TEST_F(VolumeAtStart, TheStoredVolumeReachesThePlayerAndTheSlider) {
-  start("[程序设置]\r\n播放音量=40\r\n");
+  start("[程序设置]\r\n播放音量=40\r\n画面填充=适应\r\n");
   EXPECT_NE(recordingLog().find(engineCall("APlayer_SetVolume", "40")), std::string::npos)
       << recordingLog();
+  EXPECT_NE(recordingLog().find(engineCall("APlayer_SetConfigA", "3,0")), std::string::npos)
+      << "fitted: " << recordingLog();
   EXPECT_EQ(sliderPosition(controlByName(mainWindow, kVolumeSliderName)), 40);
 }
 
@@ -24,6 +26,8 @@ TEST_F(VolumeAtStart, WithoutASettingBothStandAtFull) {
   start();
   EXPECT_NE(recordingLog().find(engineCall("APlayer_SetVolume", "100")), std::string::npos)
       << recordingLog();
+  EXPECT_NE(recordingLog().find(engineCall("APlayer_SetConfigA", "3,1")), std::string::npos)
+      << "filled: " << recordingLog();
   EXPECT_EQ(sliderPosition(controlByName(mainWindow, kVolumeSliderName)), 100);
 }
 

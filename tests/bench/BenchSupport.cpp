@@ -84,8 +84,11 @@ Ticks waitForLogLine(const std::string& path, const std::string& prefix, std::ch
 }
 
 TimedProgram::TimedProgram() {
-  folder_.copyFromBuild("bench\\timing\\APlayerCaller.dll", "APlayerCaller.dll");
-  folder_.copyFromBuild("APlayerCaller.dll", kTimedEngineFile);
+  // The program's binaries as they ship: stripped of their debug sections.
+  folder_.copyFromBuild("bench\\shipped\\qova.exe", "qova.exe");
+  folder_.copyFromBuild("bench\\shipped\\ExuiKrnln.dll", "ExuiKrnln.dll");
+  folder_.copyFromBuild("bench\\shipped\\timing\\APlayerCaller.dll", "APlayerCaller.dll");
+  folder_.copyFromBuild("bench\\shipped\\APlayerCaller.dll", kTimedEngineFile);
   // The panel stays hidden, as on a desktop where it is not wanted.
   folder_.writeSettings("[程序设置]\r\n窗体显示=1\r\n播放音量=50\r\n");
 }
@@ -147,7 +150,7 @@ ReferenceStart startReference(const std::string& clip, Colour colour) {
   const std::string log = folder.file("reference.log");
   ReferenceStart times;
   times.processStart = now();
-  test::TestProcess player(buildFile("bench\\reference_player.exe"), "\"" + log + "\" \"" + clip + "\"");
+  test::TestProcess player(buildFile(kReferencePlayer), "\"" + log + "\" \"" + clip + "\"");
   if (!player.started()) return {};
   times.firstFrame = waitForColour(colour, 60s);
   const auto lines = readTimedLog(log);

@@ -26,6 +26,8 @@ double peakWorkingSetMb(HANDLE process);
 
 // A file of the build's bin/ folder (the media, the bench programs).
 std::string buildFile(const std::string& name);
+// The bare reference player, stripped as the program is (bin/bench/shipped/).
+constexpr const char* kReferencePlayer = "bench\\shipped\\reference_player.exe";
 
 // One line of a time-stamped log (timing engine or reference player).
 struct LogLine {

@@ -88,7 +88,7 @@ struct PlayerUsage {
 PlayerUsage referencePlayer() {
   test::TempFolder folder("reference_player");
   const std::string log = folder.file("reference.log");
-  test::TestProcess player(buildFile("bench\\reference_player.exe"),
+  test::TestProcess player(buildFile(kReferencePlayer),
                            "\"" + log + "\" \"" + buildFile("media\\bench_1080p.mp4") + "\"");
   PlayerUsage usage;
   if (!player.started() || !waitForLogLine(log, "playing", 60s)) return usage;

@@ -141,7 +141,7 @@ void benchSwitching() {
   const std::string log = folder.file("reference.log");
   std::string arguments = "\"" + log + "\"";
   for (const std::string& clip : clipsFor(kReferenceSwitches)) arguments += " \"" + clip + "\"";
-  test::TestProcess player(buildFile("bench\\reference_player.exe"), arguments);
+  test::TestProcess player(buildFile(kReferencePlayer), arguments);
   if (!player.started()) return;
   const Recording recording = record(log, "ended", kReferenceSwitches);
   const auto times = switchTimes(recording, "ended", kReferenceSwitches);

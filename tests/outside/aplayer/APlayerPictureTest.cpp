@@ -105,9 +105,46 @@ TEST_F(APlayerPicture, WideClipIsLetterboxedAndStretchedWhenAspectIsOff) {
 
   ASSERT_EQ(api.setConfig(engine, kAPlayerConfigKeepAspect, "0"), kAPlayerOk);
   EXPECT_STREQ(api.getConfig(engine, kAPlayerConfigKeepAspect), "0");
+  EXPECT_STREQ(api.getConfig(engine, kAPlayerConfigScaling), kAPlayerScalingStretch);
   const ScreenImage stretched = screenAfter(engine, 500ms);
   EXPECT_GT(stretched.share({0, 0, 320, 50}, isRed), 0.9);
   EXPECT_GT(stretched.share({0, 190, 320, 240}, isRed), 0.9);
+
+  ASSERT_EQ(api.setConfig(engine, kAPlayerConfigKeepAspect, "1"), kAPlayerOk);
+  EXPECT_STREQ(api.getConfig(engine, kAPlayerConfigScaling), kAPlayerScalingFit) << "aspect kept again: fitted";
+  EXPECT_GT(screenAfter(engine, 500ms).share({0, 0, 320, 50}, isNearlyBlack), 0.9);
+}
+
+// A 16:9 window, as a wide screen: filled, a 4:3 clip and a portrait clip
+// cover it edge to edge, cut equally on both sides; fitted, they leave black bands.
+TEST_F(APlayerPicture, FillCoversAWideWindowWithAnyClipAndFitLeavesBands) {
+  const int32_t engine = createEngine(nullptr, 60, 60, 320, 180);
+  ASSERT_NE(engine, 0);
+  const RECT whole{0, 0, 320, 180};
+  const RECT edges[] = {{0, 0, 4, 180}, {316, 0, 320, 180}, {0, 0, 320, 4}, {0, 176, 320, 180}};
+  struct Clip {
+    const char* name;
+    bool (*colour)(uint32_t);  // of the middle, which fill shows; a portrait clip's top and bottom are blue
+    RECT band;                 // black when fitted
+  };
+  const Clip clips[] = {{"clip_red.mp4", isRed, {0, 0, 36, 180}}, {"clip_portrait.mp4", isGreen, {0, 0, 105, 180}}};
+  for (const Clip& clip : clips) {
+    SCOPED_TRACE(clip.name);
+    ASSERT_EQ(api.setConfig(engine, kAPlayerConfigScaling, kAPlayerScalingFill), kAPlayerOk);
+    ASSERT_TRUE(open(engine, clip.name));
+    ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+    const ScreenImage filled = screenAfter(engine, 500ms);
+    EXPECT_GT(filled.share(whole, clip.colour), 0.97) << "covered, the middle of the clip centred";
+    for (const RECT& edge : edges) EXPECT_EQ(filled.share(edge, isNearlyBlack), 0.0) << "no black column or row";
+
+    ASSERT_EQ(api.setConfig(engine, kAPlayerConfigScaling, kAPlayerScalingFit), kAPlayerOk);
+    const ScreenImage fitted = screenAfter(engine, 500ms);
+    EXPECT_GT(fitted.share(clip.band, isNearlyBlack), 0.95) << "a black band on the left";
+    EXPECT_GT(fitted.share({320 - clip.band.right, 0, 320, 180}, isNearlyBlack), 0.95) << "and on the right";
+    EXPECT_GT(fitted.share({150, 80, 170, 100}, clip.colour), 0.95);
+  }
+  EXPECT_EQ(api.setConfig(engine, kAPlayerConfigScaling, "3"), kAPlayerFailed);
+  EXPECT_STREQ(api.getConfig(engine, kAPlayerConfigScaling), kAPlayerScalingFit);
 }
 
 TEST_F(APlayerPicture, LogoShowsCentredWhileNoVideoShows) {

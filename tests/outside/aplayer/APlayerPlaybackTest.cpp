@@ -229,6 +229,7 @@ TEST_F(APlayerPlayback, VolumeAndSettingsAreKeptAndReachThePlayer) {
   EXPECT_EQ(api.setVolume(engine, -5), kAPlayerOk);
   EXPECT_EQ(api.getVolume(engine), 0);
   EXPECT_STREQ(api.getConfig(engine, kAPlayerConfigKeepAspect), "1");
+  EXPECT_STREQ(api.getConfig(engine, kAPlayerConfigScaling), kAPlayerScalingFit);
   EXPECT_STREQ(api.getConfig(engine, kAPlayerConfigMute), "0");
   EXPECT_EQ(api.getConfig(engine, 99), nullptr);
   EXPECT_EQ(api.setConfig(engine, 99, "1"), kAPlayerFailed);

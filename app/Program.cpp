@@ -300,7 +300,7 @@ void Program::choosePanelShown(bool shown) {
   } else if (::IsWindowVisible(mainWindow.handle) == FALSE) {
     showMainWindow(mainWindow.handle);
     // Without a desktop layer the player is the bottom window; the panel stays just above it.
-    keepTopLevelPlayerAtBottom(player);
+    keepTopLevelPlayerAtBottom(screens);
   }
 }
 

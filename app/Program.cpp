@@ -169,6 +169,7 @@ void Program::togglePlayPause() {
 
 void Program::setPauseCause(PauseCause cause, bool holds) {
   if (!autoPause_.set(cause, holds)) return;
+  screens.setHeld(autoPause_.paused());
   if (isPlaying == 0) return;  // the user's pause holds either way
   if (autoPause_.paused())
     screens.pause();
@@ -249,9 +250,11 @@ void Program::onLibraryWindowCreated() {
 
 void Program::onTrayEvent(int32_t code) {
   if (code == kTrayEventTaskbarCreated) {
-    // A restarted shell knows no icons: ours goes back, and the new taskbar may stand elsewhere.
+    // A restarted shell knows no icons: ours goes back, and the new taskbar
+    // may stand elsewhere. Its desktop may be new too.
     tray.addAgain();
     redock();
+    followDesktopLayer();
   } else if (code == WM_LBUTTONUP) {
     toggleLibraryWindow(libraryWindow.handle);
   } else if (code == WM_RBUTTONUP) {

@@ -112,7 +112,8 @@ int32_t WallpaperScreens::open(const std::string& path) {
   // While the shell is away no player exists: the file opens once the layer is back.
   if (players_.empty() && inLayer_) return kAPlayerOk;
   const int32_t result = toEveryPlayer([&](const Player& player) { return player.open(path); });
-  pauseHiddenOthers();
+  if (held_) pause();
+  else pauseHiddenOthers();
   return result;
 }
 

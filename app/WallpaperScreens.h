@@ -59,6 +59,11 @@ class WallpaperScreens {
   int32_t pause();
   // The primary's volume (0 sends 80, as Player does); the others stay muted.
   int32_t setVolume(int32_t volume);
+  // Whether a cause outside the user's choice (the desktop hidden, a locked
+  // session, ...) holds the wallpaper paused: while it does, a file opened
+  // (the next entry, a list click) is paused at once instead of playing
+  // unseen. Pausing and playing stay the caller's.
+  void setHeld(bool held) { held_ = held; }
   // Which monitors nobody can see, in the order of monitorRects(). The
   // players on the other monitors pause while theirs is hidden and join the
   // primary again when it shows; the primary, which drives the library's
@@ -98,6 +103,7 @@ class WallpaperScreens {
   bool paused_ = false;
   int32_t volume_ = 0;
   bool inLayer_ = false;  // created inside a layer and not destroyed since
+  bool held_ = false;
   std::vector<ScreenRect> monitorRects_;
   std::vector<bool> hidden_;
 };

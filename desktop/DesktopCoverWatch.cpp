@@ -121,7 +121,7 @@ void DesktopCoverWatch::checkNow() {
   if (reported_ && hidden == hidden_) return;
   hidden_ = std::move(hidden);
   reported_ = true;
-  if (listener_) listener_(hidden);
+  if (listener_) listener_(hidden_);
 }
 
 void DesktopCoverWatch::checkSoon() {

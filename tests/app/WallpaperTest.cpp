@@ -345,6 +345,19 @@ TEST_F(PlaybackControls, NextAndPreviousWrapAndOpenTheirEntry) {
   EXPECT_EQ(callsSinceSetUp(), opened("1.mp4") + opened("3.mp4"));
 }
 
+TEST_F(PlaybackControls, AnEntryOpenedWhileTheWallpaperPausesByItselfStaysPausedUntilTheCauseEnds) {
+  program.isPlaying = 1;
+  program.library.currentIndex = 1;
+  program.setPauseCause(qova::PauseCause::SessionLocked, true);
+  mark = recordingLog().size();
+  program.playNext();
+  const std::string handle = std::to_string(program.screens.primary().handle());
+  EXPECT_EQ(callsSinceSetUp(), opened("2.mp4") + "APlayer_Pause(" + handle + ")\n");
+  mark = recordingLog().size();
+  program.setPauseCause(qova::PauseCause::SessionLocked, false);
+  EXPECT_EQ(callsSinceSetUp(), "APlayer_Play(" + handle + ")\n");
+}
+
 TEST_F(PlaybackControls, AListClickOpensThatEntryWhateverPlayedBefore) {
   program.library.currentIndex = 2;
   program.libraryWindowHandlers().itemClicked(0);

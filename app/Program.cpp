@@ -250,11 +250,9 @@ void Program::onLibraryWindowCreated() {
 
 void Program::onTrayEvent(int32_t code) {
   if (code == kTrayEventTaskbarCreated) {
-    // A restarted shell knows no icons: ours goes back, and the new taskbar
-    // may stand elsewhere. Its desktop may be new too.
+    // A restarted shell knows no icons: ours goes back, and the new taskbar may stand elsewhere.
     tray.addAgain();
     redock();
-    followDesktopLayer();
   } else if (code == WM_LBUTTONUP) {
     toggleLibraryWindow(libraryWindow.handle);
   } else if (code == WM_RBUTTONUP) {

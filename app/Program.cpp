@@ -12,7 +12,6 @@
 #include "app/StartWithWindows.h"
 #include "app/Wallpaper.h"
 #include "desktop/DesktopLayer.h"
-#include "desktop/DisplayGeometry.h"
 #include "engines/ExuiBinding.h"
 #include "library/LibraryFile.h"
 #include "runtime/ProgramDirectory.h"
@@ -83,7 +82,7 @@ void Program::onMainWindowCreated() {
   makeMainWindowNonActivating(window);
   createLibraryWindow(libraryWindow.handle, libraryWindowHandlers(), libraryWindowMessageHandler());
   docked = dockMainWindow(window);
-  startDesktopPreview(window, ::FindWindowA("Progman", nullptr));
+  preview_ = startDesktopPreview(window, ::FindWindowA("Progman", nullptr));
   if (!startWallpaper()) {
     ended_ = true;
     ::DestroyWindow(window);
@@ -224,7 +223,7 @@ void Program::followDesktopLayer() {
   switch (screens.followLayer()) {
     case WallpaperScreens::LayerChange::Moved:
       refreshDesktopLayer();
-      startDesktopPreview(window, ::FindWindowA("Progman", nullptr));
+      preview_ = startDesktopPreview(window, ::FindWindowA("Progman", nullptr));
       layerWatch_->watchLayer(screens.layer());
       break;
     case WallpaperScreens::LayerChange::Waiting:
@@ -337,6 +336,7 @@ LRESULT Program::mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
       break;
     case WM_DPICHANGED:  // the panel was laid out again at its new size
       redock();
+      fitDesktopPreview(window, preview_);
       break;
     case kPlayerEventMessage:
       handlePlayerEvent(static_cast<int32_t>(wParam), static_cast<int32_t>(lParam));

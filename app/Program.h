@@ -19,6 +19,7 @@
 #include "app/WallpaperScreens.h"
 #include "desktop/DesktopCoverWatch.h"
 #include "desktop/DesktopLayerWatch.h"
+#include "desktop/DisplayGeometry.h"
 #include "library/VideoLibrary.h"
 #include "shell/Layouts.h"
 #include "shell/TrayIcon.h"
@@ -125,6 +126,7 @@ class Program {
   std::optional<SystemNotices> systemNotices_;   // to MainWindow, while it exists
   std::optional<DesktopLayerWatch> layerWatch_;  // while the wallpaper plays
   AutoPause autoPause_;
+  HTHUMBNAIL preview_ = nullptr;  // the panel's live preview; it lives as long as its two windows
   bool leftEdgePinned_ = false;  // from start-up stage 6 on
   bool ended_ = false;           // an exit path ran
 };

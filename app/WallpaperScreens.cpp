@@ -124,9 +124,17 @@ int32_t WallpaperScreens::close() {
 
 int32_t WallpaperScreens::play() {
   paused_ = false;
+  const int32_t result = primary().play();
   for (std::size_t i = 1; i < players_.size(); ++i)
-    if (!hiddenAt(i)) players_[i]->play();
-  return primary().play();
+    if (!hiddenAt(i)) joinPrimary(*players_[i]);
+  return result;
+}
+
+void WallpaperScreens::joinPrimary(const Player& player) {
+  player.play();
+  // Back in step with the primary, which may have gone on meanwhile (while
+  // this one's monitor was hidden).
+  if (const int32_t position = primary().getPosition(); position > 0) player.setPosition(position);
 }
 
 void WallpaperScreens::pauseHiddenOthers() {
@@ -144,9 +152,7 @@ void WallpaperScreens::setHidden(const std::vector<bool>& hidden) {
       players_[i]->pause();
       continue;
     }
-    players_[i]->play();
-    // Back in step with the primary, which went on meanwhile.
-    if (const int32_t position = primary().getPosition(); position > 0) players_[i]->setPosition(position);
+    joinPrimary(*players_[i]);
   }
 }
 

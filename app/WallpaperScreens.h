@@ -89,6 +89,8 @@ class WallpaperScreens {
   bool hiddenAt(std::size_t index) const { return index < hidden_.size() && hidden_[index]; }
   // The players on hidden monitors pause again (an open plays every player).
   void pauseHiddenOthers();
+  // Another monitor's player plays on from where the primary is.
+  void joinPrimary(const Player& player);
   void addPlayer(const ScreenRect& place);
   void createPlayers();
   // Runs `operation` on the other players, then on the primary; the primary's result.

@@ -48,17 +48,20 @@ DesktopPreviewProperties desktopPreviewProperties(const RECT& destination) {
   return properties;
 }
 
-void startDesktopPreview(HWND mainWindow, HWND source) {
+HTHUMBNAIL startDesktopPreview(HWND mainWindow, HWND source) {
   HTHUMBNAIL thumbnail = nullptr;
-  if (registerThumbnail(mainWindow, source, &thumbnail) != S_OK) return;
-  RECT destination{};
-  ::GetClientRect(mainWindow, &destination);
+  if (registerThumbnail(mainWindow, source, &thumbnail) != S_OK) return nullptr;
+  fitDesktopPreview(mainWindow, thumbnail);
+  return thumbnail;
+}
+
+void fitDesktopPreview(HWND mainWindow, HTHUMBNAIL thumbnail) {
+  if (!thumbnail) return;
   // The box at 96 DPI, scaled to the DPI the panel is laid out at.
   const int dpi = windowDpi(mainWindow);
-  destination = RECT{scaledForDpi(kPreviewBox.left, dpi), scaledForDpi(kPreviewBox.top, dpi),
-                     scaledForDpi(kPreviewBox.right, dpi), scaledForDpi(kPreviewBox.bottom, dpi)};
+  const RECT destination{scaledForDpi(kPreviewBox.left, dpi), scaledForDpi(kPreviewBox.top, dpi),
+                         scaledForDpi(kPreviewBox.right, dpi), scaledForDpi(kPreviewBox.bottom, dpi)};
   const DesktopPreviewProperties properties = desktopPreviewProperties(destination);
-  // The thumbnail lives as long as the two windows; nothing moves or removes it.
   updateThumbnailProperties(thumbnail, &properties);
 }
 

@@ -2,6 +2,7 @@
 // The primary display's mode and the taskbar's place, and the live preview
 // of the desktop. (MainWindow docks to the work area, app/MainWindowPlacement.)
 #include <windows.h>
+#include <dwmapi.h>
 
 #include <cstdint>
 
@@ -24,9 +25,15 @@ DisplayMode queryDisplayMode();
 int32_t taskbarHeight();
 
 // Shows a live thumbnail of `source` in the preview box of `mainWindow`
-// (client rectangle 4, 4 to 212, 124 at 96 DPI, scaled to the panel's DPI). Without desktop composition nothing
-// shows and nothing is reported.
-void startDesktopPreview(HWND mainWindow, HWND source);
+// (client rectangle 4, 4 to 212, 124 at 96 DPI, scaled to the panel's DPI),
+// and returns it. Without desktop composition nothing shows, nothing is
+// reported and the answer is null. The thumbnail lives as long as the two
+// windows.
+HTHUMBNAIL startDesktopPreview(HWND mainWindow, HWND source);
+
+// Fits the thumbnail to the preview box again, at the DPI the panel is laid
+// out at now (after it moved to a monitor of another scale). Nothing for null.
+void fitDesktopPreview(HWND mainWindow, HTHUMBNAIL thumbnail);
 
 // DWM_THUMBNAIL_PROPERTIES as the system reads it: naturally aligned, 48
 // bytes, three bytes of padding after `opacity`. (MinGW's dwmapi.h declares it

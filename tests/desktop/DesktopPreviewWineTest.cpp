@@ -6,7 +6,7 @@
 TEST(DesktopPreview, WithoutCompositionNothingShowsAndNothingFails) {
   HWND main = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 216, 164, nullptr, nullptr,
                                 nullptr, nullptr);
-  qova::startDesktopPreview(main, ::GetDesktopWindow());
+  EXPECT_EQ(qova::startDesktopPreview(main, ::GetDesktopWindow()), nullptr);
   EXPECT_TRUE(::IsWindow(main));
   ::DestroyWindow(main);
 }

@@ -60,7 +60,10 @@ TEST(DesktopPreview, RegistersTheDesktopAndSendsTheExactProperties) {
                                 nullptr, nullptr);
   HWND source = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
                                   nullptr, nullptr);
-  qova::startDesktopPreview(main, source);
+  const HTHUMBNAIL thumbnail = qova::startDesktopPreview(main, source);
+  // Fitted again (a move to a monitor of another scale): the same thumbnail, the same box at this DPI.
+  qova::fitDesktopPreview(main, thumbnail);
+  qova::fitDesktopPreview(main, nullptr);
   const std::string calls = qova::readWholeFile(log);
   char expectedRegister[128];
   std::snprintf(expectedRegister, sizeof expectedRegister, "DwmRegisterThumbnail(%llx,%llx)\n",
@@ -73,7 +76,7 @@ TEST(DesktopPreview, RegistersTheDesktopAndSendsTheExactProperties) {
       "0d000000" "04000000" "04000000" "d4000000" "7c000000"
       "00000000" "00000000" "00000000" "00000000"
       "ff000000" "01000000" "00000000)\n";
-  EXPECT_EQ(calls, expectedRegister + expectedProperties);
+  EXPECT_EQ(calls, expectedRegister + expectedProperties + expectedProperties);
   ::DestroyWindow(main);
   ::DestroyWindow(source);
 }

@@ -54,6 +54,7 @@ inline void destroyWindowHandle(HWND h) { ::DestroyWindow(h); }
 inline void deleteGdiObject(HGDIOBJ h) { ::DeleteObject(h); }
 inline void destroyIconHandle(HICON h) { ::DestroyIcon(h); }
 inline void deleteDeviceContext(HDC h) { ::DeleteDC(h); }
+inline void releaseScreenDc(HDC h) { ::ReleaseDC(nullptr, h); }
 
 // Files, whose empty value is INVALID_HANDLE_VALUE.
 using UniqueFile = UniqueResource<FileHandleTraits>;
@@ -63,6 +64,8 @@ using UniqueHwnd = UniqueResource<NullIsEmpty<HWND, destroyWindowHandle>>;
 using UniqueGdiObject = UniqueResource<NullIsEmpty<HGDIOBJ, deleteGdiObject>>;
 using UniqueIcon = UniqueResource<NullIsEmpty<HICON, destroyIconHandle>>;
 using UniqueMemoryDc = UniqueResource<NullIsEmpty<HDC, deleteDeviceContext>>;
+// The screen's device context, from GetDC(nullptr).
+using UniqueScreenDc = UniqueResource<NullIsEmpty<HDC, releaseScreenDc>>;
 
 // A counted COM reference.
 template <typename T>

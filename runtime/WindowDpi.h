@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "runtime/DpiScale.h"
+#include "runtime/UniqueHandle.h"
 
 namespace qova {
 
@@ -14,9 +15,8 @@ inline int windowDpi(HWND window) {
   if (getDpiForWindow && window) {
     if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
   }
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
-  if (screen) ::ReleaseDC(nullptr, screen);
+  const UniqueScreenDc screen(::GetDC(nullptr));
+  const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
   return dpi > 0 ? dpi : kDesignDpi;
 }
 

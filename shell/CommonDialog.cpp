@@ -50,10 +50,8 @@ using FileDialogFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
 
 inline void freeModule(HMODULE module) { ::FreeLibrary(module); }
 inline void freeGlobalBlock(HGLOBAL block) { ::GlobalFree(block); }
-inline void releaseScreenDc(HDC dc) { ::ReleaseDC(nullptr, dc); }
 using UniqueModule = UniqueResource<NullIsEmpty<HMODULE, freeModule>>;
 using UniqueGlobalBlock = UniqueResource<NullIsEmpty<HGLOBAL, freeGlobalBlock>>;
-using UniqueScreenDc = UniqueResource<NullIsEmpty<HDC, releaseScreenDc>>;
 
 // Null for empty text, so that the dialog falls back to its own default
 // (its own caption, the current folder, no extension added).

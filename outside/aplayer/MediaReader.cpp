@@ -36,19 +36,13 @@ bool streamExists(IMFSourceReader* reader, DWORD stream) {
 
 }  // namespace
 
-std::optional<FileIdentity> identifyFile(const std::wstring& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
-      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-    return std::nullopt;
-  return FileIdentity{(uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
-                      (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime};
+SIZE shownPictureSize(const screenshot::VideoFrameFormat& format) {
+  return {displayWidth(format.picture.width, format.pixelAspectNumerator, format.pixelAspectDenominator),
+          format.picture.height};
 }
 
 MediaReader::Opening MediaReader::open(const std::wstring& path, std::chrono::milliseconds timeout,
                                        HANDLE interrupt) {
-  const std::optional<FileIdentity> identity = identifyFile(path);
-  if (!identity) return {};
   ResolvedSource resolved = resolveMediaSource(path, timeout, interrupt);
   if (!resolved.source) return {nullptr, resolved.outcome};
   ComPtr<IMFAttributes> attributes;
@@ -59,8 +53,7 @@ MediaReader::Opening MediaReader::open(const std::wstring& path, std::chrono::mi
     resolved.source->Shutdown();
     return {};
   }
-  std::unique_ptr<MediaReader> reader(
-      new MediaReader(path, *identity, std::move(resolved.source), std::move(sourceReader)));
+  std::unique_ptr<MediaReader> reader(new MediaReader(std::move(resolved.source), std::move(sourceReader)));
   const bool video = reader->chooseVideoType();
   const bool audio = reader->chooseAudioType();
   if (!video && !audio) return {};
@@ -68,21 +61,15 @@ MediaReader::Opening MediaReader::open(const std::wstring& path, std::chrono::mi
   return {std::move(reader), Resolution::Made};
 }
 
-MediaReader::MediaReader(std::wstring path, FileIdentity identity, ComPtr<IMFMediaSource> source,
-                         ComPtr<IMFSourceReader> reader)
-    : path_(std::move(path)), identity_(identity), source_(std::move(source)), reader_(std::move(reader)) {}
+MediaReader::MediaReader(ComPtr<IMFMediaSource> source, ComPtr<IMFSourceReader> reader)
+    : source_(std::move(source)), reader_(std::move(reader)) {}
 
 MediaReader::~MediaReader() {
+  keptFrame_ = {};
   reader_ = {};
   // The reader does not shut down a source it was given; left running, its
   // threads and buffers would stay for the life of the process.
   source_->Shutdown();
-}
-
-bool MediaReader::isSameFile(const std::wstring& path) const {
-  if (path != path_) return false;
-  const std::optional<FileIdentity> now = identifyFile(path);
-  return now && *now == identity_;
 }
 
 bool MediaReader::chooseVideoType() {
@@ -116,12 +103,7 @@ bool MediaReader::chooseAudioType() {
   return true;
 }
 
-SIZE MediaReader::shownVideoSize() const {
-  if (!video_) return {};
-  const auto& picture = video_->picture;
-  return {displayWidth(picture.width, video_->pixelAspectNumerator, video_->pixelAspectDenominator),
-          picture.height};
-}
+SIZE MediaReader::shownVideoSize() const { return video_ ? shownPictureSize(*video_) : SIZE{}; }
 
 void MediaReader::dropAudio() {
   if (!audio_) return;
@@ -129,14 +111,45 @@ void MediaReader::dropAudio() {
   audio_.reset();
 }
 
-MediaReader::Read MediaReader::readVideo(ComPtr<IMFSample>& sample, int64_t& time) {
+MediaReader::Read MediaReader::readVideo(int64_t notBefore, const FrameRoom& room, int64_t& time) {
   if (!video_) return Read::EndOfStream;
-  return read(kVideoStream, sample, time);
+  for (;;) {
+    ComPtr<IMFSample> sample = std::move(keptFrame_);
+    keptFrame_ = {};
+    if (sample) {
+      time = keptTime_;
+    } else {
+      const Read result = read(kVideoStream, sample, time);
+      if (result != Read::Sample) return result;
+      // Behind time, or before where a seek wants to be: passed over unconverted.
+      if (time < notBefore) continue;
+    }
+    const int width = video_->picture.width;
+    uint8_t* pixels = room(width, video_->picture.height);
+    if (!pixels) {
+      keptFrame_ = std::move(sample);
+      keptTime_ = time;
+      return Read::NoRoom;
+    }
+    if (screenshot::copySampleAsBgrx(sample.get(), *video_, pixels, static_cast<size_t>(width) * 4))
+      return Read::Sample;
+  }
 }
 
-MediaReader::Read MediaReader::readAudio(ComPtr<IMFSample>& sample, int64_t& time) {
+MediaReader::Read MediaReader::readAudio(int64_t notBefore, std::vector<uint8_t>& pcm, int64_t& time) {
   if (!audio_) return Read::EndOfStream;
-  return read(kAudioStream, sample, time);
+  for (;;) {
+    ComPtr<IMFSample> sample;
+    const Read result = read(kAudioStream, sample, time);
+    if (result != Read::Sample) return result;
+    if (time < notBefore) continue;
+    ComPtr<IMFMediaBuffer> buffer;
+    if (FAILED(sample->ConvertToContiguousBuffer(buffer.put()))) continue;
+    const screenshot::LockedBuffer bytes(buffer.get());
+    if (!bytes.data()) continue;
+    pcm.assign(bytes.data(), bytes.data() + bytes.length());
+    return Read::Sample;
+  }
 }
 
 MediaReader::Read MediaReader::read(DWORD stream, ComPtr<IMFSample>& sample, int64_t& time) {
@@ -163,6 +176,22 @@ MediaReader::Read MediaReader::read(DWORD stream, ComPtr<IMFSample>& sample, int
   return Read::EndOfStream;
 }
 
-bool MediaReader::seek(int64_t time) { return screenshot::seekReader(reader_.get(), time); }
+DecodedFile::Read MediaReader::playbackRead(Read read) {
+  switch (read) {
+    case Read::Sample:
+      return DecodedFile::Read::Sample;
+    case Read::EndOfStream:
+      return DecodedFile::Read::EndOfStream;
+    case Read::Failed:
+    case Read::NoRoom:
+      break;
+  }
+  return DecodedFile::Read::Failed;
+}
+
+bool MediaReader::seek(int64_t time) {
+  keptFrame_ = {};
+  return screenshot::seekReader(reader_.get(), time);
+}
 
 }  // namespace qova::aplayer

@@ -1,33 +1,28 @@
 #pragma once
 // One file, read and decoded through Media Foundation's Source Reader: video
-// frames as the decoder hands them out (shown through VideoPicture), sound as
-// 16-bit PCM. Everything runs on the playback thread that opened it.
+// frames converted to BGRX rows, sound as 16-bit PCM. Everything runs on the
+// thread that opened it (the playback thread, or a decoding process's).
 #include <windows.h>
 #include <mfidl.h>
 #include <mfreadwrite.h>
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "outside/aplayer/DecodedFile.h"
 #include "outside/aplayer/MediaSourceResolver.h"
 #include "outside/screenshot/VideoFrameFormat.h"
 #include "runtime/UniqueHandle.h"
 
 namespace qova::aplayer {
 
-// What tells one version of a file from another: a file replaced under the
-// same name is a new file.
-struct FileIdentity {
-  uint64_t size = 0;
-  uint64_t lastWrite = 0;
-  bool operator==(const FileIdentity&) const = default;
-};
-
-// Nullopt when the file cannot be read.
-std::optional<FileIdentity> identifyFile(const std::wstring& path);
+// The size on screen of a picture of `format` (pixel aspect applied).
+SIZE shownPictureSize(const screenshot::VideoFrameFormat& format);
 
 class MediaReader {
  public:
@@ -42,10 +37,6 @@ class MediaReader {
   MediaReader(const MediaReader&) = delete;
   MediaReader& operator=(const MediaReader&) = delete;
 
-  const std::wstring& path() const { return path_; }
-  // True when `path` names this very file, unchanged since it was opened.
-  bool isSameFile(const std::wstring& path) const;
-
   bool hasVideo() const { return video_.has_value(); }
   bool hasAudio() const { return audio_.has_value(); }
   const screenshot::VideoFrameFormat& videoFormat() const { return *video_; }
@@ -58,27 +49,36 @@ class MediaReader {
   // Plays the file silent from now on (no sound device).
   void dropAudio();
 
-  enum class Read { Sample, EndOfStream, Failed };
-  // The next sample of the stream and its time (100 ns units).
-  Read readVideo(ComPtr<IMFSample>& sample, int64_t& time);
-  Read readAudio(ComPtr<IMFSample>& sample, int64_t& time);
+  enum class Read { Sample, EndOfStream, Failed, NoRoom };
+  // Where a frame of `width` x `height` goes (BGRX rows, width * 4 bytes
+  // apart); null when there is no room for it.
+  using FrameRoom = std::function<uint8_t*(int width, int height)>;
+  // The next frame timed at `notBefore` or later (100 ns units), converted
+  // into the room `room` gives, and its time. Earlier frames and frames that
+  // do not convert are passed over. NoRoom when `room` gives none: the frame
+  // is kept for the next call.
+  Read readVideo(int64_t notBefore, const FrameRoom& room, int64_t& time);
+  // The next sound timed at `notBefore` or later, as 16-bit PCM, and its time.
+  Read readAudio(int64_t notBefore, std::vector<uint8_t>& pcm, int64_t& time);
+  // What a read means to the playback: no room for a frame is a failure there.
+  static DecodedFile::Read playbackRead(Read read);
   // Moves both streams to `time` (100 ns units); false when the file cannot seek.
   bool seek(int64_t time);
 
  private:
-  MediaReader(std::wstring path, FileIdentity identity, ComPtr<IMFMediaSource> source,
-              ComPtr<IMFSourceReader> reader);
+  MediaReader(ComPtr<IMFMediaSource> source, ComPtr<IMFSourceReader> reader);
   bool chooseVideoType();
   bool chooseAudioType();
   Read read(DWORD stream, ComPtr<IMFSample>& sample, int64_t& time);
 
-  std::wstring path_;
-  FileIdentity identity_;
   ComPtr<IMFMediaSource> source_;
   ComPtr<IMFSourceReader> reader_;
   std::optional<screenshot::VideoFrameFormat> video_;
   std::optional<WAVEFORMATEX> audio_;
   int64_t duration_ = 0;
+  // A frame read while its room was missing, and its time.
+  ComPtr<IMFSample> keptFrame_;
+  int64_t keptTime_ = 0;
 };
 
 }  // namespace qova::aplayer

@@ -1,20 +1,21 @@
 #include "outside/aplayer/PlaybackWorker.h"
 
-#include <mfapi.h>
 #include <objbase.h>
 
 #include <algorithm>
 #include <atomic>
 #include <deque>
+#include <limits>
 #include <mutex>
 #include <optional>
 #include <utility>
 
 #include "outside/aplayer/AudioOutput.h"
+#include "outside/aplayer/DecoderProcess.h"
+#include "outside/aplayer/LocalDecodedFile.h"
 #include "outside/aplayer/MediaClock.h"
-#include "outside/aplayer/MediaReader.h"
 #include "outside/aplayer/PlaybackMessages.h"
-#include "outside/screenshot/VideoFrameFormat.h"
+#include "outside/aplayer/RemoteDecodedFile.h"
 
 namespace qova::aplayer {
 
@@ -33,12 +34,16 @@ struct PlaybackShared {
       : window(target),
         picture(std::move(shown)),
         wake(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+        superseded(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
         answered(::CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
 
   const HWND window;
   const std::shared_ptr<VideoPicture> picture;
   // Set while requests wait; the playback thread sleeps on it between frames.
   const UniqueHandle wake;
+  // Set while a request waits that makes the file being opened pointless
+  // (another file, a close, the end): it cuts the opening short.
+  const UniqueHandle superseded;
   const UniqueHandle answered;
 
   std::mutex mutex;
@@ -106,6 +111,7 @@ class Playback {
       std::lock_guard lock(shared_.mutex);
       requests.swap(shared_.requests);
       ::ResetEvent(shared_.wake.get());
+      ::ResetEvent(shared_.superseded.get());
     }
     for (PlaybackRequest& request : requests) {
       switch (request.kind) {
@@ -157,15 +163,17 @@ class Playback {
     return woken;
   }
 
-  // A long pause costs nothing: the decoders, the file, the sound device and
-  // the spare frame buffer go, and the frame on show stays. The process's
-  // working set is then trimmed, as Windows does for a program left idle:
-  // what the pause no longer touches leaves memory until it is needed again.
-  // (Wine keeps the working set as it is.)
+  // A long pause costs nothing: the decoding process (and with it the
+  // decoders, the file and all their memory), the sound device and the spare
+  // frame buffer go, and the frame on show stays. The process's working set
+  // is then trimmed, as Windows does for a program left idle: what the pause
+  // no longer touches leaves memory until it is needed again. (Wine keeps
+  // the working set as it is.)
   void sleepDeeply() {
     publishStatus();
     deepSleep_ = DeepSleep{reader_->path(), std::max<int64_t>(clock_.now(), 0), shared_.status};
     reader_.reset();
+    decoder_.end();
     framePending_ = false;
     audio_.close();
     shared_.picture->releaseBackBuffer();
@@ -219,13 +227,12 @@ class Playback {
   // Opens `path` into reader_ and makes the sound device ready for it; false
   // (reader_ null) when there is nothing to play in it.
   bool openReader(const std::wstring& path) {
-    MediaReader::Opening opening = MediaReader::open(path, kOpenTimeout, shared_.wake.get());
+    Resolution outcome = Resolution::Refused;
+    reader_ = openDecoded(path, outcome);
     // A platform that failed for a moment (busy, a decoder still shutting
-    // down) gets one more try before the file counts as unplayable; a file
-    // that took the whole time-out does not.
-    if (!opening.reader && opening.outcome == Resolution::Refused && identifyFile(path))
-      opening = MediaReader::open(path, kOpenTimeout, shared_.wake.get());
-    reader_ = std::move(opening.reader);
+    // down, a decoding process that crashed) gets one more try before the
+    // file counts as unplayable; a file that took the whole time-out does not.
+    if (!reader_ && outcome == Resolution::Refused && identifyFile(path)) reader_ = openDecoded(path, outcome);
     if (reader_ && reader_->hasAudio() && !audio_.prepare(reader_->audioFormat())) {
       // No sound device: the picture plays without its sound.
       reader_->dropAudio();
@@ -245,6 +252,18 @@ class Playback {
     clock_.start(time, false);
     audio_.reset();
     playing_ = true;
+  }
+
+  // The file opened in the decoding process, or here when that cannot be started.
+  std::unique_ptr<DecodedFile> openDecoded(const std::wstring& path, Resolution& outcome) {
+    const HANDLE interrupt = shared_.superseded.get();
+    if (decoder_.start(interrupt)) return RemoteDecodedFile::open(decoder_, path, kOpenTimeout, interrupt, outcome);
+    if (::WaitForSingleObject(interrupt, 0) == WAIT_OBJECT_0) {
+      outcome = Resolution::Interrupted;
+      return nullptr;
+    }
+    if (!localMedia_.started()) localMedia_.start();
+    return LocalDecodedFile::open(path, kOpenTimeout, interrupt, outcome);
   }
 
   void seek(int64_t time) {
@@ -293,26 +312,25 @@ class Playback {
     sleep(kSoundCheckMilliseconds);
   }
 
-  // A seek lands on the key frame before its position: what comes before the position is not played.
-  bool beforeWhereWanted(int64_t time) const { return showFrom_ > 0 && time + kFrameTolerance < showFrom_; }
+  // Where the stream's samples count from. A seek lands on the key frame
+  // before its position: what comes before the position is not played; nor
+  // is a frame too late to be shown in time (a busy machine).
+  int64_t wantedFrom(bool video) const {
+    if (video && firstShown_) return clock_.now() - kLateFrame;
+    return showFrom_ > 0 ? showFrom_ - kFrameTolerance : std::numeric_limits<int64_t>::min();
+  }
 
   // Decodes sound until enough is queued; false when the file fails.
   bool feedAudio() {
     while (!audioEnded_ && audio_.queuedMilliseconds() < kAudioAheadMilliseconds) {
-      ComPtr<IMFSample> sample;
       int64_t time = 0;
-      const MediaReader::Read read = reader_->readAudio(sample, time);
-      if (read == MediaReader::Read::Failed) return false;
-      if (read == MediaReader::Read::EndOfStream) {
+      const DecodedFile::Read read = reader_->readAudio(wantedFrom(false), pcm_, time);
+      if (read == DecodedFile::Read::Failed) return false;
+      if (read == DecodedFile::Read::EndOfStream) {
         audioEnded_ = true;
         break;
       }
-      if (beforeWhereWanted(time)) continue;
-      ComPtr<IMFMediaBuffer> buffer;
-      if (FAILED(sample->ConvertToContiguousBuffer(buffer.put()))) continue;
-      const screenshot::LockedBuffer bytes(buffer.get());
-      if (!bytes.data()) continue;
-      if (!audio_.write(bytes.data(), bytes.length(), shared_.audioLevel.load())) {
+      if (!audio_.write(pcm_.data(), pcm_.size(), shared_.audioLevel.load())) {
         // The device went away: the rest plays silent.
         reader_->dropAudio();
         audioEnded_ = true;
@@ -323,25 +341,16 @@ class Playback {
 
   // Decodes the next frame into the picture's back buffer; false when the file fails.
   bool readFrame() {
-    for (;;) {
-      ComPtr<IMFSample> sample;
-      int64_t time = 0;
-      const MediaReader::Read read = reader_->readVideo(sample, time);
-      if (read == MediaReader::Read::Failed) return false;
-      if (read == MediaReader::Read::EndOfStream) {
-        videoEnded_ = true;
-        return true;
-      }
-      // Behind time (a busy machine), or before where a seek wants to be: passed over unconverted.
-      if (firstShown_ ? time + kLateFrame < clock_.now() : beforeWhereWanted(time)) continue;
-      const screenshot::VideoFrameFormat& format = reader_->videoFormat();
-      uint8_t* pixels = shared_.picture->prepare(format.picture.width, format.picture.height);
-      if (!screenshot::copySampleAsBgrx(sample.get(), format, pixels, static_cast<size_t>(format.picture.width) * 4))
-        continue;
-      framePending_ = true;
-      pendingTime_ = time;
+    int64_t time = 0;
+    const DecodedFile::Read read = reader_->readVideo(wantedFrom(true), *shared_.picture, time);
+    if (read == DecodedFile::Read::Failed) return false;
+    if (read == DecodedFile::Read::EndOfStream) {
+      videoEnded_ = true;
       return true;
     }
+    framePending_ = true;
+    pendingTime_ = time;
+    return true;
   }
 
   void showFrame() {
@@ -386,7 +395,12 @@ class Playback {
   }
 
   PlaybackShared& shared_;
-  std::unique_ptr<MediaReader> reader_;
+  // Started at the first file, ended by a long pause.
+  DecoderProcess decoder_;
+  // Media Foundation in this process, only for decoding here.
+  LocalMedia localMedia_;
+  std::unique_ptr<DecodedFile> reader_;
+  std::vector<uint8_t> pcm_;  // the sound last read
   AudioOutput audio_;
   MediaClock clock_;
   uint32_t session_ = 0;
@@ -420,10 +434,7 @@ DWORD WINAPI playbackThread(void* parameter) {
     std::shared_ptr<PlaybackShared> shared = std::move(start->shared);
     start.reset();
     const bool com = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED));
-    if (SUCCEEDED(::MFStartup(MF_VERSION, MFSTARTUP_FULL))) {
-      Playback(*shared).run();
-      ::MFShutdown();
-    }
+    Playback(*shared).run();
     if (com) ::CoUninitialize();
   }
   // The thread holds the DLL loaded, so that it may outlive its engine.
@@ -434,7 +445,7 @@ DWORD WINAPI playbackThread(void* parameter) {
 
 PlaybackWorker::PlaybackWorker(HWND window, std::shared_ptr<VideoPicture> picture)
     : shared_(std::make_shared<PlaybackShared>(window, std::move(picture))) {
-  if (!shared_->wake || !shared_->answered) return;
+  if (!shared_->wake || !shared_->superseded || !shared_->answered) return;
   HMODULE module = nullptr;
   if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&playbackThread),
                             &module))
@@ -459,9 +470,13 @@ bool PlaybackWorker::stuck() const {
 }
 
 void PlaybackWorker::request(PlaybackRequest request) {
+  const bool supersedes = request.kind == PlaybackRequest::Kind::Open || request.kind == PlaybackRequest::Kind::Close ||
+                          request.kind == PlaybackRequest::Kind::ClosePicture ||
+                          request.kind == PlaybackRequest::Kind::Quit;
   std::lock_guard lock(shared_->mutex);
   shared_->requests.push_back(std::move(request));
   ::SetEvent(shared_->wake.get());
+  if (supersedes) ::SetEvent(shared_->superseded.get());
 }
 
 void PlaybackWorker::open(uint32_t session, const std::wstring& path) {

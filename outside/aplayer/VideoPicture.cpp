@@ -15,11 +15,12 @@ void fillBlack(HDC dc, int left, int top, int right, int bottom) {
 
 }  // namespace
 
-uint8_t* VideoPicture::prepare(int width, int height) {
+const SharedPixels& VideoPicture::prepare(int width, int height) {
+  const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
+  if (back_.pixels.size() < bytes) back_.pixels = SharedPixels(bytes);
   back_.width = width;
   back_.height = height;
-  back_.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-  return back_.pixels.data();
+  return back_.pixels;
 }
 
 void VideoPicture::publish(int shownWidth) {
@@ -38,6 +39,11 @@ void VideoPicture::releaseBackBuffer() { back_ = {}; }
 bool VideoPicture::hasFrame() const {
   std::lock_guard lock(mutex_);
   return !front_.pixels.empty();
+}
+
+std::pair<uint64_t, uint64_t> VideoPicture::serials() const {
+  std::lock_guard lock(mutex_);
+  return {front_.pixels.serial(), back_.pixels.serial()};
 }
 
 bool VideoPicture::draw(HDC dc, const RECT& client, PictureScaling scaling) const {

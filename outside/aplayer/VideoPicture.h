@@ -7,17 +7,20 @@
 
 #include <cstdint>
 #include <mutex>
-#include <vector>
+#include <utility>
 
 #include "outside/aplayer/PictureFit.h"
+#include "outside/aplayer/SharedPixels.h"
 
 namespace qova::aplayer {
 
 class VideoPicture {
  public:
   // The back buffer for a frame of `width` x `height` pixels as BGRX rows,
-  // width * 4 bytes apart, top row first. Only the playback thread calls this and publish().
-  uint8_t* prepare(int width, int height);
+  // width * 4 bytes apart, top row first; empty when there is no memory for
+  // it. Only the playback thread calls this and publish(). The memory can be
+  // shared with a decoding process, which then writes the frame itself.
+  const SharedPixels& prepare(int width, int height);
   // Shows the back buffer from now on; its shape on screen is `shownWidth` x the frame's height.
   void publish(int shownWidth);
   // Nothing on show.
@@ -25,6 +28,8 @@ class VideoPicture {
   // Lets the back buffer's memory go while no frame comes (a long pause); the frame on show stays.
   void releaseBackBuffer();
   bool hasFrame() const;
+  // The serial numbers of the memory of the frame on show and of the back buffer (0 for none).
+  std::pair<uint64_t, uint64_t> serials() const;
 
   // Draws the frame over `client` of `dc`, scaled so (black bands where it
   // does not cover the client); false (nothing drawn) when no frame is on show.
@@ -32,7 +37,7 @@ class VideoPicture {
 
  private:
   struct Frame {
-    std::vector<uint8_t> pixels;
+    SharedPixels pixels;  // as large as the largest frame it held
     int width = 0;
     int height = 0;
     int shownWidth = 0;

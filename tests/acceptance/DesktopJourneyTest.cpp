@@ -219,6 +219,7 @@ TEST_F(DesktopJourney, AfterAShellRestartTheVideoGoesOnInTheNewLayerAndTheProgra
   // The timing engine in front of the real one tells which file each engine opens.
   ASSERT_TRUE(program.folder().copyFromBuild("bench\\timing\\APlayerCaller.dll", "APlayerCaller.dll"));
   ASSERT_TRUE(program.folder().copyFromBuild("APlayerCaller.dll", kTimedEngineFile));
+  ASSERT_TRUE(program.folder().copyFromBuild("APlayerDecoder.exe"));
   startBeside(shell, {qova::test::kMovingClip, qova::test::kRedClip});
   const std::string timingLog = program.folder().file(kTimingLogFile);
   ASSERT_NE(qova::bench::waitForLogLine(timingLog, "event 1 3", 20s), 0) << "it plays";

@@ -89,6 +89,7 @@ TimedProgram::TimedProgram() {
   folder_.copyFromBuild("bench\\shipped\\ExuiKrnln.dll", "ExuiKrnln.dll");
   folder_.copyFromBuild("bench\\shipped\\timing\\APlayerCaller.dll", "APlayerCaller.dll");
   folder_.copyFromBuild("bench\\shipped\\APlayerCaller.dll", kTimedEngineFile);
+  folder_.copyFromBuild("bench\\shipped\\APlayerDecoder.exe", "APlayerDecoder.exe");
   // The panel stays hidden, as on a desktop where it is not wanted.
   folder_.writeSettings("[程序设置]\r\n窗体显示=1\r\n播放音量=50\r\n");
 }

@@ -29,6 +29,11 @@ struct Usage {
   double seconds = 0.0;  // the window's real length
   double peakMb = 0.0;
   double residentMb = 0.0;  // the working set at the window's end
+  // The engine's decoding processes' share of the figures above.
+  bool decodingWatched = false;
+  double decodingCpu = 0.0;
+  double decodingPeakMb = 0.0;
+  double decodingResidentMb = 0.0;
   std::vector<ThreadCpu> busiest;  // the threads that used the most CPU within the window
   // CPU seconds within the window of the threads that carry no name of
   // their own (Wine names its media, audio and drawing threads), among them
@@ -38,10 +43,14 @@ struct Usage {
 };
 
 // CPU used by `process` (Linux process `unixPid` under Wine) over `window`,
-// and its peak working set at the end.
-Usage measure(HANDLE process, int unixPid, std::chrono::milliseconds window) {
+// and its peak working set at the end; with those of the decoding processes
+// whose command line holds `decoders` (none when empty), which count in.
+Usage measure(HANDLE process, int unixPid, std::chrono::milliseconds window, const std::string& decoders = {}) {
   Usage usage;
   if (unixPid == 0) std::printf("  (its Linux process was not found: CPU time as GetProcessTimes reports it)\n");
+  std::map<int, double> decodingBefore;
+  if (!decoders.empty())
+    for (int pid : findUnixProcesses(decoders)) decodingBefore[pid] = unixCpuSeconds(pid);
   const double before = cpuSeconds(process, unixPid);
   const auto threadsBefore = unixThreadCpu(unixPid);
   const Ticks start = now();
@@ -61,8 +70,19 @@ Usage measure(HANDLE process, int unixPid, std::chrono::milliseconds window) {
             [](const ThreadCpu& a, const ThreadCpu& b) { return a.seconds > b.seconds; });
   if (usage.busiest.size() > 4) usage.busiest.resize(4);
   usage.seconds = milliseconds(start, now()) / 1000.0;
-  usage.peakMb = peakWorkingSetMb(process);
-  usage.residentMb = unixMemory(unixPid).residentMb;
+  usage.decodingWatched = !decoders.empty();
+  if (usage.decodingWatched) {
+    // A process started within the window counts from its start; one that ended within it is lost.
+    for (int pid : findUnixProcesses(decoders)) {
+      const UnixMemory memory = unixMemory(pid);
+      usage.decodingCpu += std::max(0.0, unixCpuSeconds(pid) - decodingBefore[pid]);
+      usage.decodingPeakMb += memory.peakMb;
+      usage.decodingResidentMb += memory.residentMb;
+    }
+  }
+  usage.cpu += usage.decodingCpu;
+  usage.peakMb = peakWorkingSetMb(process) + usage.decodingPeakMb;
+  usage.residentMb = unixMemory(unixPid).residentMb + usage.decodingResidentMb;
   usage.measured = true;
   return usage;
 }
@@ -74,6 +94,11 @@ void printUsage(const char* what, const Usage& usage) {
   }
   std::printf("  %-44s CPU %6.2f s over %5.1f s = %5.1f%% of one core, peak working set %6.1f MB, now %6.1f MB\n",
               what, usage.cpu, usage.seconds, usage.cores() * 100.0, usage.peakMb, usage.residentMb);
+  if (usage.decodingWatched && usage.decodingPeakMb > 0)
+    std::printf("  %-44s of which the decoding process: CPU %.2f s, peak %.1f MB, now %.1f MB\n", "",
+                usage.decodingCpu, usage.decodingPeakMb, usage.decodingResidentMb);
+  else if (usage.decodingWatched)
+    std::printf("  %-44s no decoding process running at its end\n", "");
   std::printf("  %-44s unnamed threads %.2f s; busiest:", "", usage.unnamedThreads);
   for (const ThreadCpu& thread : usage.busiest) std::printf(" %s %.2f s;", thread.name.c_str(), thread.seconds);
   std::printf("\n");
@@ -123,14 +148,15 @@ PlayerUsage program(int entries, bool inShell, std::chrono::milliseconds window,
   if (!process.started() || !waitForLogLine(program.timingLog(), "event 1 3", 90s)) return usage;
   idle(kSettle);
   const int unixPid = findUnixProcess(program.folder().file("qova.exe"));
-  usage.playing = measure(process.handle(), unixPid, window);
+  const std::string decoders = program.folder().file("APlayerDecoder.exe");
+  usage.playing = measure(process.handle(), unixPid, window, decoders);
   if (alsoPaused) {
     HWND mainWindow = test::findProcessWindow(process.id(), "QovaMainWindow");
     ::PostMessageA(mainWindow, WM_HOTKEY, 2, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F10));
     if (waitForLogLine(program.timingLog(), "pause", 10s)) {
       idle(kSettle);
-      usage.paused = measure(process.handle(), unixPid, kPausedWindow);
-      usage.pausedLong = measure(process.handle(), unixPid, kPausedWindow);
+      usage.paused = measure(process.handle(), unixPid, kPausedWindow, decoders);
+      usage.pausedLong = measure(process.handle(), unixPid, kPausedWindow, decoders);
     }
   }
   return usage;

@@ -48,15 +48,14 @@ double statCpuSeconds(const std::string& stat) {
   return static_cast<double>(user + system) / kClockTicksPerSecond;
 }
 
-}  // namespace
-
-int findUnixProcess(const std::string& part) {
+// The Linux processes of this prefix whose command line contains `part`; only the first when `firstOnly`.
+std::vector<int> matchingProcesses(const std::string& part, bool firstOnly) {
   const std::string wanted = lowered(part);
   const std::string prefix = prefixEntry();
   WIN32_FIND_DATAA entry{};
+  std::vector<int> found;
   HANDLE search = ::FindFirstFileA("Z:\\proc\\*", &entry);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  int found = 0;
+  if (search == INVALID_HANDLE_VALUE) return found;
   do {
     if (!std::isdigit(static_cast<unsigned char>(entry.cFileName[0]))) continue;
     const std::string folder = std::string("Z:\\proc\\") + entry.cFileName;
@@ -64,11 +63,20 @@ int findUnixProcess(const std::string& part) {
     std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
     if (lowered(commandLine).find(wanted) == std::string::npos) continue;
     if (!prefix.empty() && readProcFile(folder + "\\environ").find(prefix) == std::string::npos) continue;
-    found = std::atoi(entry.cFileName);
-  } while (!found && ::FindNextFileA(search, &entry));
+    found.push_back(std::atoi(entry.cFileName));
+  } while (!(firstOnly && !found.empty()) && ::FindNextFileA(search, &entry));
   ::FindClose(search);
   return found;
 }
+
+}  // namespace
+
+int findUnixProcess(const std::string& part) {
+  const std::vector<int> found = matchingProcesses(part, true);
+  return found.empty() ? 0 : found.front();
+}
+
+std::vector<int> findUnixProcesses(const std::string& part) { return matchingProcesses(part, false); }
 
 double unixCpuSeconds(int pid) {
   return statCpuSeconds(readProcFile("Z:\\proc\\" + std::to_string(pid) + "\\stat"));
@@ -80,7 +88,7 @@ UnixMemory unixMemory(int pid) {
     const auto at = status.find(name);
     return at == std::string::npos ? 0.0 : std::atof(status.c_str() + at + std::strlen(name));
   };
-  return {field("VmRSS:") / 1024.0, static_cast<int>(field("Threads:"))};
+  return {field("VmRSS:") / 1024.0, field("VmHWM:") / 1024.0, static_cast<int>(field("Threads:"))};
 }
 
 std::vector<ThreadCpu> unixThreadCpu(int pid) {

@@ -12,6 +12,8 @@ namespace qova::bench {
 // The Linux process of this Wine prefix whose command line contains `part`
 // (compared without regard to case; a unique folder name does); 0 when none.
 int findUnixProcess(const std::string& part);
+// Every such process.
+std::vector<int> findUnixProcesses(const std::string& part);
 
 // User plus system CPU seconds of Linux process `pid` (all its threads); -1 when unreadable.
 double unixCpuSeconds(int pid);
@@ -19,6 +21,7 @@ double unixCpuSeconds(int pid);
 // Resident memory and thread count of Linux process `pid`, from its status; zeros when unreadable.
 struct UnixMemory {
   double residentMb = 0.0;
+  double peakMb = 0.0;  // the most it was resident
   int threads = 0;
 };
 UnixMemory unixMemory(int pid);

@@ -35,8 +35,8 @@ constexpr const char* kRunValue = "QOVA Wallpaper";
 
 // What the installer puts into the program folder, and nothing else.
 const std::set<std::string> kInstalledFiles = {
-    "APlayerCaller.dll", "ExuiKrnln.dll", "qova.exe",      "screenshot.dll", "skin_bf.ex", "skin_zt.ex",
-    "ico\\设置.png",     "ico\\删除.png", "ico\\添加.png", "ico\\退出.png",  "uninstall.exe"};
+    "APlayerCaller.dll", "APlayerDecoder.exe", "ExuiKrnln.dll", "qova.exe",      "screenshot.dll", "skin_bf.ex",
+    "skin_zt.ex",        "ico\\设置.png",        "ico\\删除.png",  "ico\\添加.png", "ico\\退出.png",  "uninstall.exe"};
 
 std::string shellFolder(int csidl) {
   char path[MAX_PATH] = {};

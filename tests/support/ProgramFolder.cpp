@@ -40,7 +40,7 @@ ProgramFolder::ProgramFolder(EngineChoice engine) {
   if (engine == EngineChoice::Recording)
     copyFileTo(bin + "\\recording\\APlayerCaller.dll", file("APlayerCaller.dll"));
   else if (engine == EngineChoice::Real)
-    copyFileTo(bin + "\\APlayerCaller.dll", file("APlayerCaller.dll"));
+    for (const char* name : {"APlayerCaller.dll", "APlayerDecoder.exe"}) copyFileTo(bin + "\\" + name, file(name));
 }
 
 void ProgramFolder::writeLibrary(const std::vector<Entry>& entries) const {

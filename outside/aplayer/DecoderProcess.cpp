@@ -1,0 +1,147 @@
+#include "outside/aplayer/DecoderProcess.h"
+
+#include <atomic>
+#include <string>
+
+namespace qova::aplayer {
+namespace {
+
+// How long a decoding process may take to come up (a busy machine, a cold start of the platform's media libraries).
+constexpr DWORD kStartLimitMilliseconds = 30'000;
+constexpr DWORD kPipeBufferBytes = 64 * 1024;
+
+std::wstring programBesideThisModule() {
+  HMODULE module = nullptr;
+  if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCWSTR>(&programBesideThisModule), &module))
+    return {};
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const size_t slash = path.find_last_of(L"\\/");
+  path.resize(slash == std::wstring::npos ? 0 : slash + 1);
+  return path + kDecoderProgram;
+}
+
+// Every decoding process joins it: when this process ends, however it ends, they end with it.
+HANDLE decodersJob() {
+  static const HANDLE job = [] {
+    HANDLE made = ::CreateJobObjectW(nullptr, nullptr);
+    if (!made) return made;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    ::SetInformationJobObject(made, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return made;
+  }();
+  return job;
+}
+
+// The two ends of a new pipe: ours, and one the decoding process inherits.
+bool makePipe(UniqueFile& ours, UniqueFile& theirs) {
+  static std::atomic<unsigned> made{0};
+  const std::wstring name = L"\\\\.\\pipe\\qova-aplayer-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                            std::to_wstring(++made) + L"-" + std::to_wstring(::GetTickCount64());
+  ours.reset(::CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                                PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
+                                kPipeBufferBytes, kPipeBufferBytes, 0, nullptr));
+  if (!ours) return false;
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  theirs.reset(::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherited, OPEN_EXISTING,
+                             FILE_FLAG_OVERLAPPED, nullptr));
+  return static_cast<bool>(theirs);
+}
+
+}  // namespace
+
+bool DecoderProcess::start(HANDLE interrupt) {
+  if (running()) return true;
+  const std::wstring program = programBesideThisModule();
+  const DWORD attributes = program.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(program.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  UniqueFile ours, theirs;
+  if (!makePipe(ours, theirs)) return false;
+
+  std::wstring commandLine = L"\"" + program + L"\" " +
+                             std::to_wstring(reinterpret_cast<uintptr_t>(theirs.get()));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                        CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, nullptr, &startup, &started))
+    return false;
+  process_.reset(started.hProcess);
+  if (HANDLE job = decodersJob()) ::AssignProcessToJobObject(job, started.hProcess);
+  ::ResumeThread(started.hThread);
+  ::CloseHandle(started.hThread);
+  theirs.reset();
+  pipe_ = std::make_unique<MessagePipe>(ours.release());
+  ++generation_;
+
+  Message ready;
+  if (pipe_->receive(ready, kStartLimitMilliseconds, interrupt) != MessagePipe::Outcome::Done ||
+      ready.op != DecoderOp::Ready) {
+    kill();
+    return false;
+  }
+  return true;
+}
+
+void DecoderProcess::end() {
+  pipe_.reset();
+  process_.reset();
+  sections_.clear();
+}
+
+void DecoderProcess::kill() {
+  if (process_) ::TerminateProcess(process_.get(), 1);
+  end();
+}
+
+std::optional<Message> DecoderProcess::call(const Message& request, DWORD limit, HANDLE interrupt,
+                                            MessagePipe::Outcome* outcome) {
+  MessagePipe::Outcome result = MessagePipe::Outcome::Broken;
+  Message reply;
+  if (pipe_) {
+    result = pipe_->send(request, limit, interrupt);
+    if (result == MessagePipe::Outcome::Done) result = pipe_->receive(reply, limit, interrupt);
+    if (result == MessagePipe::Outcome::Done && reply.op != request.op) result = MessagePipe::Outcome::Broken;
+  }
+  if (outcome) *outcome = result;
+  if (result == MessagePipe::Outcome::Done) return reply;
+  kill();
+  return std::nullopt;
+}
+
+uint64_t DecoderProcess::sectionFor(const SharedPixels& pixels) {
+  if (!process_ || pixels.empty()) return 0;
+  if (const auto known = sections_.find(pixels.serial()); known != sections_.end()) return known->second;
+  HANDLE there = nullptr;
+  if (!::DuplicateHandle(::GetCurrentProcess(), pixels.section(), process_.get(), &there, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS))
+    return 0;
+  const auto value = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(there));
+  sections_[pixels.serial()] = value;
+  return value;
+}
+
+std::vector<uint64_t> DecoderProcess::takeUnused(uint64_t live1, uint64_t live2) {
+  std::vector<uint64_t> unused;
+  for (auto entry = sections_.begin(); entry != sections_.end();) {
+    if (entry->first == live1 || entry->first == live2) {
+      ++entry;
+      continue;
+    }
+    unused.push_back(entry->second);
+    entry = sections_.erase(entry);
+  }
+  return unused;
+}
+
+}  // namespace qova::aplayer

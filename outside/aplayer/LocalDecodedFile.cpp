@@ -1,0 +1,36 @@
+#include "outside/aplayer/LocalDecodedFile.h"
+
+#include <mfapi.h>
+
+#include <utility>
+
+namespace qova::aplayer {
+
+LocalMedia::~LocalMedia() {
+  if (started_) ::MFShutdown();
+}
+
+void LocalMedia::start() { started_ = SUCCEEDED(::MFStartup(MF_VERSION, MFSTARTUP_FULL)); }
+
+std::unique_ptr<DecodedFile> LocalDecodedFile::open(const std::wstring& path, std::chrono::milliseconds timeout,
+                                                    HANDLE interrupt, Resolution& outcome) {
+  outcome = Resolution::Refused;
+  const std::optional<FileIdentity> identity = identifyFile(path);
+  if (!identity) return nullptr;
+  MediaReader::Opening opening = MediaReader::open(path, timeout, interrupt);
+  outcome = opening.outcome;
+  if (!opening.reader) return nullptr;
+  return std::unique_ptr<DecodedFile>(new LocalDecodedFile(path, *identity, std::move(opening.reader)));
+}
+
+DecodedFile::Read LocalDecodedFile::readVideo(int64_t notBefore, VideoPicture& picture, int64_t& time) {
+  // No room means no memory for the frame: nothing more can be shown.
+  return MediaReader::playbackRead(reader_->readVideo(
+      notBefore, [&picture](int width, int height) { return picture.prepare(width, height).data(); }, time));
+}
+
+DecodedFile::Read LocalDecodedFile::readAudio(int64_t notBefore, std::vector<uint8_t>& pcm, int64_t& time) {
+  return MediaReader::playbackRead(reader_->readAudio(notBefore, pcm, time));
+}
+
+}  // namespace qova::aplayer

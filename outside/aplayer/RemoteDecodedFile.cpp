@@ -1,0 +1,117 @@
+#include "outside/aplayer/RemoteDecodedFile.h"
+
+#include "outside/aplayer/MediaReader.h"
+
+namespace qova::aplayer {
+namespace {
+
+// Beyond the file's own time-out: the process's answer on its way back.
+constexpr DWORD kOpenGraceMilliseconds = 5000;
+// A read, seek or close takes milliseconds; a process this long about one is stuck in a decoder.
+constexpr DWORD kCallLimitMilliseconds = 5000;
+constexpr DWORD kCloseLimitMilliseconds = 1000;
+
+Resolution whyNotOpened(MessagePipe::Outcome outcome) {
+  switch (outcome) {
+    case MessagePipe::Outcome::Interrupted:
+      return Resolution::Interrupted;
+    case MessagePipe::Outcome::TimedOut:
+      return Resolution::TimedOut;
+    case MessagePipe::Outcome::Done:
+    case MessagePipe::Outcome::Broken:
+      break;
+  }
+  // The process went away with the file: the platform crashed on it.
+  return Resolution::Refused;
+}
+
+}  // namespace
+
+std::unique_ptr<DecodedFile> RemoteDecodedFile::open(DecoderProcess& decoder, const std::wstring& path,
+                                                     std::chrono::milliseconds timeout, HANDLE interrupt,
+                                                     Resolution& outcome) {
+  outcome = Resolution::Refused;
+  const std::optional<FileIdentity> identity = identifyFile(path);
+  if (!identity || !decoder.running()) return nullptr;
+  const OpenRequest request{static_cast<int32_t>(timeout.count())};
+  MessagePipe::Outcome sent = MessagePipe::Outcome::Broken;
+  const std::optional<Message> reply =
+      decoder.call(makeMessage(DecoderOp::Open, request, path.data(), path.size() * sizeof(wchar_t)),
+                   static_cast<DWORD>(timeout.count()) + kOpenGraceMilliseconds, interrupt, &sent);
+  OpenReply opened;
+  if (!reply) {
+    outcome = whyNotOpened(sent);
+    return nullptr;
+  }
+  if (!reply->take(opened)) return nullptr;
+  outcome = static_cast<Resolution>(opened.outcome);
+  if (outcome != Resolution::Made || (!opened.hasVideo && !opened.hasAudio)) return nullptr;
+  std::unique_ptr<RemoteDecodedFile> file(new RemoteDecodedFile(decoder, path, *identity));
+  if (opened.hasVideo) file->video_ = opened.video;
+  if (opened.hasAudio) file->audio_ = opened.audio;
+  file->duration_ = opened.duration;
+  return file;
+}
+
+RemoteDecodedFile::RemoteDecodedFile(DecoderProcess& decoder, std::wstring path, FileIdentity identity)
+    : DecodedFile(std::move(path), identity), decoder_(decoder), generation_(decoder.generation()) {}
+
+RemoteDecodedFile::~RemoteDecodedFile() {
+  if (decoder_.running() && decoder_.generation() == generation_)
+    decoder_.call(Message{DecoderOp::Close, {}}, kCloseLimitMilliseconds, nullptr);
+}
+
+std::optional<Message> RemoteDecodedFile::call(const Message& request) {
+  if (!decoder_.running() || decoder_.generation() != generation_) return std::nullopt;
+  return decoder_.call(request, kCallLimitMilliseconds, nullptr);
+}
+
+SIZE RemoteDecodedFile::shownVideoSize() const { return video_ ? shownPictureSize(*video_) : SIZE{}; }
+
+void RemoteDecodedFile::dropAudio() {
+  if (!audio_) return;
+  audio_.reset();
+  call(Message{DecoderOp::DropAudio, {}});
+}
+
+DecodedFile::Read RemoteDecodedFile::readVideo(int64_t notBefore, VideoPicture& picture, int64_t& time) {
+  if (!video_) return Read::EndOfStream;
+  // A frame of a new size is answered NoRoom once, with the size: the buffer is then made ready for it.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const int width = video_->picture.width;
+    const int height = video_->picture.height;
+    const SharedPixels& room = picture.prepare(width, height);
+    const ReadVideoRequest request{notBefore, decoder_.sectionFor(room), room.size(), width, height};
+    if (!request.section) return Read::Failed;
+    const auto [front, back] = picture.serials();
+    const std::vector<uint64_t> released = decoder_.takeUnused(front, back);
+    const std::optional<Message> reply = call(
+        makeMessage(DecoderOp::ReadVideo, request, released.data(), released.size() * sizeof(uint64_t)));
+    ReadReply answer;
+    if (!reply || !reply->take(answer)) return Read::Failed;
+    const auto read = static_cast<MediaReader::Read>(answer.read);
+    if (read == MediaReader::Read::NoRoom || read == MediaReader::Read::Sample) video_ = answer.video;
+    if (read == MediaReader::Read::NoRoom) continue;
+    time = answer.time;
+    return MediaReader::playbackRead(read);
+  }
+  return Read::Failed;
+}
+
+DecodedFile::Read RemoteDecodedFile::readAudio(int64_t notBefore, std::vector<uint8_t>& pcm, int64_t& time) {
+  if (!audio_) return Read::EndOfStream;
+  const std::optional<Message> reply = call(makeMessage(DecoderOp::ReadAudio, ReadAudioRequest{notBefore}));
+  ReadReply answer;
+  if (!reply || !reply->take(answer)) return Read::Failed;
+  time = answer.time;
+  pcm = reply->after<ReadReply>();
+  return MediaReader::playbackRead(static_cast<MediaReader::Read>(answer.read));
+}
+
+bool RemoteDecodedFile::seek(int64_t time) {
+  const std::optional<Message> reply = call(makeMessage(DecoderOp::Seek, SeekRequest{time}));
+  SeekReply answer;
+  return reply && reply->take(answer) && answer.done != 0;
+}
+
+}  // namespace qova::aplayer

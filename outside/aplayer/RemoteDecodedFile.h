@@ -1,0 +1,46 @@
+#pragma once
+// A file decoded in the engine's decoding process: each read is one request
+// there, and each frame is written by that process straight into the
+// picture's back buffer, which both processes map.
+#include <chrono>
+#include <memory>
+
+#include "outside/aplayer/DecodedFile.h"
+#include "outside/aplayer/DecoderProcess.h"
+#include "outside/aplayer/MediaSourceResolver.h"
+#include "outside/screenshot/VideoFrameFormat.h"
+
+namespace qova::aplayer {
+
+class RemoteDecodedFile final : public DecodedFile {
+ public:
+  // Opens `path` in `decoder` (started if need be); null when the file
+  // cannot be played there, `outcome` says why. `interrupt` cuts the wait
+  // short, and ends the process, which is then busy with the file.
+  static std::unique_ptr<DecodedFile> open(DecoderProcess& decoder, const std::wstring& path,
+                                           std::chrono::milliseconds timeout, HANDLE interrupt, Resolution& outcome);
+  ~RemoteDecodedFile() override;
+
+  bool hasVideo() const override { return video_.has_value(); }
+  bool hasAudio() const override { return audio_.has_value(); }
+  const WAVEFORMATEX& audioFormat() const override { return *audio_; }
+  SIZE shownVideoSize() const override;
+  int64_t duration() const override { return duration_; }
+  void dropAudio() override;
+  Read readVideo(int64_t notBefore, VideoPicture& picture, int64_t& time) override;
+  Read readAudio(int64_t notBefore, std::vector<uint8_t>& pcm, int64_t& time) override;
+  bool seek(int64_t time) override;
+
+ private:
+  RemoteDecodedFile(DecoderProcess& decoder, std::wstring path, FileIdentity identity);
+  // The reply to `request`, or nullopt when the process is gone or another one runs.
+  std::optional<Message> call(const Message& request);
+
+  DecoderProcess& decoder_;
+  const uint64_t generation_;  // of the process the file is open in
+  std::optional<screenshot::VideoFrameFormat> video_;
+  std::optional<WAVEFORMATEX> audio_;
+  int64_t duration_ = 0;
+};
+
+}  // namespace qova::aplayer

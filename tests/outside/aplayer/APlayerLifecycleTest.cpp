@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "tests/outside/aplayer/PlayerFixture.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestProcess.h"
 
 namespace qova::test {
@@ -185,6 +186,59 @@ TEST_F(APlayerLifecycle, ClosingAndSwitchingFilesWhilePlayingHoldsUp) {
   }
   ASSERT_EQ(api.destroy(engine), kAPlayerOk);
   EXPECT_EQ(countEvents(kFileEnded), 0);
+}
+
+// A decoder that crashes on a file takes only the engine's decoding process
+// with it: that file is reported unplayable and the next one plays, decoded
+// by a new process.
+TEST_F(APlayerLifecycle, ADecodingProcessThatDiesTakesOnlyItsFileWithIt) {
+  const int32_t engine = createEngine(nullptr, 60, 60, 160, 120);
+  ASSERT_NE(engine, 0);
+  ASSERT_TRUE(open(engine, "clip_moving.mp4"));
+  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  const std::vector<DWORD> decoding = decodingProcesses();
+  ASSERT_EQ(decoding.size(), 1u);
+  UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, decoding.front()));
+  ASSERT_TRUE(process);
+  ASSERT_TRUE(::TerminateProcess(process.get(), 3));
+
+  EXPECT_TRUE(waitForEvents({kAPlayerEventOpenFailed, 0}, 1)) << "the file is reported unplayable";
+  EXPECT_EQ(api.getState(engine), kAPlayerStateReady);
+  ASSERT_TRUE(open(engine, "clip_short.mp4"));
+  EXPECT_TRUE(waitForEvents(kFileEnded, 1)) << "the next file plays to its end";
+  const std::vector<DWORD> after = decodingProcesses();
+  ASSERT_EQ(after.size(), 1u);
+  EXPECT_NE(after.front(), decoding.front());
+}
+
+// A copy of the engine with no decoding program beside it decodes in its own process.
+TEST_F(APlayerLifecycle, WithoutItsDecodingProgramTheEngineDecodesItself) {
+  TempFolder folder("aplayer_alone");
+  ASSERT_TRUE(copyFileTo(testProgramDirectory() + "\\" + kAPlayerLibrary, folder.file(kAPlayerLibrary)));
+  HMODULE alone = ::LoadLibraryA(folder.file(kAPlayerLibrary).c_str());
+  ASSERT_NE(alone, nullptr);
+  ASSERT_NE(alone, ::GetModuleHandleA(kAPlayerLibrary)) << "a second copy of its own";
+  const auto bind = [alone](const char* name) { return ::GetProcAddress(alone, name); };
+  const auto create = reinterpret_cast<decltype(&APlayer_Create)>(reinterpret_cast<void*>(bind("APlayer_Create")));
+  const auto openFile = reinterpret_cast<decltype(&APlayer_OpenA)>(reinterpret_cast<void*>(bind("APlayer_OpenA")));
+  const auto state = reinterpret_cast<decltype(&APlayer_GetState)>(reinterpret_cast<void*>(bind("APlayer_GetState")));
+  const auto destroy = reinterpret_cast<decltype(&APlayer_Destroy)>(reinterpret_cast<void*>(bind("APlayer_Destroy")));
+  ASSERT_TRUE(create && openFile && state && destroy);
+
+  const int32_t engine = create(nullptr, 60, 60, 160, 120, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                nullptr, nullptr);
+  ASSERT_NE(engine, 0);
+  ASSERT_EQ(openFile(engine, mediaFile("clip_short.mp4").c_str()), kAPlayerOk);
+  EXPECT_TRUE(waitUntil(
+      [&] {
+        pumpMessagesFor(std::chrono::milliseconds(20));
+        return state(engine) == kAPlayerStatePlaying;
+      },
+      10s))
+      << "it plays";
+  EXPECT_TRUE(decodingProcesses().empty());
+  EXPECT_EQ(destroy(engine), kAPlayerOk);
+  ::FreeLibrary(alone);
 }
 
 TEST_F(APlayerLifecycle, CreateRefusesAParentThatIsNoWindow) {

@@ -64,7 +64,8 @@ TEST_F(APlayerPicture, PauseHoldsThePictureAndPlaySetsItMovingAgain) {
 }
 
 // Paused longer than the engine keeps its decoders and sound device (10 s),
-// the picture stays up, and playing goes on from where it stood.
+// its decoding process ends, the picture stays up, and playing goes on from
+// where it stood.
 TEST_F(APlayerPicture, ALongPauseKeepsThePictureAndPlaysOnFromWhereItStood) {
   const int32_t engine = createPopup();
   ASSERT_NE(engine, 0);
@@ -75,8 +76,10 @@ TEST_F(APlayerPicture, ALongPauseKeepsThePictureAndPlaysOnFromWhereItStood) {
   const ScreenImage paused = screenAfter(engine, 300ms);
   const int32_t pausedAt = api.getPosition(engine);
   EXPECT_GT(pausedAt, 1000);
+  EXPECT_EQ(decodingProcesses().size(), 1u) << "it decodes in a process of its own";
 
   const ScreenImage later = screenAfter(engine, 11s);
+  EXPECT_TRUE(waitUntil([] { return decodingProcesses().empty(); }, 5s)) << "the long pause ended it";
   EXPECT_LT(later.differenceFrom(paused), 0.5) << "the frame stays up";
   EXPECT_LT(later.share(kWholeWindow, isNearlyBlack), 0.5);
   EXPECT_NEAR(api.getPosition(engine), pausedAt, 40);
@@ -85,7 +88,8 @@ TEST_F(APlayerPicture, ALongPauseKeepsThePictureAndPlaysOnFromWhereItStood) {
 
   ASSERT_EQ(api.play(engine), kAPlayerOk);
   EXPECT_EQ(api.getState(engine), kAPlayerStatePlaying);
-  ASSERT_TRUE(waitUntil([&] { return api.getPosition(engine) > pausedAt + 300; }, 5s)) << "it plays on";
+  ASSERT_TRUE(waitUntil([&] { return api.getPosition(engine) > pausedAt + 300; }, 10s)) << "it plays on";
+  EXPECT_EQ(decodingProcesses().size(), 1u);
   EXPECT_LT(api.getPosition(engine), pausedAt + 3000) << "from where it stood, not from its start";
   const ScreenImage resumed = screenAfter(engine, 300ms);
   EXPECT_GT(screenAfter(engine, 600ms).differenceFrom(resumed), 1.0) << "the picture moves again";

@@ -3,6 +3,7 @@
 // are destroyed at its end, and handler 2's record starts empty.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <vector>
 
@@ -57,6 +58,20 @@ class PlayerFixture : public ::testing::Test {
 
   bool open(int32_t engine, const std::string& mediaName) {
     return aplayer().open(engine, mediaFile(mediaName).c_str()) == kAPlayerOk;
+  }
+
+  // The engine's decoding processes that this test program started.
+  static std::vector<DWORD> decodingProcesses() {
+    std::vector<DWORD> found;
+    UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = snapshot && ::Process32FirstW(snapshot.get(), &entry); more;
+         more = ::Process32NextW(snapshot.get(), &entry)) {
+      if (entry.th32ParentProcessID == ::GetCurrentProcessId() && _wcsicmp(entry.szExeFile, L"APlayerDecoder.exe") == 0)
+        found.push_back(entry.th32ProcessID);
+    }
+    return found;
   }
 
   const APlayerApi& api = aplayer();

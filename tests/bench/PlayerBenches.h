@@ -5,6 +5,8 @@ namespace qova::bench {
 
 // Playback cost, cost while paused, peak memory (PlaybackBench.cpp).
 void benchPlayback();
+// From APlayer_Play to playing again after a short and a long pause (ResumeBench.cpp).
+void benchResume();
 // Playback cost and peak memory with a player on every monitor against the
 // primary's alone, on a display of two monitors (PlaybackBench.cpp).
 void benchMonitors();

@@ -7,7 +7,7 @@ namespace qova::aplayer {
 namespace {
 
 // How long a decoding process may take to come up (a busy machine, a cold start of the platform's media libraries).
-constexpr DWORD kStartLimitMilliseconds = 30'000;
+constexpr DWORD kStartLimitMilliseconds = 10'000;
 constexpr DWORD kPipeBufferBytes = 64 * 1024;
 
 std::wstring programBesideThisModule() {

@@ -122,7 +122,9 @@ class Playback {
           closeFile();
           break;
         case PlaybackRequest::Kind::ClosePicture:
+          // Nothing plays until another file is opened: nothing to decode either.
           closeFile();
+          decoder_.end();
           audio_.close();
           shared_.picture->clear();
           ::InvalidateRect(shared_.window, nullptr, FALSE);

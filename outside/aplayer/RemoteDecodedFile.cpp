@@ -5,8 +5,10 @@
 namespace qova::aplayer {
 namespace {
 
-// Beyond the file's own time-out: the process's answer on its way back.
-constexpr DWORD kOpenGraceMilliseconds = 5000;
+// Beyond the file's own time-out: the process's answer on its way back. The
+// whole wait stays short of the time after which the engine takes its
+// playback thread for stuck.
+constexpr DWORD kOpenGraceMilliseconds = 2000;
 // A read, seek or close takes milliseconds; a process this long about one is stuck in a decoder.
 constexpr DWORD kCallLimitMilliseconds = 5000;
 constexpr DWORD kCloseLimitMilliseconds = 1000;

@@ -56,7 +56,13 @@ SoakFigures soakProgram(TimedProgram& program, int files, const std::vector<int>
   std::size_t nextCheckpoint = 0;
   LogCounts counts;
   const auto sample = [&](int filesSoFar) {
-    const UnixMemory memory = unixMemory(unixPid);
+    // The program's and its engine's decoding process's together: both run from the program's folder.
+    UnixMemory memory;
+    for (int pid : findUnixProcesses(program.folder().path())) {
+      const UnixMemory part = unixMemory(pid);
+      memory.residentMb += part.residentMb;
+      memory.threads += part.threads;
+    }
     figures.samples.push_back({filesSoFar, milliseconds(start, now()) / 1000.0, memory.residentMb, memory.threads});
     if (print)
       std::printf("soak: %5d files  %7.1f s  %7.1f MB  %3d threads\n", filesSoFar, figures.samples.back().seconds,

@@ -10,6 +10,7 @@
 #include "engines/pattern/PatternMatcher.h"
 #include "library/LibraryFile.h"
 #include "library/ThumbnailAnswer.h"
+#include "library/UnusedThumbnail.h"
 #include "outside/screenshot/ScreenshotContract.h"
 #include "runtime/AnsiPath.h"
 #include "runtime/OutsideFunction.h"
@@ -59,8 +60,11 @@ void addVideo(VideoLibrary& library, HWND libraryWindow) {
   if (!thumbnail) return;
 
   if (tellIfRefused(appendLibraryRecord(videoPath, thumbnail->thumbnailPath, thumbnail->name),
-                    LibraryChange::Add))
+                    LibraryChange::Add)) {
+    // No record names the picture just made for it: it goes too.
+    deleteThumbnailIfUnused(thumbnail->thumbnailPath, library.thumbnailPaths);
     return;
+  }
   reloadLibrary(library);
   refillLibraryList(libraryWindow, library);
 }

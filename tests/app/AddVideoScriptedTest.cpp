@@ -52,8 +52,12 @@ TEST_F(ScriptedAnswer, AnswersWithoutTheShapeAddNothing) {
   EXPECT_EQ(::GetFileAttributesA(qova::libraryFilePath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// The thumbnail made for the refused video goes with it.
 TEST_F(ScriptedAnswer, ALibraryFileHeldByAnotherProgramIsLeftAsItWasAndTheUserIsTold) {
-  script("#<clip>#<C:\\t\\clip.jpg>");
+  ::CreateDirectoryA(qova::programFile("thumbs").c_str(), nullptr);
+  const std::string thumbnail = qova::programFile("thumbs\\refused.jpg");
+  ASSERT_TRUE(qova::writeWholeFile(thumbnail, "a picture"));
+  script(("#<clip>#<" + thumbnail + ">").c_str());
   const std::string before = qova::libraryRecord("C:\\kept.mp4", "k.jpg", "kept");
   ASSERT_TRUE(qova::writeWholeFile(qova::libraryFilePath(), before));
   std::string message;
@@ -67,6 +71,7 @@ TEST_F(ScriptedAnswer, ALibraryFileHeldByAnotherProgramIsLeftAsItWasAndTheUserIs
   EXPECT_NE(message.find("无法读取"), std::string::npos) << message;
   EXPECT_EQ(qova::readWholeFile(qova::libraryFilePath()), before);
   EXPECT_EQ(library.videoCount, 0);
+  EXPECT_EQ(::GetFileAttributesA(thumbnail.c_str()), INVALID_FILE_ATTRIBUTES) << "its thumbnail is gone";
 }
 
 }  // namespace

@@ -19,6 +19,7 @@ void WallpaperScreens::create(APlayerHandler onPrimaryEvent) {
   paused_ = false;
   host_ = findDesktopHost();
   inLayer_ = host_.parent != nullptr;
+  topLevel_ = !inLayer_;
   createPlayers();
 }
 
@@ -29,14 +30,18 @@ void WallpaperScreens::createPlayers() {
 }
 
 WallpaperScreens::LayerChange WallpaperScreens::followLayer() {
-  if (!inLayer_) return LayerChange::None;
-  if (::IsWindow(host_.parent) && ::IsWindow(primary().getWindow())) return LayerChange::None;
-  // The players' windows went with the old layer; their engines go now.
+  const bool layerGone = inLayer_ && !(::IsWindow(host_.parent) && ::IsWindow(primary().getWindow()));
+  if (!layerGone && !topLevel_) return LayerChange::None;
+  const DesktopHost host = findDesktopHost();
+  // Top-level players stay until a shell has a layer for them.
+  if (topLevel_ && !host.parent) return LayerChange::None;
+  // The players' windows went with the old layer, or are top-level ones; their engines go now.
   for (auto& player : players_) player->destroy();
   players_.clear();
-  const DesktopHost host = findDesktopHost();
   if (!host.parent) return LayerChange::Waiting;
   host_ = host;
+  inLayer_ = true;
+  topLevel_ = false;
   // Born with nothing open, then all opened together.
   const std::string path = std::exchange(path_, {});
   const bool paused = paused_;
@@ -98,6 +103,7 @@ void WallpaperScreens::destroy() {
   for (auto& player : players_) player->destroy();
   path_.clear();
   inLayer_ = false;
+  topLevel_ = false;
 }
 
 template <typename Operation>

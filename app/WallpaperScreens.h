@@ -46,7 +46,8 @@ class WallpaperScreens {
   // After the shell may have gone or come back: when the layer the players
   // lived in is gone, their engines go too, and once the shell has a layer
   // again new players are created there, open the same file and pause as the
-  // old ones did, at the same volume.
+  // old ones did, at the same volume. Players made top-level for want of a
+  // shell move into the first shell's layer the same way.
   LayerChange followLayer();
   // The window the players live in; null for top-level players.
   HWND layer() const { return host_.parent; }
@@ -105,6 +106,7 @@ class WallpaperScreens {
   bool paused_ = false;
   int32_t volume_ = 0;
   bool inLayer_ = false;  // created inside a layer and not destroyed since
+  bool topLevel_ = false;  // created top-level (no shell) and not destroyed since
   bool held_ = false;
   std::vector<ScreenRect> monitorRects_;
   std::vector<bool> hidden_;

@@ -113,6 +113,28 @@ TEST_F(Wallpaper, WithoutAShellThePlayerIsATopLevelWindowOfTheScreensSize) {
   EXPECT_FALSE(::IsWindow(player));
 }
 
+TEST_F(Wallpaper, AWallpaperStartedWithoutAShellMovesIntoTheFirstShellsLayer) {
+  HWND old = startedPlayer();
+  ASSERT_EQ(::GetAncestor(old, GA_PARENT), ::GetDesktopWindow());
+  EXPECT_EQ(program.screens.followLayer(), qova::WallpaperScreens::LayerChange::None) << "no shell yet";
+  EXPECT_TRUE(::IsWindow(old));
+
+  ShellStandin shell;
+  ASSERT_TRUE(shell.ready());
+  const size_t before = recordingLog().size();
+  EXPECT_EQ(program.screens.followLayer(), qova::WallpaperScreens::LayerChange::Moved);
+  EXPECT_FALSE(::IsWindow(old));
+  HWND player = program.screens.primary().getWindow();
+  EXPECT_EQ(::GetParent(player), shell.worker()) << qova::test::describeWindow(player);
+  expectScreenSizedAtOrigin(player);
+  const std::string handle = std::to_string(program.screens.primary().handle());
+  EXPECT_NE(recordingLog().substr(before).find("APlayer_OpenA(" + handle + "," + qova::programFile("player_video.mp4")),
+            std::string::npos)
+      << "the same file plays on";
+  EXPECT_EQ(program.screens.followLayer(), qova::WallpaperScreens::LayerChange::None);
+  qova::stopWallpaper(program.screens);
+}
+
 TEST_F(Wallpaper, AShellThatIgnoresTheWorkerRequestGivesParentZero) {
   ShellStandinOptions options;
   options.ignoreWorkerRequest = true;

@@ -1,10 +1,11 @@
 #pragma once
 // The engine's decoding process (APlayerDecoder.exe beside the DLL): it
-// opens and decodes the files one playback thread plays, so that the
+// opens and decodes the files the playback threads play, so that the
 // platform's demuxers and decoders, their threads and every byte they hold
-// live there. Ending the process gives all of it back to the system at once,
-// which a long pause does; a decoder that hangs or crashes on a bad file
-// takes only that process with it.
+// live there. One process serves every engine of the program, each playback
+// thread over a pipe of its own; when the last of them lets go (a long
+// pause), the process ends and gives all of it back to the system at once.
+// A decoder that hangs or crashes on a bad file takes only that process with it.
 #include <windows.h>
 
 #include <cstdint>
@@ -19,25 +20,30 @@
 
 namespace qova::aplayer {
 
+class DecoderHost;
+
+// One playback thread's connection to the decoding process.
 class DecoderProcess {
  public:
-  DecoderProcess() = default;
-  ~DecoderProcess() { end(); }
+  DecoderProcess();
+  ~DecoderProcess();
   DecoderProcess(const DecoderProcess&) = delete;
   DecoderProcess& operator=(const DecoderProcess&) = delete;
 
-  // Starts the process unless it runs; false when it cannot be started (the
-  // program is missing, or it did not come up in time or before `interrupt`).
+  // Connects to the decoding process, started if none runs; false when it
+  // cannot be (the program is missing, or it did not come up in time or
+  // before `interrupt`).
   bool start(HANDLE interrupt);
   bool running() const { return static_cast<bool>(pipe_); }
-  // Counts the processes started: a file opened in one is gone with it.
+  // Counts the connections made: a file opened over one is gone with it.
   uint64_t generation() const { return generation_; }
-  // Lets the process go: it ends as soon as it sees its pipe closed.
+  // Lets the connection go; the process ends when no connection is left.
   void end();
 
   // Sends `request` and waits at most `limit` for the reply. A process that
-  // does not answer in time, or before `interrupt`, is ended at once, since
-  // it is stuck in a decoder; so is one that answers out of turn.
+  // does not answer in time is ended at once, since it is stuck in a
+  // decoder; so is one that answers out of turn. Cut short by `interrupt`,
+  // the connection is let go.
   std::optional<Message> call(const Message& request, DWORD limit, HANDLE interrupt,
                               MessagePipe::Outcome* outcome = nullptr);
 
@@ -49,9 +55,10 @@ class DecoderProcess {
   std::vector<uint64_t> takeUnused(uint64_t live1, uint64_t live2);
 
  private:
-  void kill();
+  // After a call or start that did not go through.
+  void letGo(MessagePipe::Outcome outcome);
 
-  UniqueHandle process_;
+  std::shared_ptr<DecoderHost> host_;
   std::unique_ptr<MessagePipe> pipe_;
   uint64_t generation_ = 0;
   // Serial of the shared pixels -> their section's handle in the process.

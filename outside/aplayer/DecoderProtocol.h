@@ -15,8 +15,14 @@ namespace qova::aplayer {
 // The decoding program, looked for beside the engine's DLL.
 constexpr const wchar_t* kDecoderProgram = L"APlayerDecoder.exe";
 
+// The process is started with the handle of its end of a control pipe on
+// its command line, and answers Ready there. Each connection is a pipe of its
+// own, whose end the engine places in the process and names with Connect on
+// the control pipe; the process answers Ready on the new pipe and serves it
+// on a thread of its own. The process ends when the control pipe closes.
 enum class DecoderOp : uint32_t {
-  Ready = 1,  // sent once by the decoding process when it can take requests; no payload
+  Ready = 1,  // sent by the decoding process when a pipe can take requests; no payload
+  Connect,    // on the control pipe: ConnectRequest; no answer there
   Open,       // OpenRequest + the path (UTF-16, no terminator) -> OpenReply
   Close,      // no payload -> no payload
   Seek,       // SeekRequest -> SeekReply
@@ -32,6 +38,10 @@ struct MessageHeader {
 
 // No message is larger: a longer one means the other end is not speaking this protocol.
 constexpr uint32_t kLargestMessage = 16u << 20;
+
+struct ConnectRequest {
+  uint64_t pipe = 0;  // the new pipe's handle in the decoding process
+};
 
 struct OpenRequest {
   int32_t timeoutMilliseconds = 0;

@@ -30,6 +30,7 @@ Message DecoderService::answer(const Message& request) {
     case DecoderOp::ReadAudio:
       return readAudio(request);
     case DecoderOp::Ready:
+    case DecoderOp::Connect:
       break;
   }
   // Not a request of ours: an empty answer, which the engine takes as a failure.

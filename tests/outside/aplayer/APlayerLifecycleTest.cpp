@@ -188,22 +188,27 @@ TEST_F(APlayerLifecycle, ClosingAndSwitchingFilesWhilePlayingHoldsUp) {
   EXPECT_EQ(countEvents(kFileEnded), 0);
 }
 
-// A decoder that crashes on a file takes only the engine's decoding process
-// with it: that file is reported unplayable and the next one plays, decoded
-// by a new process.
-TEST_F(APlayerLifecycle, ADecodingProcessThatDiesTakesOnlyItsFileWithIt) {
+// Every engine decodes in the one decoding process. A decoder that crashes
+// there takes only that process with it: the files it decoded are reported
+// unplayable and the next one plays, decoded by a new process.
+TEST_F(APlayerLifecycle, ADecodingProcessThatDiesTakesOnlyItsFilesWithIt) {
   const int32_t engine = createEngine(nullptr, 60, 60, 160, 120);
+  const int32_t other = createEngine(nullptr, 260, 60, 160, 120);
   ASSERT_NE(engine, 0);
+  ASSERT_NE(other, 0);
   ASSERT_TRUE(open(engine, "clip_moving.mp4"));
+  ASSERT_TRUE(open(other, "clip_moving.mp4"));
   ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  ASSERT_TRUE(waitForState(other, kAPlayerStatePlaying));
   const std::vector<DWORD> decoding = decodingProcesses();
-  ASSERT_EQ(decoding.size(), 1u);
+  ASSERT_EQ(decoding.size(), 1u) << "one process decodes for both engines";
   UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, decoding.front()));
   ASSERT_TRUE(process);
   ASSERT_TRUE(::TerminateProcess(process.get(), 3));
 
-  EXPECT_TRUE(waitForEvents({kAPlayerEventOpenFailed, 0}, 1)) << "the file is reported unplayable";
+  EXPECT_TRUE(waitForEvents({kAPlayerEventOpenFailed, 0}, 2)) << "both files are reported unplayable";
   EXPECT_EQ(api.getState(engine), kAPlayerStateReady);
+  EXPECT_EQ(api.getState(other), kAPlayerStateReady);
   ASSERT_TRUE(open(engine, "clip_short.mp4"));
   EXPECT_TRUE(waitForEvents(kFileEnded, 1)) << "the next file plays to its end";
   const std::vector<DWORD> after = decodingProcesses();

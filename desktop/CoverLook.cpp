@@ -56,8 +56,9 @@ std::vector<bool> CoverLook::desktopsHidden(const std::vector<ScreenRect>& monit
   // whether it still exists (a window gone meanwhile answers here by having no
   // style), and Wine's EnumDesktopWindows without a desktop lists the
   // message-only windows as well.
-  if (HDESK desktop = ::GetThreadDesktop(::GetCurrentThreadId()))
-    ::EnumDesktopWindows(desktop, &CoverLook::collectCover, reinterpret_cast<LPARAM>(this));
+  if (!desktop_) desktop_ = ::GetThreadDesktop(::GetCurrentThreadId());
+  if (desktop_)
+    ::EnumDesktopWindows(desktop_, &CoverLook::collectCover, reinterpret_cast<LPARAM>(this));
   else
     ::EnumWindows(&CoverLook::collectCover, reinterpret_cast<LPARAM>(this));
   std::erase_if(known_, [](const KnownWindow& known) { return !known.seen; });

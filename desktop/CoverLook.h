@@ -18,6 +18,7 @@
 
 namespace qova {
 
+// Looks from one thread: the thread's desktop is asked for once.
 class CoverLook {
  public:
   // For each monitor: true when the windows above the desktop of other
@@ -39,6 +40,7 @@ class CoverLook {
   void collect(HWND window);
   bool isDesktopLayer(HWND window, DWORD thread);
 
+  HDESK desktop_ = nullptr;           // this thread's, not to be closed
   std::vector<KnownWindow> known_;  // windows that were candidates in the last look
   std::vector<ScreenRect> covers_;  // this look's
 };

@@ -40,7 +40,7 @@ class CoverLook {
   void collect(HWND window);
   bool isDesktopLayer(HWND window, DWORD thread);
 
-  HDESK desktop_ = nullptr;           // this thread's, not to be closed
+  HDESK desktop_ = nullptr;         // this thread's, not to be closed
   std::vector<KnownWindow> known_;  // windows that were candidates in the last look
   std::vector<ScreenRect> covers_;  // this look's
 };

@@ -1,10 +1,6 @@
 #include "desktop/DesktopCoverWatch.h"
 
-#include <dwmapi.h>
-#include <shellapi.h>
-
 #include <algorithm>
-#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -26,69 +22,7 @@ std::vector<DesktopCoverWatch*>& watches() {
   return list;
 }
 
-// Windows hidden by the window manager (on another virtual desktop, a
-// suspended app) are cloaked. Asked only where the system can tell: without
-// the Desktop Window Manager no window is cloaked.
-bool isCloaked(HWND window) {
-  using GetWindowAttribute = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
-  static const auto getAttribute = [] {
-    HMODULE dwm = ::LoadLibraryA("dwmapi.dll");
-    return dwm ? reinterpret_cast<GetWindowAttribute>(
-                     reinterpret_cast<void*>(::GetProcAddress(dwm, "DwmGetWindowAttribute")))
-               : nullptr;
-  }();
-  DWORD cloaked = 0;
-  return getAttribute && SUCCEEDED(getAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) && cloaked != 0;
-}
-
-bool isFullyTransparent(HWND window) {
-  if (!(::GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_LAYERED)) return false;
-  BYTE alpha = 255;
-  DWORD flags = 0;
-  return ::GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) && (flags & LWA_ALPHA) && alpha == 0;
-}
-
-bool isDesktopLayer(HWND window) {
-  char name[32] = {};
-  ::GetClassNameA(window, name, sizeof name);
-  return std::strcmp(name, "Progman") == 0 || std::strcmp(name, "WorkerW") == 0;
-}
-
-BOOL CALLBACK collectCover(HWND window, LPARAM param) {
-  auto& covers = *reinterpret_cast<std::vector<ScreenRect>*>(param);
-  // The cheap questions first: most top-level windows are hidden ones.
-  if (!::IsWindowVisible(window) || ::IsIconic(window)) return TRUE;
-  RECT rect{};
-  if (!::GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) return TRUE;
-  DWORD process = 0;
-  ::GetWindowThreadProcessId(window, &process);
-  // Our own windows (the player itself where it is a top-level window, the panel) hide nothing.
-  if (process == ::GetCurrentProcessId() || isDesktopLayer(window) || isCloaked(window) ||
-      isFullyTransparent(window))
-    return TRUE;
-  covers.push_back({rect.left, rect.top, rect.right, rect.bottom});
-  return TRUE;
-}
-
-bool fullScreenApplicationRuns() {
-  QUERY_USER_NOTIFICATION_STATE state{};
-  if (FAILED(::SHQueryUserNotificationState(&state))) return false;
-  return state == QUNS_RUNNING_D3D_FULL_SCREEN || state == QUNS_PRESENTATION_MODE || state == QUNS_BUSY;
-}
-
 }  // namespace
-
-std::vector<bool> desktopsHidden(const std::vector<ScreenRect>& monitors) {
-  if (fullScreenApplicationRuns()) return std::vector<bool>(monitors.size(), true);
-  std::vector<ScreenRect> covers;
-  ::EnumWindows(&collectCover, reinterpret_cast<LPARAM>(&covers));
-  std::vector<bool> hidden;
-  hidden.reserve(monitors.size());
-  for (const ScreenRect& monitor : monitors) hidden.push_back(rectanglesCover(monitor, covers));
-  return hidden;
-}
-
-bool desktopHidden(const ScreenRect& monitor) { return desktopsHidden({monitor}).front(); }
 
 DesktopCoverWatch::DesktopCoverWatch(std::vector<ScreenRect> monitors, Listener listener)
     : monitors_(std::move(monitors)), listener_(std::move(listener)) {
@@ -117,7 +51,7 @@ void DesktopCoverWatch::setMonitors(std::vector<ScreenRect> monitors) {
 
 void DesktopCoverWatch::checkNow() {
   if (delay_) ::KillTimer(nullptr, std::exchange(delay_, 0));
-  std::vector<bool> hidden = desktopsHidden(monitors_);
+  std::vector<bool> hidden = look_.desktopsHidden(monitors_);
   if (reported_ && hidden == hidden_) return;
   hidden_ = std::move(hidden);
   reported_ = true;

@@ -9,7 +9,7 @@
 // gathers a burst of them into one look. Until the system has shown that it
 // sends them for other programs' windows (Wine sends only creation and
 // focus), a look every half second stands in for them: one walk over the
-// top-level windows, a few milliseconds under Wine.
+// top-level windows (see CoverLook.h).
 // Lives on a thread with a message loop; the listener is called there.
 #include <windows.h>
 
@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "desktop/CoverGeometry.h"
+#include "desktop/CoverLook.h"
 #include "runtime/UniqueHandle.h"
 
 namespace qova {
@@ -46,6 +47,7 @@ class DesktopCoverWatch {
   void checkSoon();
 
   std::vector<ScreenRect> monitors_;
+  CoverLook look_;
   Listener listener_;
   std::vector<bool> hidden_;
   bool reported_ = false;
@@ -54,11 +56,5 @@ class DesktopCoverWatch {
   HWINEVENTHOOK systemHook_ = nullptr;
   HWINEVENTHOOK objectHook_ = nullptr;
 };
-
-// For each monitor: true when the windows above the desktop of other
-// processes than this one cover it, or a full-screen application runs (the
-// system does not say on which monitor, so it hides them all).
-std::vector<bool> desktopsHidden(const std::vector<ScreenRect>& monitors);
-bool desktopHidden(const ScreenRect& monitor);
 
 }  // namespace qova

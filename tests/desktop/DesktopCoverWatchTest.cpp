@@ -2,7 +2,10 @@
 // program (Wine's Notepad): maximized it hides the desktop, restored to a
 // part of the screen or minimized it does not, and the watch hears each
 // change by itself within a second. Each monitor is judged on its own: the
-// window hides nothing of a monitor beside the primary.
+// window hides nothing of a monitor beside the primary. The shell's own
+// desktop windows (the stand-in's, screen-sized) hide nothing, also when the
+// shell is replaced by a new one between two looks, and a cover closed while
+// it hides the desktop leaves it seen.
 #include "desktop/DesktopCoverWatch.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +14,7 @@
 #include <vector>
 
 #include "tests/support/OtherProgramWindow.h"
+#include "tests/support/ShellStandin.h"
 #include "tests/support/TestProcess.h"
 
 namespace {
@@ -53,6 +57,40 @@ TEST(DesktopCoverWatch, AMaximizedWindowOfAnotherProgramHidesTheDesktopAndNothin
   // Each change was heard once.
   EXPECT_EQ(heard, (std::vector<bool>{false, true, false, true, false}));
   EXPECT_FALSE(besideHidden) << "the window covered the monitor beside the primary";
+}
+
+TEST(DesktopCoverWatch, TheShellsDesktopWindowsHideNothingAndAClosedCoverLeavesTheDesktopSeen) {
+  qova::test::ShellStandin shell;
+  ASSERT_TRUE(shell.ready()) << shell.logText();
+  ASSERT_NE(shell.requestWorker(), nullptr) << shell.logText();
+  const qova::test::OtherProgramWindow other;
+  HWND window = other.window();
+  ASSERT_NE(window, nullptr) << "Notepad did not show";
+
+  std::vector<bool> heard;
+  qova::DesktopCoverWatch watch({primaryMonitor()}, [&](const std::vector<bool>& hidden) {
+    heard.push_back(hidden.at(0));
+  });
+  const auto changedWithin = [&](bool hidden) {
+    return waitUntil([&] { return !heard.empty() && heard.back() == hidden; }, 1s);
+  };
+  ASSERT_TRUE(waitUntil([&] { return !heard.empty(); }, 2s)) << "the watch reports once it starts";
+  EXPECT_FALSE(heard.back()) << "the shell's desktop windows cover the screen and hide nothing";
+
+  ::ShowWindow(window, SW_MAXIMIZE);
+  EXPECT_TRUE(changedWithin(true));
+  // A new shell, with new desktop windows, while the desktop is hidden: the
+  // watch has looked at the old ones and must know the new ones for what they are.
+  ASSERT_TRUE(shell.restart()) << shell.logText();
+  ASSERT_NE(shell.requestWorker(), nullptr) << shell.logText();
+  ::ShowWindow(window, SW_RESTORE);
+  EXPECT_TRUE(changedWithin(false)) << "restored, it leaves the new shell's desktop seen";
+
+  ::ShowWindow(window, SW_MAXIMIZE);
+  EXPECT_TRUE(changedWithin(true));
+  ::PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(changedWithin(false)) << "a cover closed hides nothing";
+  EXPECT_EQ(heard, (std::vector<bool>{false, true, false, true, false}));
 }
 
 }  // namespace

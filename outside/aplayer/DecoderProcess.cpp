@@ -86,8 +86,6 @@ class DecoderHost {
     return host;
   }
 
-  ~DecoderHost() { control_.reset(); }
-
   HANDLE process() const { return process_.get(); }
 
   // Our end of a new pipe that the process serves, or null.

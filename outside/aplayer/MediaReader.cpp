@@ -114,8 +114,7 @@ void MediaReader::dropAudio() {
 MediaReader::Read MediaReader::readVideo(int64_t notBefore, const FrameRoom& room, int64_t& time) {
   if (!video_) return Read::EndOfStream;
   for (;;) {
-    ComPtr<IMFSample> sample = std::move(keptFrame_);
-    keptFrame_ = {};
+    ComPtr<IMFSample> sample = std::exchange(keptFrame_, {});
     if (sample) {
       time = keptTime_;
     } else {

@@ -1,6 +1,7 @@
 #include "outside/aplayer/decoder/DecoderService.h"
 
 #include <chrono>
+#include <cstring>
 #include <string>
 
 namespace qova::aplayer {

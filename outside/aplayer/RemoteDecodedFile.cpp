@@ -9,9 +9,10 @@ namespace {
 // whole wait stays short of the time after which the engine takes its
 // playback thread for stuck.
 constexpr DWORD kOpenGraceMilliseconds = 2000;
-// A read, seek or close takes milliseconds; a process this long about one is stuck in a decoder.
+// A read, seek or close takes milliseconds (a close under Wine, which ends
+// the platform's pipeline, up to a few hundred); a process this long about
+// one is stuck in a decoder.
 constexpr DWORD kCallLimitMilliseconds = 5000;
-constexpr DWORD kCloseLimitMilliseconds = 1000;
 
 Resolution whyNotOpened(MessagePipe::Outcome outcome) {
   switch (outcome) {
@@ -60,7 +61,7 @@ RemoteDecodedFile::RemoteDecodedFile(DecoderProcess& decoder, std::wstring path,
 
 RemoteDecodedFile::~RemoteDecodedFile() {
   if (decoder_.running() && decoder_.generation() == generation_)
-    decoder_.call(Message{DecoderOp::Close, {}}, kCloseLimitMilliseconds, nullptr);
+    decoder_.call(Message{DecoderOp::Close, {}}, kCallLimitMilliseconds, nullptr);
 }
 
 std::optional<Message> RemoteDecodedFile::call(const Message& request) {

@@ -99,6 +99,8 @@ class Playback {
       else if (!pausedWithPipeline())
         sleep(INFINITE);
     }
+    // Let go first: the decoding process closes the file itself when the connection goes.
+    decoder_.end();
     closeFile();
     audio_.close();
   }
@@ -123,8 +125,8 @@ class Playback {
           break;
         case PlaybackRequest::Kind::ClosePicture:
           // Nothing plays until another file is opened: nothing to decode either.
-          closeFile();
           decoder_.end();
+          closeFile();
           audio_.close();
           shared_.picture->clear();
           ::InvalidateRect(shared_.window, nullptr, FALSE);
@@ -174,8 +176,8 @@ class Playback {
   void sleepDeeply() {
     publishStatus();
     deepSleep_ = DeepSleep{reader_->path(), std::max<int64_t>(clock_.now(), 0), shared_.status};
-    reader_.reset();
     decoder_.end();
+    reader_.reset();
     framePending_ = false;
     audio_.close();
     shared_.picture->releaseBackBuffer();

@@ -27,16 +27,20 @@ std::string programFile(std::string_view name) {
   return path;
 }
 
-std::wstring programExecutablePath() {
+std::wstring modulePath(void* module) {
   std::vector<wchar_t> buffer(MAX_PATH);
-  DWORD length = 0;
   for (;;) {
-    length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD length =
+        ::GetModuleFileNameW(static_cast<HMODULE>(module), buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return {};
-    if (length < buffer.size()) break;
+    if (length < buffer.size()) return std::wstring(buffer.data(), length);
     buffer.resize(buffer.size() * 2);
   }
-  std::wstring path(buffer.data(), length);
+}
+
+std::wstring programExecutablePath() {
+  std::wstring path = modulePath(nullptr);
+  if (path.empty()) return path;
   const DWORD longLength = ::GetLongPathNameW(path.c_str(), nullptr, 0);
   if (longLength == 0) return path;
   std::wstring longPath(longLength, L'\0');

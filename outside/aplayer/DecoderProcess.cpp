@@ -4,6 +4,8 @@
 #include <mutex>
 #include <string>
 
+#include "runtime/ProgramDirectory.h"
+
 namespace qova::aplayer {
 namespace {
 
@@ -16,16 +18,8 @@ std::wstring programBesideThisModule() {
   if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                             reinterpret_cast<LPCWSTR>(&programBesideThisModule), &module))
     return {};
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
+  std::wstring path = modulePath(module);
+  if (path.empty()) return {};
   const size_t slash = path.find_last_of(L"\\/");
   path.resize(slash == std::wstring::npos ? 0 : slash + 1);
   return path + kDecoderProgram;

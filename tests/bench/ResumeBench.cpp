@@ -5,12 +5,12 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <type_traits>
 #include <vector>
 
 #include "outside/aplayer/APlayerContract.h"
 #include "tests/bench/BenchSupport.h"
 #include "tests/bench/PlayerBenches.h"
+#include "tests/support/DllExports.h"
 #include "tests/support/TestProcess.h"
 
 namespace qova::bench {
@@ -31,20 +31,17 @@ struct Engine {
   decltype(&APlayer_GetState) state = nullptr;
   decltype(&APlayer_Destroy) destroy = nullptr;
 
+  bool complete = true;
+
   explicit Engine(HMODULE module) {
-    const auto bind = [module](auto& function, const char* name) {
-      function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
-          reinterpret_cast<void*>(::GetProcAddress(module, name)));
-    };
-    bind(create, "APlayer_Create");
-    bind(open, "APlayer_OpenA");
-    bind(play, "APlayer_Play");
-    bind(pause, "APlayer_Pause");
-    bind(position, "APlayer_GetPosition");
-    bind(state, "APlayer_GetState");
-    bind(destroy, "APlayer_Destroy");
+    test::bindExport(module, create, "APlayer_Create", complete);
+    test::bindExport(module, open, "APlayer_OpenA", complete);
+    test::bindExport(module, play, "APlayer_Play", complete);
+    test::bindExport(module, pause, "APlayer_Pause", complete);
+    test::bindExport(module, position, "APlayer_GetPosition", complete);
+    test::bindExport(module, state, "APlayer_GetState", complete);
+    test::bindExport(module, destroy, "APlayer_Destroy", complete);
   }
-  bool complete() const { return create && open && play && pause && position && state && destroy; }
 };
 
 // Milliseconds from APlayer_Play until the position has moved on; -1 when it did not within 20 s.
@@ -64,7 +61,7 @@ void benchResume() {
   std::printf("Playing on after a pause (the 1080p clip, %d rounds each)\n", kRounds);
   HMODULE module = ::LoadLibraryA(buildFile("bench\\shipped\\APlayerCaller.dll").c_str());
   const Engine engine(module);
-  if (!module || !engine.complete()) {
+  if (!engine.complete) {
     std::printf("  the engine did not load\n");
     return;
   }

@@ -14,29 +14,7 @@ struct LoadedApi {
   bool complete = true;
   LoadedApi() {
     // Deliberately never freed: engines of a failed test may still be alive.
-    HMODULE module = ::LoadLibraryA(qova::programFile(kAPlayerLibrary).c_str());
-    complete = module != nullptr;
-    bindExport(module, api.create, "APlayer_Create", complete);
-    bindExport(module, api.open, "APlayer_OpenA", complete);
-    bindExport(module, api.setConfig, "APlayer_SetConfigA", complete);
-    bindExport(module, api.getVersion, "APlayer_GetVersion", complete);
-    bindExport(module, api.getVideoWidth, "APlayer_GetVideoWidth", complete);
-    bindExport(module, api.destroy, "APlayer_Destroy", complete);
-    bindExport(module, api.close, "APlayer_Close", complete);
-    bindExport(module, api.play, "APlayer_Play", complete);
-    bindExport(module, api.pause, "APlayer_Pause", complete);
-    bindExport(module, api.setCustomLogo, "APlayer_SetCustomLogo", complete);
-    bindExport(module, api.getWindow, "APlayer_GetWindow", complete);
-    bindExport(module, api.getState, "APlayer_GetState", complete);
-    bindExport(module, api.getDuration, "APlayer_GetDuration", complete);
-    bindExport(module, api.getPosition, "APlayer_GetPosition", complete);
-    bindExport(module, api.setPosition, "APlayer_SetPosition", complete);
-    bindExport(module, api.getVideoHeight, "APlayer_GetVideoHeight", complete);
-    bindExport(module, api.getVolume, "APlayer_GetVolume", complete);
-    bindExport(module, api.setVolume, "APlayer_SetVolume", complete);
-    bindExport(module, api.isSeeking, "APlayer_IsSeeking", complete);
-    bindExport(module, api.getBufferProgress, "APlayer_GetBufferProgress", complete);
-    bindExport(module, api.getConfig, "APlayer_GetConfigA", complete);
+    api = bindAPlayerApi(::LoadLibraryA(qova::programFile(kAPlayerLibrary).c_str()), complete);
   }
 };
 
@@ -49,6 +27,33 @@ std::vector<PlayerEvent> events;
 std::function<void(PlayerEvent)> reaction;
 
 }  // namespace
+
+APlayerApi bindAPlayerApi(HMODULE module, bool& complete) {
+  APlayerApi api{};
+  if (!module) complete = false;
+  bindExport(module, api.create, "APlayer_Create", complete);
+  bindExport(module, api.open, "APlayer_OpenA", complete);
+  bindExport(module, api.setConfig, "APlayer_SetConfigA", complete);
+  bindExport(module, api.getVersion, "APlayer_GetVersion", complete);
+  bindExport(module, api.getVideoWidth, "APlayer_GetVideoWidth", complete);
+  bindExport(module, api.destroy, "APlayer_Destroy", complete);
+  bindExport(module, api.close, "APlayer_Close", complete);
+  bindExport(module, api.play, "APlayer_Play", complete);
+  bindExport(module, api.pause, "APlayer_Pause", complete);
+  bindExport(module, api.setCustomLogo, "APlayer_SetCustomLogo", complete);
+  bindExport(module, api.getWindow, "APlayer_GetWindow", complete);
+  bindExport(module, api.getState, "APlayer_GetState", complete);
+  bindExport(module, api.getDuration, "APlayer_GetDuration", complete);
+  bindExport(module, api.getPosition, "APlayer_GetPosition", complete);
+  bindExport(module, api.setPosition, "APlayer_SetPosition", complete);
+  bindExport(module, api.getVideoHeight, "APlayer_GetVideoHeight", complete);
+  bindExport(module, api.getVolume, "APlayer_GetVolume", complete);
+  bindExport(module, api.setVolume, "APlayer_SetVolume", complete);
+  bindExport(module, api.isSeeking, "APlayer_IsSeeking", complete);
+  bindExport(module, api.getBufferProgress, "APlayer_GetBufferProgress", complete);
+  bindExport(module, api.getConfig, "APlayer_GetConfigA", complete);
+  return api;
+}
 
 const APlayerApi& aplayer() { return loaded().api; }
 

@@ -37,6 +37,8 @@ struct APlayerApi {
   decltype(&APlayer_GetConfigA) getConfig;
 };
 
+// The exports of an engine DLL loaded as `module`; clears `complete` when one is missing.
+APlayerApi bindAPlayerApi(HMODULE module, bool& complete);
 // The DLL's exports, loaded once for the whole test program; null members when an export is missing.
 const APlayerApi& aplayer();
 // True when the DLL loaded and every export was found.

@@ -223,26 +223,23 @@ TEST_F(APlayerLifecycle, WithoutItsDecodingProgramTheEngineDecodesItself) {
   HMODULE alone = ::LoadLibraryA(folder.file(kAPlayerLibrary).c_str());
   ASSERT_NE(alone, nullptr);
   ASSERT_NE(alone, ::GetModuleHandleA(kAPlayerLibrary)) << "a second copy of its own";
-  const auto bind = [alone](const char* name) { return ::GetProcAddress(alone, name); };
-  const auto create = reinterpret_cast<decltype(&APlayer_Create)>(reinterpret_cast<void*>(bind("APlayer_Create")));
-  const auto openFile = reinterpret_cast<decltype(&APlayer_OpenA)>(reinterpret_cast<void*>(bind("APlayer_OpenA")));
-  const auto state = reinterpret_cast<decltype(&APlayer_GetState)>(reinterpret_cast<void*>(bind("APlayer_GetState")));
-  const auto destroy = reinterpret_cast<decltype(&APlayer_Destroy)>(reinterpret_cast<void*>(bind("APlayer_Destroy")));
-  ASSERT_TRUE(create && openFile && state && destroy);
+  bool complete = true;
+  const APlayerApi copy = bindAPlayerApi(alone, complete);
+  ASSERT_TRUE(complete);
 
-  const int32_t engine = create(nullptr, 60, 60, 160, 120, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                nullptr, nullptr);
+  const int32_t engine = copy.create(nullptr, 60, 60, 160, 120, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr);
   ASSERT_NE(engine, 0);
-  ASSERT_EQ(openFile(engine, mediaFile("clip_short.mp4").c_str()), kAPlayerOk);
+  ASSERT_EQ(copy.open(engine, mediaFile("clip_short.mp4").c_str()), kAPlayerOk);
   EXPECT_TRUE(waitUntil(
       [&] {
         pumpMessagesFor(std::chrono::milliseconds(20));
-        return state(engine) == kAPlayerStatePlaying;
+        return copy.getState(engine) == kAPlayerStatePlaying;
       },
       10s))
       << "it plays";
   EXPECT_TRUE(decodingProcesses().empty());
-  EXPECT_EQ(destroy(engine), kAPlayerOk);
+  EXPECT_EQ(copy.destroy(engine), kAPlayerOk);
   ::FreeLibrary(alone);
 }
 

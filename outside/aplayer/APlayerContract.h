@@ -45,6 +45,9 @@ constexpr int32_t kAPlayerStatePlaying = 3;
 constexpr int32_t kAPlayerEventStateChanged = 1;  // parameter: the new state
 constexpr int32_t kAPlayerEventOpenFailed = 5;    // parameter: 0; the open file cannot be played
 constexpr int32_t kAPlayerEventFileEnded = 6;     // parameter: 0; the file played to its end
+// Our engine's own, beyond the contract (an engine need not send it): diagnostic
+// lines wait to be read through kAPlayerConfigDiagnostics. Sent once until they are read.
+constexpr int32_t kAPlayerEventDiagnostics = 100; // parameter: 0
 
 // Configuration ids of APlayer_SetConfigA / APlayer_GetConfigA (values are decimal text).
 constexpr int32_t kAPlayerConfigKeepAspect = 1;   // "1" keeps the video's aspect ratio (default), "0" stretches
@@ -57,6 +60,27 @@ constexpr const char* kAPlayerScalingFit = "0";      // the whole picture, black
 constexpr const char* kAPlayerScalingFill = "1";     // covers the window, aspect kept, the excess cut
                                                      // equally on both sides (centred)
 constexpr const char* kAPlayerScalingStretch = "2";  // covers the window, aspect not kept
+// How frames reach the screen, one of the kAPlayerPresentation values below.
+// "0" (the default, and any unknown value) tries the graphics card first
+// (hardware decoding, then software decoding with the card's scaling) and
+// falls back to GDI; "1" wants the graphics card and falls back only when it
+// cannot start; "2" keeps to GDI. Takes effect at the next file opened.
+constexpr int32_t kAPlayerConfigPresentation = 4;
+constexpr const char* kAPlayerPresentationAuto = "0";
+constexpr const char* kAPlayerPresentationGpu = "1";
+constexpr const char* kAPlayerPresentationGdi = "2";
+// Read only: the path frames take now, "gpu-hw" (decoded and shown by the
+// graphics card), "gpu-sw" (decoded by the processor, shown by the card) or
+// "gdi" (decoded by the processor, shown through GDI).
+constexpr int32_t kAPlayerConfigPresentationInUse = 5;
+constexpr const char* kAPlayerPathGpuHardware = "gpu-hw";
+constexpr const char* kAPlayerPathGpuSoftware = "gpu-sw";
+constexpr const char* kAPlayerPathGdi = "gdi";
+// Read only: the engine's diagnostic lines since the last read, each ending in
+// '\n' ("" when there are none): the decoding process's starts, exits and
+// kills, why a file could not be played (with its HRESULT), a change of
+// presentation path. Event kAPlayerEventDiagnostics says that lines wait.
+constexpr int32_t kAPlayerConfigDiagnostics = 6;
 
 // Volume runs from 0 (silent) to 100 (full); values outside are clamped. It
 // and the mute setting apply to this engine's sound only, and to every file

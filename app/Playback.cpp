@@ -14,6 +14,11 @@ Playback::Playback(WallpaperScreens& player, VideoLibrary& library, const OwnedW
 void Playback::open(int position) {
   const std::string path = library_.videoPathAt(position);
   if (path.empty()) return;
+  timePerVideo.began();
+  openFile(path);
+}
+
+void Playback::openFile(const std::string& path) {
   ++openNumber_;
   // Watched from before the call, so that even an engine that reports the
   // start from inside it is seen starting.
@@ -23,8 +28,16 @@ void Playback::open(int position) {
 
 void Playback::openAfresh(int position) {
   failures_.reset();
+  // Told without a word to the players: the open that follows plays them.
+  player_.policy().setStopped(false);
   open(position);
 }
+
+int Playback::firstPosition() { return order.first(library_, shuffledPlayOrder()); }
+
+int Playback::nextPosition() { return order.next(library_, shuffledPlayOrder()); }
+
+int Playback::previousPosition() { return order.previous(library_, shuffledPlayOrder()); }
 
 void Playback::close() {
   stopWatching();
@@ -40,7 +53,11 @@ void Playback::onPlayerEvent(int32_t code, int32_t parameter) {
     onFailed();
   } else if (code == kAPlayerEventFileEnded && parameter == 0 && library_.videoCount != 0) {
     onStarted();
-    open(nextIndex(library_));
+    // Opening the same file again plays it from its start.
+    const std::string again =
+        timePerVideo.playsAgain(minutesPerVideo()) ? library_.videoPathAt(library_.currentIndex) : std::string();
+    if (!again.empty()) openFile(again);
+    else open(nextPosition());
   }
 }
 
@@ -51,7 +68,7 @@ bool Playback::deliver(UINT message, WPARAM wParam) {
     return true;
   }
   if (message == kPassOverMessage) {
-    if (wParam == openNumber_) open(nextIndex(library_));
+    if (wParam == openNumber_) open(nextPosition());
     return true;
   }
   return false;
@@ -72,6 +89,11 @@ void Playback::stopWatching() {
 void Playback::onStarted() {
   stopWatching();
   failures_.reset();
+  setStopped(false);
+}
+
+void Playback::setStopped(bool stopped) {
+  if (player_.policy().stopped() != stopped) player_.apply(player_.policy().setStopped(stopped));
 }
 
 void Playback::onFailed() {
@@ -82,8 +104,9 @@ void Playback::onFailed() {
     // Posted rather than opened here: the message loop goes on between two
     // entries, and a refusal inside open() does not nest one open in another.
     if (window_.handle) ::PostMessageA(window_.handle, kPassOverMessage, openNumber_, 0);
-  } else if (nothingPlays_) {
-    nothingPlays_();
+  } else {
+    setStopped(true);
+    if (nothingPlays_) nothingPlays_();
   }
 }
 

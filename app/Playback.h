@@ -10,6 +10,10 @@
 // Once every entry of the library has failed in a row, playback stops rather
 // than going round the list for ever, and the program is told once; a new
 // round begins when the library changes or the user asks for playback.
+//
+// The end of a file moves on in the order "播放顺序" chooses (library/PlayOrder.h),
+// unless "每个视频时长" wants the entry to play on (library/TimePerVideo.h):
+// both are read at each end, so that a change applies at once.
 #include <windows.h>
 
 #include <chrono>
@@ -20,6 +24,8 @@
 #include "app/OwnedWindow.h"
 #include "app/WallpaperScreens.h"
 #include "library/FailureStreak.h"
+#include "library/PlayOrder.h"
+#include "library/TimePerVideo.h"
 #include "library/VideoLibrary.h"
 
 namespace qova {
@@ -46,6 +52,11 @@ class Playback {
   void openAfresh(int position);
   // Closes the player: nothing plays and nothing is watched any more.
   void close();
+  // The entries before and after the one that plays, in the chosen order;
+  // stored in the library's currentIndex. firstPosition is where to begin.
+  int firstPosition();
+  int nextPosition();
+  int previousPosition();
 
   // The engine's events, on the window thread: the end of a file opens the
   // next entry; a start, or an end, shows that the file plays; event 5 passes
@@ -56,9 +67,16 @@ class Playback {
   bool deliver(UINT message, WPARAM wParam);
 
   // Whether every entry failed in a row and no new round has begun since.
-  bool stopped() const { return failures_.stopped(); }
+  bool stopped() const { return player_.policy().stopped(); }
+
+  PlayOrder order;
+  TimePerVideo timePerVideo;
 
  private:
+  // Opens `path` and watches it start.
+  void openFile(const std::string& path);
+  // The stop after every entry failed begins or ends.
+  void setStopped(bool stopped);
   void watchStart();
   void stopWatching();
   void onStarted();

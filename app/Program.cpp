@@ -1,6 +1,5 @@
 #include "app/Program.h"
 
-#include <algorithm>
 #include <string>
 
 #include "app/AddVideo.h"
@@ -102,11 +101,7 @@ void Program::onMainWindowCreated() {
   if (showMainWindowIfWanted(window)) keepTopLevelPlayerAtBottom(screens);
   if (readSetting(settingOf(PauseCause::DesktopHidden), "1") != "0")
     coverWatch_.emplace(screens.monitorRects(), [this](const std::vector<bool>& hidden) {
-      // Each monitor's player is judged on its own; the wallpaper as a whole
-      // pauses when no monitor shows it.
-      screens.setHidden(hidden);
-      setPauseCause(PauseCause::DesktopHidden,
-                    !hidden.empty() && std::all_of(hidden.begin(), hidden.end(), [](bool each) { return each; }));
+      screens.apply(screens.policy().setHidden(hidden));
     });
   systemNotices_.emplace(window);
   layerWatch_.emplace(window, kDesktopLayerMessage);
@@ -115,7 +110,7 @@ void Program::onMainWindowCreated() {
 
 bool Program::startWallpaper() {
   createPlayerInDesktopLayer(screens, &Program::onPlayerEvent);
-  isPlaying = 1;
+  screens.policy().setUserPaused(false);
   screens.setVolume(settingToInteger(readSetting(kSettingVolume, "100")));
   volumeSliderPosition = settingToInteger(readSetting(kSettingVolume, "100"));
 
@@ -128,7 +123,7 @@ bool Program::startWallpaper() {
     return false;
   }
   refillLibraryList(libraryWindow.handle, library);
-  library.currentIndex = 1;
+  library.currentIndex = playback.firstPosition();
   playback.open(library.currentIndex);
   return true;
 }
@@ -159,31 +154,33 @@ void Program::handlePlayerEvent(int32_t code, int32_t parameter) { playback.onPl
 
 void Program::togglePlayPause() {
   const bool tryAgain = playback.stopped();
-  isPlaying = tryAgain ? 1 : (1 - isPlaying) & 1;
-  setPlayButtonSkin(mainWindow.handle, readWholeFile(programFile(isPlaying == 0 ? "skin_bf.ex" : "skin_zt.ex")));
+  setUserPaused(!tryAgain && !screens.policy().userPaused());
   if (tryAgain) playback.openAfresh(library.currentIndex);
-  else if (isPlaying == 0) screens.pause();
-  else if (!autoPause_.paused()) screens.play();
 }
 
-void Program::setPauseCause(PauseCause cause, bool holds) {
-  if (!autoPause_.set(cause, holds)) return;
-  screens.setHeld(autoPause_.paused());
-  if (isPlaying == 0) return;  // the user's pause holds either way
-  if (autoPause_.paused())
-    screens.pause();
-  else
-    screens.play();
+void Program::setUserPaused(bool paused) {
+  const PlayingPolicy::Changes changes = screens.policy().setUserPaused(paused);
+  // The picture first, then the players.
+  setPlayButtonSkin(mainWindow.handle, readWholeFile(programFile(paused ? "skin_bf.ex" : "skin_zt.ex")));
+  screens.apply(changes);
 }
 
-void Program::playNext() { playback.openAfresh(nextIndex(library)); }
+void Program::setPauseCause(PauseCause cause, bool holds) { screens.apply(screens.policy().setCause(cause, holds)); }
 
-void Program::playPrevious() { playback.openAfresh(previousIndex(library)); }
+void Program::playChosen(int position) {
+  // Choosing a video is asking for it to play.
+  if (screens.policy().userPaused()) setUserPaused(false);
+  playback.openAfresh(position);
+}
+
+void Program::playNext() { playChosen(playback.nextPosition()); }
+
+void Program::playPrevious() { playChosen(playback.previousPosition()); }
 
 void Program::playListItem(int item) {
   if (item < 0 || item >= library.videoCount) return;
   library.currentIndex = item + 1;
-  playback.openAfresh(library.currentIndex);
+  playChosen(library.currentIndex);
 }
 
 void Program::deleteLibraryEntry(int index) {

@@ -54,19 +54,21 @@ class Program {
   // entry, and one that cannot be played is passed over (app/Playback.h).
   void handlePlayerEvent(int32_t code, int32_t parameter);
 
-  // The play button and Ctrl+Alt+F10: flips isPlaying, shows the matching
-  // picture on the play button, then tells the player (which stays paused
-  // while the desktop is hidden, and plays when it shows again). After every
+  // The play button and Ctrl+Alt+F10: the user's pause begins or ends, the
+  // play button shows the matching picture, then the players are told (they
+  // stay paused while a cause holds, and play when it ends). After every
   // entry failed to play, they try again from the current entry, and play.
   void togglePlayPause();
+  // 1 unless the user paused the wallpaper.
+  int isPlaying() const { return screens.policy().userPaused() ? 0 : 1; }
   // A cause for pausing by itself starts or ends (the desktop hidden, the
   // session locked, the displays off, battery saver): the wallpaper pauses
   // while any holds and plays on when the last ends, never undoing a pause
   // of the user's.
   void setPauseCause(PauseCause cause, bool holds);
-  // Previous, next and a click on list item `item` (0-based) begin a new round
-  // of playback there, whatever failed before. Nothing for an item the library
-  // does not have.
+  // Previous, next (in the chosen order) and a click on list item `item`
+  // (0-based) begin a new round of playback there, whatever failed before,
+  // and end a pause of the user's. Nothing for an item the library does not have.
   void playNext();
   void playPrevious();
   void playListItem(int item);
@@ -94,7 +96,6 @@ class Program {
   TrayIcon tray;             // owned by the library window
   LibraryMenus libraryMenus;
   Hotkeys hotkeys;
-  int isPlaying = 0;               // 1 from the wallpaper's start; flipped by the play/pause toggle
   int volumeSliderPosition = 0;    // the volume slider's position, set at start-up
   DockedPosition docked;           // MainWindow's place, from start-up and each docking since
 
@@ -110,6 +111,9 @@ class Program {
   // The taskbar was made again, or the work area or the display changed: the panel docks again.
   void redock();
   void tellNothingPlays();
+  // The user's pause begins or ends: the play button's picture, then the players.
+  void setUserPaused(bool paused);
+  void playChosen(int position);
   // The shell's layer may have changed: the players follow it, and the
   // panel's preview shows the new "Progman".
   void followDesktopLayer();
@@ -125,7 +129,6 @@ class Program {
   std::optional<DesktopCoverWatch> coverWatch_;  // while the wallpaper plays, unless turned off
   std::optional<SystemNotices> systemNotices_;   // to MainWindow, while it exists
   std::optional<DesktopLayerWatch> layerWatch_;  // while the wallpaper plays
-  AutoPause autoPause_;
   HTHUMBNAIL preview_ = nullptr;  // the panel's live preview; it lives as long as its two windows
   bool leftEdgePinned_ = false;  // from start-up stage 6 on
   bool ended_ = false;           // an exit path ran

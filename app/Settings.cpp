@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -29,6 +30,10 @@ void writeSetting(const char* key, const std::string& value) {
   ::WritePrivateProfileStringA(kSettingsSection, key, value.c_str(), settingsFilePath().c_str());
 }
 
+void removeSetting(const char* key) {
+  ::WritePrivateProfileStringA(kSettingsSection, key, nullptr, settingsFilePath().c_str());
+}
+
 bool mainWindowShownAtStartup() { return readSetting(kSettingWindowDisplay, "0") == "0"; }
 
 const char* pictureScalingSetting() {
@@ -37,6 +42,10 @@ const char* pictureScalingSetting() {
   if (scaling == "拉伸") return kAPlayerScalingStretch;
   return kAPlayerScalingFill;
 }
+
+bool shuffledPlayOrder() { return readSetting(kSettingPlayOrder, kPlayOrderInOrder) == kPlayOrderShuffled; }
+
+int minutesPerVideo() { return std::max(0, settingToInteger(readSetting(kSettingMinutesPerVideo, "0"))); }
 
 int settingToInteger(const std::string& text) {
   errno = 0;

@@ -22,6 +22,14 @@ constexpr const char* kSettingEveryMonitor = "多显示器";
 // screen, aspect kept, the excess cut), "适应" (fit: the whole video, black
 // bands) or "拉伸" (stretch); anything else is fill.
 constexpr const char* kSettingPictureScaling = "画面填充";
+// The order the library plays in: "顺序" (the library's, the default) or
+// "随机" (shuffled, library/PlayOrder.h); anything else is the library's.
+constexpr const char* kSettingPlayOrder = "播放顺序";
+constexpr const char* kPlayOrderInOrder = "顺序";
+constexpr const char* kPlayOrderShuffled = "随机";
+// Whole minutes each video plays for, looping, before the next comes; "0"
+// (the default) or anything not a positive number plays each video once.
+constexpr const char* kSettingMinutesPerVideo = "每个视频时长";
 
 // Program directory + "\To_configure.ini", rebuilt at each call.
 std::string settingsFilePath();
@@ -32,11 +40,18 @@ std::string readSetting(const char* key, const char* fallback);
 // Writes the key, creating the file, section or key as needed; a failure is ignored.
 void writeSetting(const char* key, const std::string& value);
 
+// Removes the key; a failure is ignored.
+void removeSetting(const char* key);
+
 // Whether MainWindow shows at start-up: only the exact text "0" (the default) shows it.
 bool mainWindowShownAtStartup();
 
 // The player engine's scaling value (kAPlayerScaling*) that kSettingPictureScaling chooses.
 const char* pictureScalingSetting();
+
+// What kSettingPlayOrder and kSettingMinutesPerVideo choose.
+bool shuffledPlayOrder();
+int minutesPerVideo();
 
 // The C library's decimal conversion: leading white space and a sign allowed,
 // stops at the first non-digit, 0 when there are no digits. Values beyond the

@@ -1,22 +1,58 @@
 #include "app/WallpaperScreens.h"
 
+#include <array>
 #include <utility>
 
+#include "app/MonitorVideos.h"
 #include "app/Settings.h"
 #include "desktop/Monitors.h"
 
 namespace qova {
 namespace {
 
-// The handler of the players on the other monitors: their events change nothing.
+// The screens whose players beside the primary get their events. The
+// engine's handlers carry no more than two numbers, so each monitor's player
+// has a handler of its own, one per monitor up to kHandledMonitors.
+WallpaperScreens* gScreensOfOtherPlayers = nullptr;
+constexpr std::size_t kHandledMonitors = 16;
+
+template <std::size_t Monitor>
+int32_t WINAPI otherPlayerEvent(int32_t code, int32_t parameter) {
+  if (gScreensOfOtherPlayers) gScreensOfOtherPlayers->onOtherPlayerEvent(Monitor, code, parameter);
+  return 0;
+}
+
+// A monitor beyond them follows the primary as always; its events change nothing.
 int32_t WINAPI ignoreEvent(int32_t, int32_t) { return 0; }
 
+template <std::size_t... Monitor>
+constexpr std::array<APlayerHandler, sizeof...(Monitor)> handlersFor(std::index_sequence<Monitor...>) {
+  return {&otherPlayerEvent<Monitor>...};
+}
+constexpr auto kOtherPlayerHandlers = handlersFor(std::make_index_sequence<kHandledMonitors>());
+
 }  // namespace
+
+WallpaperScreens::~WallpaperScreens() {
+  if (gScreensOfOtherPlayers == this) gScreensOfOtherPlayers = nullptr;
+}
+
+APlayerHandler WallpaperScreens::otherPlayerHandler(std::size_t monitor) {
+  if (monitor >= kHandledMonitors) return &ignoreEvent;
+  gScreensOfOtherPlayers = this;
+  return kOtherPlayerHandlers[monitor];
+}
+
+void WallpaperScreens::onOtherPlayerEvent(std::size_t monitor, int32_t code, int32_t parameter) {
+  if (code != kAPlayerEventFileEnded || parameter != 0) return;
+  if (monitor == 0 || monitor >= players_.size() || policy_.followsPrimary(monitor)) return;
+  // Opening the same file again plays it from its start.
+  players_[monitor]->open(policy_.ownVideo(monitor));
+}
 
 void WallpaperScreens::create(APlayerHandler onPrimaryEvent) {
   onPrimaryEvent_ = onPrimaryEvent;
   path_.clear();
-  paused_ = false;
   host_ = findDesktopHost();
   inLayer_ = host_.parent != nullptr;
   topLevel_ = !inLayer_;
@@ -25,7 +61,10 @@ void WallpaperScreens::create(APlayerHandler onPrimaryEvent) {
 
 void WallpaperScreens::createPlayers() {
   players_.clear();
-  for (const ScreenRect& place : places(listMonitors())) addPlayer(place);
+  const std::vector<ScreenRect> wanted = places(listMonitors());
+  policy_.setMonitorCount(wanted.size());
+  policy_.setOwnVideos(storedMonitorVideos(identities_));
+  for (const ScreenRect& place : wanted) addPlayer(place);
   keepTopLevelPlayersAtBottom();
 }
 
@@ -42,21 +81,19 @@ WallpaperScreens::LayerChange WallpaperScreens::followLayer() {
   host_ = host;
   inLayer_ = true;
   topLevel_ = false;
-  // Born with nothing open, then all opened together.
+  // Born with nothing open, then all opened together, paused where the policy holds them.
   const std::string path = std::exchange(path_, {});
-  const bool paused = paused_;
   createPlayers();
   if (volume_ != 0) primary().setVolume(volume_);
-  if (!path.empty()) {
-    open(path);
-    if (paused) pause();
-  }
+  if (!path.empty()) open(path);
   return LayerChange::Moved;
 }
 
 std::vector<ScreenRect> WallpaperScreens::places(const std::vector<MonitorArea>& monitors) {
   const bool everyMonitor = readSetting(kSettingEveryMonitor, "1") != "0";
   monitorRects_ = playerPlaces(monitors, 0, 0, everyMonitor);
+  identities_.clear();
+  for (const ScreenRect& rect : monitorRects_) identities_.push_back(monitorIdentity(rect));
   // Inside the desktop layer, which spans the virtual screen, a monitor's
   // place is its rectangle less the virtual screen's origin.
   const ScreenRect origin = host_.parent ? virtualScreen(monitors) : ScreenRect{};
@@ -68,19 +105,13 @@ void WallpaperScreens::addPlayer(const ScreenRect& place) {
   auto player = std::make_unique<Player>();
   // A player window is born inside the desktop layer and never moved there later.
   player->create(host_.parent, place.left, place.top, place.right - place.left, place.bottom - place.top,
-                 nullptr, isPrimary ? onPrimaryEvent_ : &ignoreEvent);
+                 nullptr, isPrimary ? onPrimaryEvent_ : otherPlayerHandler(players_.size()));
   if (host_.insertAfter) placeInDesktopHost(player->getWindow(), host_);
   player->setConfig(kAPlayerConfigScaling, pictureScalingSetting());
-  if (!isPrimary) {
-    player->setConfig(kAPlayerConfigMute, "1");
-    if (!path_.empty()) {
-      player->open(path_);
-      // Joins the others where the primary is (when the engine can seek there yet).
-      if (const int32_t position = primary().getPosition(); position > 0) player->setPosition(position);
-      if (paused_ || hiddenAt(players_.size())) player->pause();
-    }
-  }
+  if (!isPrimary) player->setConfig(kAPlayerConfigMute, "1");
   players_.push_back(std::move(player));
+  const std::size_t monitor = players_.size() - 1;
+  if (!isPrimary && openOwnOrPrimary(monitor) && !policy_.plays(monitor)) players_[monitor]->pause();
 }
 
 void WallpaperScreens::layOut() { layOut(listMonitors()); }
@@ -89,6 +120,9 @@ void WallpaperScreens::layOut(const std::vector<MonitorArea>& monitors) {
   if (players_.empty()) return;
   const std::vector<ScreenRect> wanted = places(monitors);
   while (players_.size() > wanted.size()) players_.pop_back();
+  policy_.setMonitorCount(wanted.size());
+  // The players that stay may stand on other monitors now, with other choices.
+  ownVideosChanged();
   for (std::size_t i = 0; i < wanted.size(); ++i) {
     const ScreenRect& place = wanted[i];
     if (i < players_.size())
@@ -99,6 +133,35 @@ void WallpaperScreens::layOut(const std::vector<MonitorArea>& monitors) {
   keepTopLevelPlayersAtBottom();
 }
 
+void WallpaperScreens::ownVideosChanged() {
+  std::vector<std::string> before;
+  for (std::size_t i = 0; i < players_.size(); ++i) before.push_back(policy_.ownVideo(i));
+  const PlayingPolicy::Changes changes = policy_.setOwnVideos(storedMonitorVideos(identities_));
+  PlayingPolicy::Changes rest;
+  for (const std::size_t monitor : changes)
+    if (monitor >= before.size() || policy_.ownVideo(monitor) == before[monitor]) rest.push_back(monitor);
+  for (std::size_t i = 1; i < before.size(); ++i)
+    if (policy_.ownVideo(i) != before[i] && openOwnOrPrimary(i) && !policy_.plays(i)) players_[i]->pause();
+  apply(rest);
+}
+
+bool WallpaperScreens::openOwnOrPrimary(std::size_t monitor) {
+  const Player& player = *players_[monitor];
+  const std::string& own = policy_.ownVideo(monitor);
+  if (!own.empty()) {
+    player.open(own);
+    return true;
+  }
+  if (path_.empty()) {
+    player.close();
+    return false;
+  }
+  player.open(path_);
+  // Joins the others where the primary is (when the engine can seek there yet).
+  if (const int32_t position = primary().getPosition(); position > 0) player.setPosition(position);
+  return true;
+}
+
 void WallpaperScreens::destroy() {
   for (auto& player : players_) player->destroy();
   path_.clear();
@@ -107,33 +170,36 @@ void WallpaperScreens::destroy() {
 }
 
 template <typename Operation>
-int32_t WallpaperScreens::toEveryPlayer(Operation operation) {
-  for (std::size_t i = 1; i < players_.size(); ++i) operation(*players_[i]);
+int32_t WallpaperScreens::toLibraryPlayers(Operation operation) {
+  for (std::size_t i = 1; i < players_.size(); ++i)
+    if (policy_.followsPrimary(i)) operation(*players_[i]);
   return operation(primary());
 }
 
 int32_t WallpaperScreens::open(const std::string& path) {
   path_ = path;
-  paused_ = false;
   // While the shell is away no player exists: the file opens once the layer is back.
   if (players_.empty() && inLayer_) return kAPlayerOk;
-  const int32_t result = toEveryPlayer([&](const Player& player) { return player.open(path); });
-  if (held_) pause();
-  else pauseHiddenOthers();
+  const int32_t result = toLibraryPlayers([&](const Player& player) { return player.open(path); });
+  for (std::size_t i = 1; i < players_.size(); ++i)
+    if (policy_.followsPrimary(i) && !policy_.plays(i)) players_[i]->pause();
+  if (!policy_.plays(0)) primary().pause();
   return result;
 }
 
 int32_t WallpaperScreens::close() {
   path_.clear();
-  return toEveryPlayer([](const Player& player) { return player.close(); });
+  return toLibraryPlayers([](const Player& player) { return player.close(); });
 }
 
-int32_t WallpaperScreens::play() {
-  paused_ = false;
-  const int32_t result = primary().play();
-  for (std::size_t i = 1; i < players_.size(); ++i)
-    if (!hiddenAt(i)) joinPrimary(*players_[i]);
-  return result;
+void WallpaperScreens::apply(const PlayingPolicy::Changes& changes) {
+  for (const std::size_t monitor : changes) {
+    if (monitor != 0 && monitor >= players_.size()) continue;
+    const Player& player = monitor == 0 ? primary() : *players_[monitor];
+    if (!policy_.plays(monitor)) player.pause();
+    else if (monitor == 0 || !policy_.followsPrimary(monitor)) player.play();
+    else joinPrimary(player);
+  }
 }
 
 void WallpaperScreens::joinPrimary(const Player& player) {
@@ -141,30 +207,6 @@ void WallpaperScreens::joinPrimary(const Player& player) {
   // Back in step with the primary, which may have gone on meanwhile (while
   // this one's monitor was hidden).
   if (const int32_t position = primary().getPosition(); position > 0) player.setPosition(position);
-}
-
-void WallpaperScreens::pauseHiddenOthers() {
-  for (std::size_t i = 1; i < players_.size(); ++i)
-    if (hiddenAt(i)) players_[i]->pause();
-}
-
-void WallpaperScreens::setHidden(const std::vector<bool>& hidden) {
-  const std::vector<bool> before = std::exchange(hidden_, hidden);
-  if (paused_) return;  // they all wait for the wallpaper to play again
-  for (std::size_t i = 1; i < players_.size(); ++i) {
-    const bool was = i < before.size() && before[i];
-    if (hiddenAt(i) == was) continue;
-    if (hiddenAt(i)) {
-      players_[i]->pause();
-      continue;
-    }
-    joinPrimary(*players_[i]);
-  }
-}
-
-int32_t WallpaperScreens::pause() {
-  paused_ = true;
-  return toEveryPlayer([](const Player& player) { return player.pause(); });
 }
 
 int32_t WallpaperScreens::setVolume(int32_t volume) {

@@ -1,10 +1,13 @@
 #pragma once
 // The wallpaper's players: one per monitor (or the primary's alone, as
-// "To_configure.ini" chooses), all playing the same entry. The first player
-// is always the one on the primary monitor: only its events reach the
-// program, so the end of its file drives the library's order, and only it
-// plays the sound; the others are muted. A display change lays the players
-// out again, moving those that stay without touching their playback.
+// "To_configure.ini" chooses), playing the same entry unless a monitor loops
+// a video of its own. The first player is always the one on the primary
+// monitor: only its events reach the program, so the end of its file drives
+// the library's order, and only it plays the sound; the others are muted.
+// Which of them plays is the playing policy's to say (app/PlayingPolicy.h):
+// every change of its inputs goes through policy() and then apply(). A
+// display change lays the players out again, moving those that stay without
+// touching their playback.
 #include <windows.h>
 
 #include <cstdint>
@@ -12,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/PlayingPolicy.h"
 #include "desktop/DesktopLayer.h"
 #include "desktop/ScreenPlacement.h"
 #include "engines/Player.h"
@@ -21,6 +25,7 @@ namespace qova {
 class WallpaperScreens {
  public:
   WallpaperScreens() = default;
+  ~WallpaperScreens();
   WallpaperScreens(const WallpaperScreens&) = delete;
   WallpaperScreens& operator=(const WallpaperScreens&) = delete;
 
@@ -52,26 +57,33 @@ class WallpaperScreens {
   // The window the players live in; null for top-level players.
   HWND layer() const { return host_.parent; }
 
-  // Each operation goes to every player; the primary's result. While the
-  // shell's layer is gone, open keeps the file for the new players.
+  // Open and close go to the primary and every player that follows it; the
+  // primary's result. A player the policy holds paused is paused at once
+  // after the open instead of playing unseen. While the shell's layer is
+  // gone, open keeps the file for the new players.
   int32_t open(const std::string& path);
   int32_t close();
-  int32_t play();
-  int32_t pause();
   // The primary's volume (0 sends 80, as Player does); the others stay muted.
   int32_t setVolume(int32_t volume);
-  // Whether a cause outside the user's choice (the desktop hidden, a locked
-  // session, ...) holds the wallpaper paused: while it does, a file opened
-  // (the next entry, a list click) is paused at once instead of playing
-  // unseen. Pausing and playing stay the caller's.
-  void setHeld(bool held) { held_ = held; }
-  // Which monitors nobody can see, in the order of monitorRects(). The
-  // players on the other monitors pause while theirs is hidden and join the
-  // primary again when it shows; the primary, which drives the library's
-  // order and plays the sound, pauses only with the whole wallpaper.
-  void setHidden(const std::vector<bool>& hidden);
+
+  // What decides which player plays; each change of it goes to apply().
+  PlayingPolicy& policy() { return policy_; }
+  const PlayingPolicy& policy() const { return policy_; }
+  // Pauses and plays the players `changes` names, in its order. A player
+  // that follows the primary and plays on joins it where it is (it may have
+  // gone on meanwhile, while this one's monitor was hidden).
+  void apply(const PlayingPolicy::Changes& changes);
   // The monitors the players cover, in screen coordinates, the primary's first.
   const std::vector<ScreenRect>& monitorRects() const { return monitorRects_; }
+  // Their device identities, in the same order (app/MonitorVideos.h).
+  const std::vector<std::string>& monitorIdentities() const { return identities_; }
+  // The monitors' stored choices of a video of their own changed: each
+  // player whose choice changed opens its own video, looping it, or the
+  // primary's file where the primary is.
+  void ownVideosChanged();
+  // An event of the player on `monitor` beside the primary: the end of its
+  // own video plays it again; anything else changes nothing.
+  void onOtherPlayerEvent(std::size_t monitor, int32_t code, int32_t parameter);
 
   // The player on the primary monitor; one with no engine before create.
   Player& primary() { return players_.empty() ? none_ : *players_.front(); }
@@ -87,29 +99,32 @@ class WallpaperScreens {
   // Where the players go now, the primary's first, in their parent's
   // coordinates; remembers the monitors' rectangles.
   std::vector<ScreenRect> places(const std::vector<MonitorArea>& monitors);
-  bool hiddenAt(std::size_t index) const { return index < hidden_.size() && hidden_[index]; }
-  // The players on hidden monitors pause again (an open plays every player).
-  void pauseHiddenOthers();
   // Another monitor's player plays on from where the primary is.
   void joinPrimary(const Player& player);
+  // Player `monitor` (not the primary) opens what the policy has it play;
+  // true when it opened a file.
+  bool openOwnOrPrimary(std::size_t monitor);
+  // The event handler of the player on `monitor` (not the primary): the end
+  // of its own video plays it again.
+  APlayerHandler otherPlayerHandler(std::size_t monitor);
   void addPlayer(const ScreenRect& place);
   void createPlayers();
-  // Runs `operation` on the other players, then on the primary; the primary's result.
+  // Runs `operation` on the other players that follow the primary, then on
+  // the primary; the primary's result.
   template <typename Operation>
-  int32_t toEveryPlayer(Operation operation);
+  int32_t toLibraryPlayers(Operation operation);
 
   std::vector<std::unique_ptr<Player>> players_;
   Player none_;
   DesktopHost host_;
   APlayerHandler onPrimaryEvent_ = nullptr;
   std::string path_;  // the file the players play; empty while closed
-  bool paused_ = false;
   int32_t volume_ = 0;
   bool inLayer_ = false;  // created inside a layer and not destroyed since
   bool topLevel_ = false;  // created top-level (no shell) and not destroyed since
-  bool held_ = false;
   std::vector<ScreenRect> monitorRects_;
-  std::vector<bool> hidden_;
+  std::vector<std::string> identities_;
+  PlayingPolicy policy_;
 };
 
 }  // namespace qova

@@ -26,4 +26,19 @@ std::vector<MonitorArea> listMonitors() {
   return monitors;
 }
 
+std::string monitorIdentity(const ScreenRect& rect) {
+  const RECT wanted{rect.left, rect.top, rect.right, rect.bottom};
+  HMONITOR monitor = ::MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL);
+  MONITORINFOEXA info{};
+  info.cbSize = sizeof info;
+  if (!monitor || !::GetMonitorInfoA(monitor, reinterpret_cast<MONITORINFO*>(&info)) ||
+      !::EqualRect(&info.rcMonitor, &wanted))
+    return {};
+  DISPLAY_DEVICEA display{};
+  display.cb = sizeof display;
+  if (::EnumDisplayDevicesA(info.szDevice, 0, &display, EDD_GET_DEVICE_INTERFACE_NAME) && display.DeviceID[0] != '\0')
+    return display.DeviceID;
+  return info.szDevice;
+}
+
 }  // namespace qova

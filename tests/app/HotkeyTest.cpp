@@ -45,17 +45,17 @@ TEST_P(PlayPauseHotkey, TwicePausesThenResumesAndSwapsThePlayButtonsPicture) {
   ASSERT_FALSE(paused.empty());
   ASSERT_FALSE(playing.empty());
   ASSERT_NE(paused, playing);
-  ASSERT_EQ(program->isPlaying, 1);
+  ASSERT_EQ(program->isPlaying(), 1);
 
   mark();
   realChord({VK_CONTROL, VK_MENU}, VK_F10);
-  ASSERT_TRUE(settleUntil([&] { return program->isPlaying == 0; })) << "Ctrl+Alt+F10 did not arrive";
+  ASSERT_TRUE(settleUntil([&] { return program->isPlaying() == 0; })) << "Ctrl+Alt+F10 did not arrive";
   EXPECT_EQ(playButtonPictures(), paused) << "the play symbol while paused";
   EXPECT_EQ(callsSinceMark(), engineCall("APlayer_Pause"));
 
   mark();
   realChord({VK_CONTROL, VK_MENU}, VK_F10);
-  ASSERT_TRUE(settleUntil([&] { return program->isPlaying == 1; })) << "Ctrl+Alt+F10 did not arrive";
+  ASSERT_TRUE(settleUntil([&] { return program->isPlaying() == 1; })) << "Ctrl+Alt+F10 did not arrive";
   EXPECT_EQ(playButtonPictures(), playing) << "the pause symbol while playing";
   EXPECT_EQ(callsSinceMark(), engineCall("APlayer_Play"));
   EXPECT_TRUE(::IsWindow(mainWindow));
@@ -99,7 +99,7 @@ TEST_F(Hotkeys, RegisteringAnIdAgainKeepsTheFirstEntrysHandler) {
   mark();
   ::SendMessageA(mainWindow, WM_HOTKEY, kHotkeyPlayPause, combination(VK_F10));
   EXPECT_EQ(gSecondHandlerCalls, 0);
-  EXPECT_EQ(program->isPlaying, 0) << "the first entry's handler paused";
+  EXPECT_EQ(program->isPlaying(), 0) << "the first entry's handler paused";
   EXPECT_EQ(callsSinceMark(), engineCall("APlayer_Pause"));
 }
 
@@ -107,7 +107,7 @@ TEST_F(Hotkeys, AnIdWithoutAnEntryGoesOnToTheWindow) {
   start();
   mark();
   ::SendMessageA(mainWindow, WM_HOTKEY, 7, combination('Q'));
-  EXPECT_EQ(program->isPlaying, 1);
+  EXPECT_EQ(program->isPlaying(), 1);
   EXPECT_EQ(callsSinceMark(), "");
   EXPECT_TRUE(::IsWindow(mainWindow));
 }

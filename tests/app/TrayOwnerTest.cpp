@@ -95,7 +95,7 @@ TEST_F(TrayOwner, WhenNoEntryPlaysPlaybackStopsAfterEachRoundTellsOnceEachTimeAn
   EXPECT_EQ(callsSinceMark(), engineCall("APlayer_OpenA", videos[2]) + engineCall("APlayer_OpenA", videos[0]) +
                                   engineCall("APlayer_OpenA", videos[1]));
   EXPECT_FALSE(program->playback.stopped());
-  EXPECT_EQ(program->isPlaying, 1);
+  EXPECT_EQ(program->isPlaying(), 1);
   EXPECT_EQ(program->library.currentIndex, 2);
 
   // A change of the library begins a new round: when that fails as a whole, the user is told again.

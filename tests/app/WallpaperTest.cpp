@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <chrono>
 #include <thread>
 
 #include "app/MainWindowPlacement.h"
@@ -78,7 +80,7 @@ TEST_F(Wallpaper, ThePlayerIsBornInTheOwnedWorkerAndStopRemovesItAndRepaintsTheL
   EXPECT_NE(recordingLog().find("APlayer_Create(" + ShellStandin::hex(worker) + ",0,0,"),
             std::string::npos)
       << recordingLog();
-  EXPECT_EQ(program.isPlaying, 1);
+  EXPECT_EQ(program.isPlaying(), 1);
 
   const size_t before = shell.logLineCount();
   qova::stopWallpaper(program.screens);
@@ -213,7 +215,7 @@ TEST_F(Wallpaper, EveryMonitorHasAPlayerInTheLayerAndTheyMoveWithTheMonitors) {
   // Its monitor hidden, the other player pauses alone and stays paused
   // through the next file; shown again, it plays.
   before = recordingLog().size();
-  screens.setHidden({false, true});
+  screens.apply(screens.policy().setHidden({false, true}));
   fireEngineEvent(primary, kAPlayerEventFileEnded);
   calls = recordingLog().substr(before);
   EXPECT_EQ(calls.find("APlayer_Pause(" + primaryHandle + ")"), std::string::npos) << calls;
@@ -221,7 +223,7 @@ TEST_F(Wallpaper, EveryMonitorHasAPlayerInTheLayerAndTheyMoveWithTheMonitors) {
   ASSERT_NE(secondOpened, std::string::npos) << calls;
   EXPECT_NE(calls.find("APlayer_Pause(" + secondHandle + ")", secondOpened), std::string::npos) << calls;
   before = recordingLog().size();
-  screens.setHidden({false, false});
+  screens.apply(screens.policy().setHidden({false, false}));
   calls = recordingLog().substr(before);
   EXPECT_NE(calls.find("APlayer_Play(" + secondHandle + ")"), std::string::npos) << calls;
   EXPECT_EQ(calls.find("APlayer_Play(" + primaryHandle + ")"), std::string::npos) << calls;
@@ -280,7 +282,7 @@ TEST_F(Wallpaper, WhenTheShellRestartsNewPlayersGoOnWithTheSameFileInTheNewLayer
   ShellStandin shell;
   ASSERT_TRUE(shell.ready());
   HWND old = startedPlayer();
-  program.screens.pause();
+  program.screens.apply(program.screens.policy().setUserPaused(true));
   shell.kill();
   EXPECT_EQ(program.screens.followLayer(), qova::WallpaperScreens::LayerChange::Waiting);
   EXPECT_EQ(program.screens.primary().getWindow(), nullptr) << "a player runs with no layer to show it";
@@ -368,7 +370,6 @@ TEST_F(PlaybackControls, NextAndPreviousWrapAndOpenTheirEntry) {
 }
 
 TEST_F(PlaybackControls, AnEntryOpenedWhileTheWallpaperPausesByItselfStaysPausedUntilTheCauseEnds) {
-  program.isPlaying = 1;
   program.library.currentIndex = 1;
   program.setPauseCause(qova::PauseCause::SessionLocked, true);
   mark = recordingLog().size();
@@ -453,6 +454,100 @@ TEST_F(DeletingEntries, DeletingTheOnlyEntryStopsThePicture) {
   EXPECT_EQ(recordingLog().substr(before),
             "APlayer_Close(" + std::to_string(program.screens.primary().handle()) + ")\n");
   EXPECT_EQ(qova::readWholeFile(qova::libraryFilePath()), "");
+}
+
+}  // namespace
+
+namespace {
+
+// Five videos that exist, and the entries the end of each file opens.
+class ChosenOrder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string bytes;
+    for (int i = 1; i <= 5; ++i) {
+      paths.push_back(qova::programFile("order_" + std::to_string(i) + ".mp4"));
+      qova::writeWholeFile(paths.back(), "video");
+      bytes += qova::libraryRecord(paths.back(), "t", std::to_string(i));
+    }
+    qova::writeWholeFile(qova::libraryFilePath(), bytes);
+    qova::reloadLibrary(program.library);
+  }
+  void TearDown() override {
+    ::DeleteFileA(qova::libraryFilePath().c_str());
+    ::DeleteFileA(qova::settingsFilePath().c_str());
+    for (const auto& path : paths) ::DeleteFileA(path.c_str());
+  }
+
+  // The 1-based entries opened since `from` in the recording engine's log.
+  std::vector<int> entriesOpenedSince(size_t from) const {
+    std::vector<int> entries;
+    const std::string log = recordingLog();
+    for (size_t at = log.find("APlayer_OpenA(", from); at != std::string::npos; at = log.find("APlayer_OpenA(", at + 1)) {
+      const std::string call = log.substr(at, log.find('\n', at) - at);
+      for (size_t i = 0; i < paths.size(); ++i)
+        if (call.size() > paths[i].size() && call.compare(call.size() - paths[i].size() - 1, paths[i].size(), paths[i]) == 0)
+          entries.push_back(static_cast<int>(i) + 1);
+    }
+    return entries;
+  }
+  void endOfFile() { program.handlePlayerEvent(kAPlayerEventFileEnded, 0); }
+
+  std::vector<std::string> paths;
+  qova::Program program;
+};
+
+TEST_F(ChosenOrder, ShuffledEachRoundOpensEveryEntryOnceInANewOrder) {
+  qova::writeSetting(qova::kSettingPlayOrder, "随机");
+  program.playback.order.seed(20261208);
+  const size_t mark = recordingLog().size();
+  program.library.currentIndex = program.playback.firstPosition();
+  program.playback.open(program.library.currentIndex);
+  for (int end = 0; end < 9; ++end) endOfFile();
+
+  const std::vector<int> opened = entriesOpenedSince(mark);
+  ASSERT_EQ(opened.size(), 10u) << recordingLog().substr(mark);
+  const std::vector<int> firstRound(opened.begin(), opened.begin() + 5), secondRound(opened.begin() + 5, opened.end());
+  const std::vector<int> libraryOrder{1, 2, 3, 4, 5};
+  for (std::vector<int> round : {firstRound, secondRound}) {
+    std::sort(round.begin(), round.end());
+    EXPECT_EQ(round, libraryOrder) << recordingLog().substr(mark);
+  }
+  EXPECT_TRUE(firstRound != libraryOrder || secondRound != libraryOrder);
+  EXPECT_NE(firstRound, secondRound);
+  EXPECT_NE(firstRound.back(), secondRound.front()) << "the same entry twice in a row";
+
+  // Previous walks the round back; "顺序" goes back to the library's order from there.
+  program.playPrevious();
+  EXPECT_EQ(program.library.currentIndex, opened[8]);
+  qova::writeSetting(qova::kSettingPlayOrder, "顺序");
+  const int from = program.library.currentIndex;
+  endOfFile();
+  EXPECT_EQ(program.library.currentIndex, from % 5 + 1);
+}
+
+TEST_F(ChosenOrder, WithAMinutePerVideoATenSecondClipPlaysAgainUntilTheMinuteHasPassed) {
+  qova::writeSetting(qova::kSettingMinutesPerVideo, "1");
+  auto now = std::chrono::steady_clock::time_point{} + std::chrono::hours(1);
+  program.playback.timePerVideo.setClock([&] { return now; });
+  const size_t mark = recordingLog().size();
+  program.playListItem(1);
+  // The clip ends every 10 seconds: at 10 to 50 it plays again, at 60 the next comes.
+  for (int end = 0; end < 6; ++end) {
+    now += std::chrono::seconds(10);
+    endOfFile();
+  }
+  EXPECT_EQ(entriesOpenedSince(mark), (std::vector<int>{2, 2, 2, 2, 2, 2, 3}));
+  // The next entry's minute runs from its own beginning.
+  now += std::chrono::seconds(10);
+  endOfFile();
+  EXPECT_EQ(entriesOpenedSince(mark).back(), 3);
+
+  // Turned off while it plays: the next end moves on.
+  qova::writeSetting(qova::kSettingMinutesPerVideo, "0");
+  now += std::chrono::seconds(10);
+  endOfFile();
+  EXPECT_EQ(entriesOpenedSince(mark).back(), 4);
 }
 
 }  // namespace

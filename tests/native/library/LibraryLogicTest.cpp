@@ -2,8 +2,14 @@
 // file, moving through the library and counting entries that failed in a row.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
+#include <set>
+#include <vector>
+
 #include "library/FailureStreak.h"
 #include "library/LibraryRecord.h"
+#include "library/PlayOrder.h"
 #include "library/VideoLibrary.h"
 
 namespace {
@@ -150,6 +156,67 @@ TEST(FailureStreak, ALibraryThatShrankBelowTheStreakStops) {
   EXPECT_TRUE(streak.passOver(5));
   EXPECT_TRUE(streak.passOver(5));
   EXPECT_FALSE(streak.passOver(2));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PlayOrder, ShuffledEachRoundPlaysEveryEntryOnceAndNoEntryTwiceInARowWhereRoundsMeet) {
+  for (int count : {2, 3, 5}) {
+    SCOPED_TRACE(count);
+    qova::PlayOrder order;
+    order.seed(static_cast<uint32_t>(count));
+    qova::VideoLibrary library = libraryOf(count, 0);
+    library.currentIndex = order.first(library, true);
+    std::vector<int> played{library.currentIndex};
+    for (int i = 1; i < count * 200; ++i) played.push_back(order.next(library, true));
+    EXPECT_EQ(library.currentIndex, played.back());
+    std::set<std::vector<int>> rounds;
+    for (std::size_t start = 0; start < played.size(); start += static_cast<std::size_t>(count)) {
+      std::vector<int> round(played.begin() + static_cast<std::ptrdiff_t>(start),
+                             played.begin() + static_cast<std::ptrdiff_t>(start) + count);
+      rounds.insert(round);
+      std::sort(round.begin(), round.end());
+      std::vector<int> every(static_cast<std::size_t>(count));
+      std::iota(every.begin(), every.end(), 1);
+      ASSERT_EQ(round, every) << "round at " << start;
+    }
+    for (std::size_t i = 1; i < played.size(); ++i) ASSERT_NE(played[i], played[i - 1]) << "at " << i;
+    // Two entries can only alternate; more must vary from round to round.
+    if (count > 2) EXPECT_GT(rounds.size(), 1u) << "every round in the same order";
+  }
+}
+
+TEST(PlayOrder, PreviousWalksTheRoundBackAndAClickElsewhereGoesOnFromThere) {
+  qova::PlayOrder order;
+  order.seed(1);
+  qova::VideoLibrary library = libraryOf(5, 0);
+  library.currentIndex = order.first(library, true);
+  const int a = library.currentIndex;
+  const int b = order.next(library, true);
+  const int c = order.next(library, true);
+  EXPECT_EQ(order.previous(library, true), b);
+  EXPECT_EQ(order.previous(library, true), a);
+  EXPECT_EQ(order.next(library, true), b);
+  EXPECT_EQ(order.next(library, true), c);
+  // A click on entry a: the round goes on after a, as it stood.
+  library.currentIndex = a;
+  EXPECT_EQ(order.next(library, true), b);
+  // Unshuffled, the library's own order, wrapping.
+  library.currentIndex = 5;
+  EXPECT_EQ(order.next(library, false), 1);
+  EXPECT_EQ(order.previous(library, false), 5);
+  EXPECT_EQ(order.first(library, false), 1);
+  // A library that grew: a new round begun with the entry that plays.
+  library.videoCount = 6;
+  library.currentIndex = 4;
+  std::set<int> seen{4};
+  for (int i = 0; i < 5; ++i) seen.insert(order.next(library, true));
+  EXPECT_EQ(seen.size(), 6u);
+  qova::VideoLibrary empty = libraryOf(0, 0);
+  EXPECT_EQ(order.next(empty, true), 0);
+  EXPECT_EQ(order.first(empty, true), 0);
 }
 
 }  // namespace

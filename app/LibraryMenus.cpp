@@ -14,6 +14,7 @@ namespace {
 constexpr int32_t kMenuItemChosen = 650;
 constexpr int32_t kLibraryMenuNumber = 1;
 constexpr int32_t kItemMenuNumber = 2;
+constexpr int32_t kMonitorMenuNumber = 3;
 constexpr uint32_t kMenuTextColour = 0xFF000000;  // opaque black
 
 exui::ByteView asBytes(const std::string& bytes) {
@@ -36,10 +37,10 @@ ExuiFontInfo menuFontInfo() {
   return font;
 }
 
-int32_t insertItem(ExuiMenu menu, const char* caption, const char* iconFile) {
-  UniqueImage icon(loadImage(asBytes(readWholeFile(programFile(iconFile)))));
+int32_t insertItem(ExuiMenu menu, const char* caption, const char* iconFile, int32_t itemData = 0) {
+  UniqueImage icon(iconFile ? loadImage(asBytes(readWholeFile(programFile(iconFile)))) : nullptr);
   return insertMenuItem(menu, 0, -1, 0, icon.get(), asBytes(captionBytes(caption)), kMenuTextColour,
-                        kMenuTextColour, 80, 22, 0, false);
+                        kMenuTextColour, 80, 22, itemData, false);
 }
 
 }  // namespace
@@ -52,6 +53,20 @@ void LibraryMenus::build(ExuiMenuCallback callback) {
   ids_.addVideo = insertItem(libraryMenu_, "添加视频", "ico\\添加.png");
   ids_.exitApplication = insertItem(libraryMenu_, "退出应用", "ico\\退出.png");
   ids_.deleteEntry = insertItem(itemMenu_, "删除该项", "ico\\删除.png");
+  ids_.playOnMonitor = insertItem(itemMenu_, "在此显示器上播放", nullptr);
+  callback_ = callback;
+}
+
+void LibraryMenus::popUpMonitorMenu(HWND owner, const std::vector<std::string>& monitors) {
+  if (!monitorMenu_ || monitors != monitorCaptions_) {
+    monitorMenu_ = createMenu(16, 16, {}, packFontInfo(menuFontInfo()), {}, 255, callback_, kMonitorMenuNumber);
+    monitorCaptions_ = monitors;
+    for (std::size_t i = 1; i < monitors.size(); ++i)
+      insertItem(monitorMenu_, monitors[i].c_str(), nullptr, static_cast<int32_t>(i));
+    insertItem(monitorMenu_, "跟随主显示器", nullptr, 0);
+  }
+  const POINT at = cursorPosition();
+  popUpMenu(monitorMenu_, 0, at.x, at.y, owner, true, 0);
 }
 
 void LibraryMenus::popUpItemMenu(HWND owner, int32_t item) {
@@ -78,8 +93,15 @@ MenuChoice LibraryMenus::choice(int32_t code, int32_t item, int32_t menuNumber) 
     if (item == ids_.openSettings) return MenuChoice::OpenSettings;
   } else if (menuNumber == kItemMenuNumber && item == ids_.deleteEntry) {
     return MenuChoice::DeleteEntry;
+  } else if (menuNumber == kItemMenuNumber && item == ids_.playOnMonitor) {
+    return MenuChoice::PlayOnMonitor;
   }
   return MenuChoice::None;
+}
+
+std::optional<int32_t> LibraryMenus::monitorChoice(int32_t code, int32_t itemData, int32_t menuNumber) const {
+  if (code != kMenuItemChosen || menuNumber != kMonitorMenuNumber) return std::nullopt;
+  return itemData;
 }
 
 }  // namespace qova

@@ -1,16 +1,20 @@
 #pragma once
-// The library window's two skinned menus: the application menu ("打开设置",
-// "添加视频", "退出应用") and an item's menu ("删除该项"), and which of their
-// items the component library reports as chosen.
+// The library window's skinned menus: the application menu ("打开设置",
+// "添加视频", "退出应用"), an item's menu ("删除该项", "在此显示器上播放") and
+// the monitors' menu that "在此显示器上播放" opens, and which of their items
+// the component library reports as chosen.
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "outside/exui/ExuiContract.h"
 
 namespace qova {
 
-enum class MenuChoice { None, OpenSettings, AddVideo, ExitApplication, DeleteEntry };
+enum class MenuChoice { None, OpenSettings, AddVideo, ExitApplication, DeleteEntry, PlayOnMonitor };
 
 class LibraryMenus {
  public:
@@ -23,8 +27,16 @@ class LibraryMenus {
   // click ends an item's right-click, which showed the item menu already.
   void popUpLibraryMenu(HWND owner);
 
+  // The monitors' menu at the cursor, for the item whose menu opened it: one
+  // item per monitor beside the primary, captioned `monitors` (the first,
+  // the primary's, is left out), then "跟随主显示器".
+  void popUpMonitorMenu(HWND owner, const std::vector<std::string>& monitors);
+
   // What the menus' callback reported (code 650 is a chosen item; others choose nothing).
   MenuChoice choice(int32_t code, int32_t item, int32_t menuNumber) const;
+  // The monitors' menu's choice: the monitor (1 and up) to play the item on,
+  // 0 for "跟随主显示器"; nothing for any other menu.
+  std::optional<int32_t> monitorChoice(int32_t code, int32_t itemData, int32_t menuNumber) const;
   // The 0-based item whose right-click opened the item menu.
   int32_t pendingDeleteIndex() const { return pendingDeleteIndex_; }
 
@@ -34,9 +46,14 @@ class LibraryMenus {
     int32_t addVideo = 0;
     int32_t exitApplication = 0;
     int32_t deleteEntry = 0;
+    int32_t playOnMonitor = 0;
   };
   ExuiMenu libraryMenu_ = 0;
   ExuiMenu itemMenu_ = 0;
+  // Made again only when the monitors' captions change: menus cannot lose items.
+  ExuiMenu monitorMenu_ = 0;
+  std::vector<std::string> monitorCaptions_;
+  ExuiMenuCallback callback_ = nullptr;
   ItemIds ids_;
   bool itemMenuPending_ = false;
   int32_t pendingDeleteIndex_ = 0;

@@ -6,6 +6,7 @@
 #include "app/CursorPosition.h"
 #include "app/LibraryNotices.h"
 #include "app/LibraryWindow.h"
+#include "app/MonitorVideos.h"
 #include "app/Playback.h"
 #include "app/Settings.h"
 #include "app/StartWithWindows.h"
@@ -42,6 +43,15 @@ Program* gProgram = nullptr;
 constexpr const char* kNothingPlaysTitle = "视频无法播放";
 constexpr const char* kNothingPlaysText =
     "视频库里的视频都无法播放，壁纸已停下。添加或删除视频、点击列表里的视频，或按上一首、下一首、播放键，都会再试一次。";
+
+// "显示器 2 (1024x768)": what the monitors' menu calls each monitor, in the players' order.
+std::vector<std::string> monitorCaptions(const std::vector<ScreenRect>& monitors) {
+  std::vector<std::string> captions;
+  for (std::size_t i = 0; i < monitors.size(); ++i)
+    captions.push_back("显示器 " + std::to_string(i + 1) + " (" + std::to_string(monitors[i].right - monitors[i].left) +
+                       "x" + std::to_string(monitors[i].bottom - monitors[i].top) + ")");
+  return captions;
+}
 
 // Shows these skin bytes (the contents of a ".ex" file) on MainWindow's play button.
 void setPlayButtonSkin(HWND mainWindow, const std::string& skinBytes) {
@@ -213,6 +223,19 @@ void Program::addVideo() {
   }
 }
 
+void Program::chooseMonitorVideo(int item, int monitor) {
+  const std::string path = library.videoPathAt(item + 1);
+  const std::vector<std::string>& identities = screens.monitorIdentities();
+  if (path.empty() || monitor < 0 || static_cast<std::size_t>(monitor) >= identities.size()) return;
+  if (monitor > 0) {
+    storeMonitorVideo(identities[static_cast<std::size_t>(monitor)], path);
+  } else {
+    for (std::size_t i = 1; i < identities.size(); ++i)
+      if (screens.policy().ownVideo(i) == path) storeMonitorVideo(identities[i], "");
+  }
+  screens.ownVideosChanged();
+}
+
 void Program::followDesktopLayer() {
   HWND window = mainWindow.handle;
   ::KillTimer(window, kLayerRetryTimer);
@@ -257,9 +280,13 @@ void Program::onTrayEvent(int32_t code) {
   }
 }
 
-int32_t __cdecl Program::onMenuCommand(int32_t, int32_t code, int32_t item, int32_t, int32_t menuNumber,
+int32_t __cdecl Program::onMenuCommand(int32_t, int32_t code, int32_t item, int32_t itemData, int32_t menuNumber,
                                        int32_t) {
-  if (gProgram) gProgram->onMenuChoice(gProgram->libraryMenus.choice(code, item, menuNumber));
+  if (!gProgram) return 0;
+  if (const std::optional<int32_t> monitor = gProgram->libraryMenus.monitorChoice(code, itemData, menuNumber))
+    gProgram->chooseMonitorVideo(gProgram->libraryMenus.pendingDeleteIndex(), *monitor);
+  else
+    gProgram->onMenuChoice(gProgram->libraryMenus.choice(code, item, menuNumber));
   return 0;
 }
 
@@ -276,6 +303,9 @@ void Program::onMenuChoice(MenuChoice choice) {
       break;
     case MenuChoice::DeleteEntry:
       deleteLibraryEntry(libraryMenus.pendingDeleteIndex());
+      break;
+    case MenuChoice::PlayOnMonitor:
+      libraryMenus.popUpMonitorMenu(libraryWindow.handle, monitorCaptions(screens.monitorRects()));
       break;
     case MenuChoice::None:
       break;

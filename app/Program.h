@@ -80,6 +80,11 @@ class Program {
   // Asks for a video and appends it; when every entry had failed to play, the
   // new one plays.
   void addVideo();
+  // The monitor `monitor` (1 and up, in the players' order) loops the video
+  // of 0-based list item `item` from now on, and after every restart; 0 lets
+  // every monitor that loops that video follow the primary again. Nothing
+  // for an item or monitor that does not exist.
+  void chooseMonitorVideo(int item, int monitor);
 
   // What the two windows' layouts bind.
   MainWindowHandlers mainWindowHandlers();

@@ -109,7 +109,7 @@ TEST_F(LibraryList, DeletingTheSecondItemRemovesExactlyItsRecordAndNeverPlaysIt)
   ASSERT_EQ(readWholeFile(libraryFilePath()), records[0] + records[1] + records[2]);
   mark();
   {
-    // The item's menu holds "删除该项" alone: the first item is chosen.
+    // "删除该项" is the item menu's first item.
     MenuCloser menus(::GetCurrentProcessId(), {VK_DOWN, VK_RETURN});
     const POINT second = itemMiddle(1);
     realPress(second.x, second.y, Button::Right);

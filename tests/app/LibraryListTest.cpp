@@ -39,22 +39,8 @@ bool sameColour(uint32_t a, uint32_t b) {
 
 class LibraryList : public ProgramInProcess {
  protected:
-  HWND list() const { return controlByName(libraryWindow, kLibraryListName); }
-
-  // The library window as a left click on the notification icon shows it, kept on top for real input.
-  void showLibraryWindow() {
-    ::SendMessageA(libraryWindow, 11685, 1, WM_LBUTTONUP);
-    ASSERT_TRUE(settleUntil([&] { return ::IsWindowVisible(libraryWindow) != FALSE; }));
-    ::SetWindowPos(libraryWindow, HWND_TOPMOST, 100, 60, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    pumpMessagesFor(200ms);
-  }
-
-  POINT itemMiddle(int index) const {
-    const RECT cell = itemRect(controlOf(list()), index);
-    POINT point{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
-    ::ClientToScreen(list(), &point);
-    return point;
-  }
+  HWND list() const { return libraryList(); }
+  POINT itemMiddle(int index) const { return libraryItemMiddle(index); }
 
   // Which thumbnail colour covers each item's cell (-1: none, or more than one).
   std::vector<int> thumbnailsShown(int items) {

@@ -34,15 +34,6 @@ HWND awaitMenu(const std::atomic<bool>& stop) {
 
 class MonitorChoice : public ProgramInProcess {
  protected:
-  HWND list() const { return controlByName(libraryWindow, kLibraryListName); }
-
-  void showLibraryWindow() {
-    ::SendMessageA(libraryWindow, 11685, 1, WM_LBUTTONUP);
-    ASSERT_TRUE(settleUntil([&] { return ::IsWindowVisible(libraryWindow) != FALSE; }));
-    ::SetWindowPos(libraryWindow, HWND_TOPMOST, 100, 60, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    pumpMessagesFor(200ms);
-  }
-
   // Right-clicks list item `item`, chooses "在此显示器上播放" in its menu and
   // answers the monitors' menu with `keys`; true once `done` holds.
   bool chooseOnMonitorMenu(int item, std::vector<WPARAM> keys, const std::function<bool()>& done) {
@@ -56,9 +47,7 @@ class MonitorChoice : public ProgramInProcess {
       while (!stop && ::IsWindowVisible(itemMenu) && std::chrono::steady_clock::now() < deadline) ::Sleep(20);
       if (HWND monitorMenu = awaitMenu(stop)) pressMenuKeys(monitorMenu, keys);
     });
-    const RECT cell = itemRect(controlOf(list()), item);
-    POINT middle{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
-    ::ClientToScreen(list(), &middle);
+    const POINT middle = libraryItemMiddle(item);
     realPress(middle.x, middle.y, Button::Right);
     const bool reached = settleUntil(done, 15s);
     realRelease(Button::Right);

@@ -2,10 +2,13 @@
 
 #include "app/Settings.h"
 #include "app/Wallpaper.h"
+#include "engines/ExuiBinding.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryRecord.h"
 #include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"
+#include "shell/Layouts.h"
+#include "tests/outside/exui/ExuiHelpers.h"
 #include "tests/outside/exui/TestPictures.h"
 #include "tests/support/TestProcess.h"
 
@@ -80,6 +83,22 @@ std::string ProgramInProcess::callsSinceMark() const {
 std::string ProgramInProcess::engineCall(const std::string& name, const std::string& argument) const {
   return name + "(" + std::to_string(program->screens.primary().handle()) + (argument.empty() ? "" : "," + argument) +
          ")\n";
+}
+
+void ProgramInProcess::showLibraryWindow() {
+  ::SendMessageA(libraryWindow, 11685, 1, WM_LBUTTONUP);
+  ASSERT_TRUE(settleUntil([&] { return ::IsWindowVisible(libraryWindow) != FALSE; }));
+  ::SetWindowPos(libraryWindow, HWND_TOPMOST, 100, 60, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  pumpMessagesFor(std::chrono::milliseconds(200));
+}
+
+HWND ProgramInProcess::libraryList() const { return controlByName(libraryWindow, kLibraryListName); }
+
+POINT ProgramInProcess::libraryItemMiddle(int index) const {
+  const RECT cell = itemRect(controlOf(libraryList()), index);
+  POINT point{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+  ::ClientToScreen(libraryList(), &point);
+  return point;
 }
 
 bool ProgramInProcess::settleUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {

@@ -35,6 +35,12 @@ class ProgramInProcess : public ::testing::Test {
   // One call as the recording engine writes it: name(engine,argument).
   std::string engineCall(const std::string& name, const std::string& argument = {}) const;
 
+  // The library window as a left click on the notification icon shows it, kept on top for real input.
+  void showLibraryWindow();
+  HWND libraryList() const;
+  // The middle of the list's 0-based item `index`, in screen coordinates.
+  POINT libraryItemMiddle(int index) const;
+
   static bool settleUntil(const std::function<bool()>& condition,
                           std::chrono::milliseconds timeout = std::chrono::seconds(10));
 

@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/AddVideo.h"
@@ -61,7 +62,12 @@ void setPlayButtonSkin(HWND mainWindow, const std::string& skinBytes) {
 
 }  // namespace
 
-Program::Program() : playback(screens, library, mainWindow, [this] { tellNothingPlays(); }) { gProgram = this; }
+Program::Program() : playback(screens, library, mainWindow, [this] { tellNothingPlays(); }) {
+  gProgram = this;
+  screens.countOwnVideosWhen([this](const std::string& path) {
+    return std::find(library.videoPaths.begin(), library.videoPaths.end(), path) != library.videoPaths.end();
+  });
+}
 
 Program::~Program() {
   if (gProgram == this) gProgram = nullptr;
@@ -133,6 +139,8 @@ bool Program::startWallpaper() {
     return false;
   }
   refillLibraryList(libraryWindow.handle, library);
+  // The monitors' own videos count once the library they come from is known.
+  screens.ownVideosChanged();
   library.currentIndex = playback.firstPosition();
   playback.open(library.currentIndex);
   return true;
@@ -202,6 +210,7 @@ void Program::deleteLibraryEntry(int index) {
   if (tellIfRefused(rewriteLibraryWithout(library, index), LibraryChange::Delete)) return;
   reloadLibrary(library);
   refillLibraryList(libraryWindow.handle, library);
+  screens.ownVideosChanged();
 
   if (nextPath.empty()) {
     library.currentIndex = 0;
@@ -216,6 +225,7 @@ void Program::deleteLibraryEntry(int index) {
 void Program::addVideo() {
   const int countBefore = library.videoCount;
   qova::addVideo(library, libraryWindow.handle);
+  screens.ownVideosChanged();
   // The new video, appended at the end, is a new chance once nothing played.
   if (playback.stopped() && library.videoCount > countBefore) {
     library.currentIndex = library.videoCount;

@@ -63,7 +63,7 @@ void WallpaperScreens::createPlayers() {
   players_.clear();
   const std::vector<ScreenRect> wanted = places(listMonitors());
   policy_.setMonitorCount(wanted.size());
-  policy_.setOwnVideos(storedMonitorVideos(identities_));
+  policy_.setOwnVideos(ownVideos());
   for (const ScreenRect& place : wanted) addPlayer(place);
   keepTopLevelPlayersAtBottom();
 }
@@ -136,13 +136,21 @@ void WallpaperScreens::layOut(const std::vector<MonitorArea>& monitors) {
 void WallpaperScreens::ownVideosChanged() {
   std::vector<std::string> before;
   for (std::size_t i = 0; i < players_.size(); ++i) before.push_back(policy_.ownVideo(i));
-  const PlayingPolicy::Changes changes = policy_.setOwnVideos(storedMonitorVideos(identities_));
+  const PlayingPolicy::Changes changes = policy_.setOwnVideos(ownVideos());
   PlayingPolicy::Changes rest;
   for (const std::size_t monitor : changes)
     if (monitor >= before.size() || policy_.ownVideo(monitor) == before[monitor]) rest.push_back(monitor);
   for (std::size_t i = 1; i < before.size(); ++i)
     if (policy_.ownVideo(i) != before[i] && openOwnOrPrimary(i) && !policy_.plays(i)) players_[i]->pause();
   apply(rest);
+}
+
+std::vector<std::string> WallpaperScreens::ownVideos() const {
+  std::vector<std::string> videos = storedMonitorVideos(identities_);
+  if (inLibrary_)
+    for (std::string& video : videos)
+      if (!video.empty() && !inLibrary_(video)) video.clear();
+  return videos;
 }
 
 bool WallpaperScreens::openOwnOrPrimary(std::size_t monitor) {

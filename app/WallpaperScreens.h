@@ -11,8 +11,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/PlayingPolicy.h"
@@ -81,6 +83,9 @@ class WallpaperScreens {
   // player whose choice changed opens its own video, looping it, or the
   // primary's file where the primary is.
   void ownVideosChanged();
+  // Which stored choices count: a video the library no longer holds lets its
+  // monitor follow the primary, while the choice stays stored (every video counts until this is set).
+  void countOwnVideosWhen(std::function<bool(const std::string& path)> inLibrary) { inLibrary_ = std::move(inLibrary); }
   // An event of the player on `monitor` beside the primary: the end of its
   // own video plays it again; anything else changes nothing.
   void onOtherPlayerEvent(std::size_t monitor, int32_t code, int32_t parameter);
@@ -99,6 +104,8 @@ class WallpaperScreens {
   // Where the players go now, the primary's first, in their parent's
   // coordinates; remembers the monitors' rectangles.
   std::vector<ScreenRect> places(const std::vector<MonitorArea>& monitors);
+  // The stored choices of the monitors, those the library no longer holds left out.
+  std::vector<std::string> ownVideos() const;
   // Another monitor's player plays on from where the primary is.
   void joinPrimary(const Player& player);
   // Player `monitor` (not the primary) opens what the policy has it play;
@@ -124,6 +131,7 @@ class WallpaperScreens {
   bool topLevel_ = false;  // created top-level (no shell) and not destroyed since
   std::vector<ScreenRect> monitorRects_;
   std::vector<std::string> identities_;
+  std::function<bool(const std::string& path)> inLibrary_;
   PlayingPolicy policy_;
 };
 

@@ -116,6 +116,16 @@ TEST_F(MonitorChoice, OnTwoRealMonitorsTheSecondLoopsItsChosenEntryAcrossARestar
   mark();
   program->handlePlayerEvent(kAPlayerEventFileEnded, 0);
   EXPECT_NE(callsSinceMark().find(opened(secondHandle(), videos[1])), std::string::npos) << callsSinceMark();
+
+  // A monitor whose video leaves the library follows the primary again.
+  program->chooseMonitorVideo(0, 1);
+  ASSERT_EQ(readSetting(monitorVideoKey(identities[1]).c_str(), ""), videos[0]);
+  mark();
+  program->deleteLibraryEntry(0);
+  EXPECT_TRUE(program->screens.policy().followsPrimary(1));
+  const std::string afterDelete = callsSinceMark();
+  EXPECT_NE(afterDelete.find(opened(secondHandle(), videos[2])), std::string::npos) << afterDelete;
+  EXPECT_EQ(afterDelete.find(opened(secondHandle(), videos[0])), std::string::npos) << afterDelete;
 }
 
 }  // namespace

@@ -23,6 +23,21 @@ std::string unixPathOf(const std::string& path) {
   return result;
 }
 
+// Wine starts Unix programs too, given by their command line alone, but
+// hands back no process to wait for; it makes no junctions of its own.
+bool startUnix(std::string commandLine) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return false;
+  if (info.hProcess) ::CloseHandle(info.hProcess);
+  if (info.hThread) ::CloseHandle(info.hThread);
+  return true;
+}
+
+bool exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 }  // namespace
 
 std::string driveZSpellingOf(const std::string& path) {
@@ -36,14 +51,17 @@ std::string driveZSpellingOf(const std::string& path) {
   return spelling;
 }
 
-bool linkFolder(const std::string& folder, const std::string& link) {
+FolderLink::FolderLink(const std::string& folder, std::string link) : link_(std::move(link)) {
   const std::string target = unixPathOf(folder);
-  const std::string name = unixPathOf(link);
-  if (target.empty() || name.empty()) return false;
-  // Wine starts Unix programs too; it has no junctions of its own.
-  TestProcess ln("Z:\\bin\\ln", "-s \"" + target + "\" \"" + name + "\"");
-  return ln.waitForExit(std::chrono::seconds(20)) == std::optional<DWORD>(0) &&
-         ::GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+  unixLink_ = unixPathOf(link_);
+  if (target.empty() || unixLink_.empty()) return;
+  made_ = startUnix("Z:\\bin\\ln -s \"" + target + "\" \"" + unixLink_ + "\"") &&
+          waitUntil([this] { return exists(link_); }, std::chrono::seconds(20));
+}
+
+FolderLink::~FolderLink() {
+  if (made_ && startUnix("Z:\\bin\\rm -f \"" + unixLink_ + "\""))
+    waitUntil([this] { return !exists(link_); }, std::chrono::seconds(20));
 }
 
 }  // namespace qova::test

@@ -9,8 +9,22 @@ namespace qova::test {
 // `path` spelled through drive Z:; empty when Wine cannot say where it lies.
 std::string driveZSpellingOf(const std::string& path);
 
-// Makes `link` (which must not exist) a second name of the folder `folder` on
-// the same drive, as a junction does; false when it cannot be made.
-bool linkFolder(const std::string& folder, const std::string& link);
+// `link` (which must not exist) made a second name of the folder `folder` on
+// the same drive, as a junction makes one, and removed again at the end.
+class FolderLink {
+ public:
+  FolderLink(const std::string& folder, std::string link);
+  FolderLink(const FolderLink&) = delete;
+  FolderLink& operator=(const FolderLink&) = delete;
+  ~FolderLink();
+
+  bool made() const { return made_; }
+  const std::string& path() const { return link_; }
+
+ private:
+  std::string link_;
+  std::string unixLink_;
+  bool made_ = false;
+};
 
 }  // namespace qova::test

@@ -52,7 +52,7 @@ std::wstring claimName(const std::wstring& folder) {
   return L"Local\\QOVA Wallpaper " + hexDigits(identity.dwVolumeSerialNumber, 8) + L" " + hexDigits(index, 16);
 }
 
-// The executable of process `processId` in its long form; empty when it cannot be asked.
+// The executable of process `processId`; empty when it cannot be asked.
 std::wstring executableOf(DWORD processId) {
   UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
   if (!process) return {};
@@ -60,11 +60,7 @@ std::wstring executableOf(DWORD processId) {
   DWORD length = static_cast<DWORD>(path.size());
   if (!::QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) return {};
   path.resize(length);
-  std::wstring longPath(32768, L'\0');
-  const DWORD longLength = ::GetLongPathNameW(path.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
-  if (longLength == 0 || longLength >= longPath.size()) return path;
-  longPath.resize(longLength);
-  return longPath;
+  return path;
 }
 
 struct Search {
@@ -116,14 +112,18 @@ HWND visibleDialogOf(HWND window) {
   return nullptr;
 }
 
+// Set on the library window once the program has begun to exit.
+constexpr const wchar_t* kExitingProperty = L"QovaExiting";
+
 // Whether the program of `libraryWindow` goes on running: one in the middle
-// of its exit answers only once its exit is done, and by then has destroyed
-// its panel, on its way to letting the claim go.
+// of its exit has said so, and lets the claim go when it ends; one that does
+// not answer may be on its way there.
 bool staysRunning(HWND libraryWindow) {
   DWORD_PTR ignored = 0;
   if (!::SendMessageTimeoutW(libraryWindow, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored)) return false;
   DWORD processId = 0;
-  return ::GetWindowThreadProcessId(libraryWindow, &processId) != 0 && hasMainWindow(processId);
+  return !::GetPropW(libraryWindow, kExitingProperty) &&
+         ::GetWindowThreadProcessId(libraryWindow, &processId) != 0 && hasMainWindow(processId);
 }
 
 // A question the program asks comes first; otherwise the library window
@@ -144,6 +144,10 @@ constexpr const char* kClaimHeldText =
     "请稍后再启动一次；如果仍然如此，请注销后重新登录Windows。";
 
 }  // namespace
+
+void announceExit(HWND libraryWindow) {
+  if (libraryWindow) ::SetPropW(libraryWindow, kExitingProperty, reinterpret_cast<HANDLE>(1));
+}
 
 ProgramFolderClaim::ProgramFolderClaim() : name_(claimName(folderOf(programExecutablePath()))) { retry(); }
 

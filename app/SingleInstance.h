@@ -3,6 +3,8 @@
 // library and settings of its own, so copies in different folders may each
 // run; a second start from the same folder (the shortcut clicked again, start
 // with Windows while it runs) hands over to the program that runs and ends.
+#include <windows.h>
+
 #include <string>
 
 #include "runtime/UniqueHandle.h"
@@ -44,5 +46,10 @@ enum class ClaimWait {
 // program of this folder shows its library window, which is then brought to
 // the front, or the claim comes free.
 ClaimWait waitForClaimOrRunningProgram(ProgramFolderClaim& claim);
+
+// Marks the program's library window as that of a program that has begun to
+// exit, so that a start meanwhile waits for the claim instead of handing
+// over to a program that is going.
+void announceExit(HWND libraryWindow);
 
 }  // namespace qova

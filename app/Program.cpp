@@ -10,6 +10,7 @@
 #include "app/MonitorVideos.h"
 #include "app/Playback.h"
 #include "app/Settings.h"
+#include "app/SingleInstance.h"
 #include "app/StartWithWindows.h"
 #include "app/Wallpaper.h"
 #include "desktop/DesktopLayer.h"
@@ -149,6 +150,7 @@ bool Program::startWallpaper() {
 void Program::exitApplication() {
   if (ended_) return;
   ended_ = true;
+  announceExit(libraryWindow.handle);
   coverWatch_.reset();
   systemNotices_.reset();
   layerWatch_.reset();

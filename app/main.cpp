@@ -9,12 +9,9 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Before anything else: a second start from this folder only brings the
-  // running program forward.
+  // running program forward; one that is still exiting is waited for.
   qova::ProgramFolderClaim claim;
-  if (!claim.held()) {
-    qova::bringRunningProgramForward();
-    return 0;
-  }
+  if (!claim.held() && qova::waitForClaimOrRunningProgram(claim) != qova::ClaimWait::Claimed) return 0;
   qova::restrictLibrarySearchPath();
   qova::Program program;
   return program.run();

@@ -2,6 +2,9 @@
 // Reading and writing the library file beside the executable. The file is read
 // whole and written whole; a write goes to a new file that then replaces the
 // old one in one step, so a crash or a full disk never destroys the library.
+// Every change holds a lock ("spconfiguration_file.ini.lock" beside it) from
+// its read to its replace, so that two copies of the program (or one started
+// through two spellings of its folder) never lose each other's records.
 #include <string>
 #include <vector>
 
@@ -34,7 +37,8 @@ enum class LibraryWrite {
   NotWritten,  // the write failed; the file is left as it was
 };
 
-// Adds one record at the end of the file; a missing file is created.
+// Adds one record at the end of the file's readable text (before a NUL, after
+// which nothing loads); a missing file is created.
 LibraryWrite appendLibraryRecord(const std::string& videoPath, const std::string& thumbnailPath,
                                  const std::string& name);
 

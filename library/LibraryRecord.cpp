@@ -29,6 +29,14 @@ std::string_view libraryText(std::string_view fileBytes) {
   return fileBytes.substr(0, fileBytes.find('\0'));
 }
 
+std::string withRecordAdded(std::string_view fileBytes, std::string_view record) {
+  const size_t end = libraryText(fileBytes).size();
+  std::string bytes;
+  bytes.reserve(fileBytes.size() + record.size());
+  bytes.append(fileBytes.substr(0, end)).append(record).append(fileBytes.substr(end));
+  return bytes;
+}
+
 std::string withoutRecord(std::string_view fileBytes, RecordSpan span) {
   if (span.offset > fileBytes.size()) return std::string(fileBytes);
   size_t end = span.offset + std::min(span.length, fileBytes.size() - span.offset);

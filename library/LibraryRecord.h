@@ -28,6 +28,11 @@ struct FoundRecord {
 // The text the records are searched in: the file's bytes up to the first NUL.
 std::string_view libraryText(std::string_view fileBytes);
 
+// The file with `record` added where its readable text ends: at the end, or
+// at the first NUL (crash padding, a file saved as UTF-16), where a record
+// after it would never load. The bytes from the NUL on stay after it.
+std::string withRecordAdded(std::string_view fileBytes, std::string_view record);
+
 // Where one loaded record's text stands in the file, in bytes.
 struct RecordSpan {
   size_t offset = 0;

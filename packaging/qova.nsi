@@ -10,7 +10,7 @@
 ;   OUT_FILE      the installer to write
 ;
 ; Uninstalling removes the program's files, the shortcut, the registration and
-; the program's start with Windows when it names this installation's qova.exe.
+; the program's start with Windows when it names a path in this installation.
 ; The user's own data (To_configure.ini, spconfiguration_file.ini, thumbs\) is
 ; kept unless the user answers yes to the question, or, when silent (/S),
 ; unless /REMOVEUSERDATA is given. Anything else the user put into the folder
@@ -70,22 +70,59 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "QOVA"
 LangString RemoveUserData ${LANG_SIMPCHINESE} "是否同时删除视频列表、设置和缩略图？$\r$\n(视频文件本身不会被删除。)"
 LangString RemoveUserData ${LANG_ENGLISH} "Also delete your video list, settings and thumbnails?$\r$\n(The videos themselves are not deleted.)"
 
-; Ends a running copy of the program, so that its files can be replaced or
-; removed: posts it the exit hotkey, as the system delivers Ctrl+Alt+End, and
-; waits (up to 15 s) until the process has finished its orderly exit.
+;PROCESS_QUERY_LIMITED_INFORMATION, to read a process's image path.
+!define QUERY_LIMITED 0x1000
+
+; Paths as the file system spells them: two spellings of one file (an 8.3
+; name, other letters' case) compare equal once both are long.
+!macro LONG_PATH un
+; $R0: a path; the same path in its long form when it exists.
+Function ${un}longPath
+  Push $R1
+  Push $R2
+  System::Call 'kernel32::GetLongPathNameW(w R0, w .R1, i ${NSIS_MAX_STRLEN}) i .R2'
+  ${If} $R2 > 0
+  ${AndIf} $R2 < ${NSIS_MAX_STRLEN}
+    StrCpy $R0 $R1
+  ${EndIf}
+  Pop $R2
+  Pop $R1
+FunctionEnd
+!macroend
+!insertmacro LONG_PATH ""
+!insertmacro LONG_PATH "un."
+
+; Ends the running copy of this installation's program, so that its files can
+; be replaced or removed: posts it the exit hotkey, as the system delivers
+; Ctrl+Alt+End, and waits (up to 15 s) until the process has finished its
+; orderly exit. Copies that run from other folders are other installations
+; and go on running.
 !macro CLOSE_RUNNING_PROGRAM un
 Function ${un}closeRunningProgram
-  FindWindow $0 "${MAIN_WINDOW_CLASS}"
-  ${If} $0 = 0
-    Return
-  ${EndIf}
-  System::Call 'user32::GetWindowThreadProcessId(p r0, *i 0 r1)'
-  System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2'
-  System::Call 'user32::PostMessageW(p r0, i ${WM_HOTKEY}, p ${HOTKEY_EXIT}, p 0)'
-  ${If} $2 != 0
-    System::Call 'kernel32::WaitForSingleObject(p r2, i 15000)'
-    System::Call 'kernel32::CloseHandle(p r2)'
-  ${EndIf}
+  StrCpy $R0 "$INSTDIR\qova.exe"
+  Call ${un}longPath
+  StrCpy $3 $R0
+  StrCpy $0 0
+  ${Do}
+    FindWindow $0 "${MAIN_WINDOW_CLASS}" "" 0 $0
+    ${If} $0 = 0
+      Return
+    ${EndIf}
+    System::Call 'user32::GetWindowThreadProcessId(p r0, *i 0 r1)'
+    System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}|${QUERY_LIMITED}, i 0, i r1) p .r2'
+    ${If} $2 != 0
+      System::Call 'kernel32::QueryFullProcessImageNameW(p r2, i 0, w .R0, *i ${NSIS_MAX_STRLEN}) i .r4'
+      Call ${un}longPath
+      ${If} $4 <> 0
+      ${AndIf} $R0 == $3
+        System::Call 'user32::PostMessageW(p r0, i ${WM_HOTKEY}, p ${HOTKEY_EXIT}, p 0)'
+        System::Call 'kernel32::WaitForSingleObject(p r2, i 15000)'
+        System::Call 'kernel32::CloseHandle(p r2)'
+        Return
+      ${EndIf}
+      System::Call 'kernel32::CloseHandle(p r2)'
+    ${EndIf}
+  ${Loop}
 FunctionEnd
 !macroend
 !insertmacro CLOSE_RUNNING_PROGRAM ""
@@ -120,16 +157,53 @@ Function un.onInit
   SetShellVarContext current
 FunctionEnd
 
-Section "Uninstall"
-  Call un.closeRunningProgram
-  !insertmacro QOVA_REMOVE_FILES
-  Delete "$INSTDIR\uninstall.exe"
-  Delete "${SHORTCUT}"
-  ; A portable copy elsewhere may have taken the value over; its start with Windows stays.
+; Removes the program's start with Windows when it starts something in this
+; installation's folder, however the path is spelled (an 8.3 name, other
+; letters' case). A portable copy elsewhere may have taken the value over;
+; its start with Windows stays.
+Function un.removeOwnStartWithWindows
   ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
-  ${If} $0 == '"$INSTDIR\qova.exe"'
+  ${If} $0 == ""
+    Return
+  ${EndIf}
+  ; The quoted path, without the quotes and what follows them.
+  StrCpy $1 $0 1
+  ${If} $1 == '"'
+    StrCpy $0 $0 "" 1
+    StrCpy $2 0
+    ${Do}
+      StrCpy $1 $0 1 $2
+      ${If} $1 == '"'
+      ${OrIf} $1 == ""
+        ${ExitDo}
+      ${EndIf}
+      IntOp $2 $2 + 1
+    ${Loop}
+    StrCpy $0 $0 $2
+  ${EndIf}
+  ; Its folder, which is still there, in its long form.
+  ${GetParent} $0 $R0
+  Call un.longPath
+  StrCpy $4 "$R0\"
+  StrCpy $R0 $INSTDIR
+  Call un.longPath
+  StrCpy $5 "$R0\"
+  StrLen $6 $5
+  StrCpy $4 $4 $6
+  ${If} $4 == $5
     DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ${EndIf}
+FunctionEnd
+
+Section "Uninstall"
+  Call un.closeRunningProgram
+  ; Before the files go, while their long names can still be asked for.
+  Call un.removeOwnStartWithWindows
+  !insertmacro QOVA_REMOVE_FILES
+  Delete "$INSTDIR\uninstall.exe"
+  ; The library's lock, the program's own.
+  Delete "$INSTDIR\spconfiguration_file.ini.lock"
+  Delete "${SHORTCUT}"
 
   ${GetParameters} $0
   ClearErrors
@@ -145,6 +219,7 @@ Section "Uninstall"
   ${If} $2 == yes
     Delete "$INSTDIR\To_configure.ini"
     Delete "$INSTDIR\spconfiguration_file.ini"
+    Delete "$INSTDIR\spconfiguration_file.ini.new"
     RMDir /r "$INSTDIR\thumbs"
   ${EndIf}
   RMDir "$INSTDIR"

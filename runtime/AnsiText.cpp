@@ -30,13 +30,21 @@ std::optional<std::string> exactAnsi(std::wstring_view text) {
   if (text.empty()) return std::string();
   if (text.size() > INT_MAX) return std::nullopt;
   const int length = static_cast<int>(text.size());
+  // Where the system's ANSI code page is UTF-8 (Windows' "Beta: Use Unicode
+  // UTF-8" option), every character has its bytes and the only failure is
+  // invalid text (a lone surrogate): that code page refuses the best-fit flag
+  // and the question whether a default character was used.
+  const bool utf8 = ::GetACP() == CP_UTF8;
+  const UINT codePage = utf8 ? CP_UTF8 : CP_ACP;
+  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
   BOOL defaultUsed = FALSE;
-  const int needed = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0,
-                                           nullptr, &defaultUsed);
+  BOOL* askDefaultUsed = utf8 ? nullptr : &defaultUsed;
+  const int needed = ::WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, askDefaultUsed);
   if (needed <= 0 || defaultUsed) return std::nullopt;
   std::string ansi(static_cast<size_t>(needed), '\0');
-  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, ansi.data(), needed, nullptr,
-                        &defaultUsed);
+  if (::WideCharToMultiByte(codePage, flags, text.data(), length, ansi.data(), needed, nullptr, askDefaultUsed) !=
+      needed)
+    return std::nullopt;
   // The way back must give the same characters: some code pages map a
   // character to bytes that read back as another one.
   if (defaultUsed || ansiToWide(ansi) != text) return std::nullopt;

@@ -17,6 +17,8 @@ bool writeAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
+std::string temporaryOf(const std::string& path) { return path + ".new"; }
+
 UniqueFile createForWriting(const std::string& path, DWORD flags) {
   return UniqueFile(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL | flags, nullptr));
@@ -25,8 +27,10 @@ UniqueFile createForWriting(const std::string& path, DWORD flags) {
 }  // namespace
 
 std::optional<std::string> readWholeFileIfReadable(const std::string& path) {
-  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // Sharing delete too, so that a reader never makes another program's
+  // replace of the file fail.
+  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     const DWORD error = ::GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::string();
@@ -61,27 +65,52 @@ bool writeWholeFile(const std::string& path, std::string_view bytes) {
   return file && writeAll(file.get(), bytes);
 }
 
-bool replaceWholeFile(const std::string& path, std::string_view bytes) {
+namespace {
+
+// `expected`: what `path` must still hold just before the replace; nullopt
+// when anything will do.
+Replaced replace(const std::string& path, std::string_view bytes, std::optional<std::string_view> expected) {
   // A read-only file is one the user does not want written; Windows refuses to
   // replace it, and so do we everywhere (Wine would replace it).
   DWORD attributes = ::GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-  const std::string temporary = path + ".new";
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return Replaced::No;
+  const std::string temporary = temporaryOf(path);
   {
     UniqueFile file = createForWriting(temporary, 0);
-    if (!file) return false;
+    if (!file) return Replaced::No;
     if (!writeAll(file.get(), bytes) || !::FlushFileBuffers(file.get())) {
       file.reset();
       ::DeleteFileA(temporary.c_str());
-      return false;
+      return Replaced::No;
     }
+  }
+  if (expected && readWholeFileIfReadable(path) != *expected) {
+    ::DeleteFileA(temporary.c_str());
+    return Replaced::ChangedMeanwhile;
   }
   if (!::MoveFileExA(temporary.c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ::DeleteFileA(temporary.c_str());
-    return false;
+    return Replaced::No;
   }
-  return true;
+  return Replaced::Yes;
+}
+
+}  // namespace
+
+bool replaceWholeFile(const std::string& path, std::string_view bytes) {
+  return replace(path, bytes, std::nullopt) == Replaced::Yes;
+}
+
+Replaced replaceWholeFileIfUnchanged(const std::string& path, std::string_view expected,
+                                     std::string_view bytes) {
+  return replace(path, bytes, expected);
+}
+
+void finishInterruptedReplace(const std::string& path) {
+  if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES || ::GetLastError() != ERROR_FILE_NOT_FOUND)
+    return;
+  ::MoveFileExA(temporaryOf(path).c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
 }
 
 }  // namespace qova

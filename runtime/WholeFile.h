@@ -24,4 +24,22 @@ bool writeWholeFile(const std::string& path, std::string_view bytes);
 // exactly as it was and the result is false.
 bool replaceWholeFile(const std::string& path, std::string_view bytes);
 
+enum class Replaced {
+  Yes,
+  No,                // a failure; the old file is left exactly as it was
+  ChangedMeanwhile,  // `path` no longer held what was expected; left as it is
+};
+
+// As replaceWholeFile, but only while `path` still holds `expected` (a
+// missing file holds nothing), checked once the new bytes are on the disk,
+// just before the replace: someone else's save in between is never lost.
+Replaced replaceWholeFileIfUnchanged(const std::string& path, std::string_view expected,
+                                     std::string_view bytes);
+
+// Where the replace is not one step (FAT and exFAT delete the old file before
+// the new one takes its name), a power loss can leave only the new file,
+// complete and flushed. When `path` is missing and that file is there, it is
+// put in place. Call it with the writers shut out.
+void finishInterruptedReplace(const std::string& path);
+
 }  // namespace qova

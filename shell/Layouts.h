@@ -26,6 +26,8 @@ constexpr const char* kStartWithWindowsOffButtonName = "按钮EX2";
 
 // The library window's class, by which a second start finds the running program.
 constexpr const char* kLibraryWindowClassName = "QovaPopupWindow";
+// The panel's class; it is gone once the program has begun to exit.
+constexpr const char* kMainWindowClassName = "QovaMainWindow";
 
 using Action = std::function<void()>;
 using ActionWithValue = std::function<void(int32_t value)>;

@@ -44,7 +44,7 @@ exui::Bytes radioButton(std::u16string_view caption, bool checked) {
 WindowLayout mainWindowLayout(const MainWindowHandlers& handlers) {
   WindowLayout window;
   window.name = "MainWindow";
-  window.className = "QovaMainWindow";
+  window.className = kMainWindowClassName;
   window.title = layout::kWindowTitle;
   window.left = 50;
   window.top = 50;

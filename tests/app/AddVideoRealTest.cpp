@@ -1,6 +1,8 @@
 // Adding videos with our real screenshot.dll.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "tests/app/AddVideoFixture.h"
 
 namespace {
@@ -54,6 +56,30 @@ TEST_F(AddVideo, ANameTheCodePageCannotWriteIsAddedByItsShortPath) {
   EXPECT_EQ(qova::ansiToWide(library.videoPaths[0]), shortName);
   EXPECT_EQ(qova::readWholeFile(library.videoPaths[0]), qova::readWholeFile(copyOfClip("same.mp4")))
       << "the short path names the chosen file";
+  UINT width = 0;
+  EXPECT_TRUE(decodesAsJpeg(library.thumbnailPaths[0], &width)) << library.thumbnailPaths[0];
+  ::DeleteFileA(library.thumbnailPaths[0].c_str());
+}
+
+// The system's ANSI code page this run asks for: 936 (GBK) in the bench, 65001
+// (UTF-8, Windows' "Beta: Use Unicode UTF-8") in add_video_tests_utf8.
+UINT askedCodePage() {
+  char value[16] = {};
+  return ::GetEnvironmentVariableA("QOVA_TEST_CODE_PAGE", value, sizeof value) ? std::stoul(value) : 936u;
+}
+
+TEST_F(AddVideo, ANameTheSystemsCodePageWritesIsStoredAsItIs) {
+  ASSERT_EQ(::GetACP(), askedCodePage());
+  // Chinese has its bytes in both; Korean and an emoji only in UTF-8.
+  const std::wstring title = ::GetACP() == CP_UTF8 ? L"\u6D77\u8FB9 \uBE44\uB514\uC624 \U0001F305" : L"\u6D77\u8FB9";
+  const std::wstring path = qova::ansiToWide(folder.path()) + L"\\" + title + L".mp4";
+  ASSERT_TRUE(::MoveFileW(qova::ansiToWide(copyOfClip("plain.mp4")).c_str(), path.c_str()));
+  std::string message;
+  addVideoChoosing(path, &message);
+  EXPECT_EQ(message, "");
+  ASSERT_EQ(library.videoCount, 1);
+  EXPECT_EQ(qova::ansiToWide(library.videoPaths[0]), path) << "by its own path, not its short one";
+  EXPECT_EQ(qova::ansiToWide(library.videoNames[0]), title);
   UINT width = 0;
   EXPECT_TRUE(decodesAsJpeg(library.thumbnailPaths[0], &width)) << library.thumbnailPaths[0];
   ::DeleteFileA(library.thumbnailPaths[0].c_str());

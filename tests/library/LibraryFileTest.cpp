@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cctype>
 #include <optional>
 
@@ -13,13 +14,25 @@
 #include "runtime/ProgramDirectory.h"
 #include "runtime/UniqueHandle.h"
 #include "runtime/WholeFile.h"
+#include "tests/support/FolderSpellings.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestProcess.h"
 
 namespace {
 
 using qova::libraryRecord;
 using enum qova::LibraryWrite;
 using qova::test::TempFolder;
+using namespace std::chrono_literals;
+
+// The files a write leaves beside the library: its replacement and its lock.
+void deleteLibraryFiles() {
+  for (const char* suffix : {"", ".new", ".lock"}) {
+    const std::string path = qova::libraryFilePath() + suffix;
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(path.c_str());
+  }
+}
 
 struct Loaded {
   std::vector<std::string> paths, thumbnails, names;
@@ -37,12 +50,10 @@ class LibraryFile : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
     qova::PatternMatcher::preferOwnEngine(GetParam());
-    ::SetFileAttributesA(qova::libraryFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(qova::libraryFilePath().c_str());
+    deleteLibraryFiles();
   }
   void TearDown() override {
-    ::SetFileAttributesA(qova::libraryFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(qova::libraryFilePath().c_str());
+    deleteLibraryFiles();
     qova::PatternMatcher::preferOwnEngine(false);
   }
   std::string video(const std::string& name) const {
@@ -103,10 +114,15 @@ TEST_P(LibraryFile, MissingVideosAreSkippedAndNotCountedButDuplicatesStay) {
   EXPECT_EQ(l.names, (std::vector<std::string>{"a", "a"}));
 }
 
-TEST_P(LibraryFile, TextAfterANulIsIgnored) {
-  const std::string a = video("a.mp4");
-  writeLibrary(libraryRecord(a, "t", "a") + std::string(1, '\0') + libraryRecord(a, "t", "b"));
+TEST_P(LibraryFile, ARecordAddedToAFileWithANulGoesBeforeItAndLoads) {
+  // Crash padding, or a file an editor saved as UTF-16: nothing after the NUL loads.
+  const std::string a = video("a.mp4"), b = video("b.mp4");
+  const std::string fromTheNul = std::string(3, '\0') + libraryRecord(a, "t", "hidden");
+  writeLibrary(libraryRecord(a, "t", "a") + fromTheNul);
   EXPECT_EQ(load().names, std::vector<std::string>{"a"});
+  ASSERT_EQ(qova::appendLibraryRecord(b, "t", "b"), Written);
+  EXPECT_EQ(load().names, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(libraryBytes(), libraryRecord(a, "t", "a") + libraryRecord(b, "t", "b") + fromTheNul);
 }
 
 TEST_P(LibraryFile, DeletingAnEntryRemovesExactlyItsRecordAndKeepsRecordsOfMissingVideos) {
@@ -208,6 +224,18 @@ TEST_P(LibraryFile, AnInterruptedWriteBeforeTheReplaceLeavesTheOldFile) {
   ::DeleteFileA((qova::libraryFilePath() + ".new").c_str());
 }
 
+TEST_P(LibraryFile, ALibraryLostInTheMiddleOfItsReplaceComesBackFromTheNewFile) {
+  // FAT and exFAT replace by deleting the old file first: a power loss right
+  // then leaves only the new file, written and flushed.
+  const std::string a = video("a.mp4"), b = video("b.mp4");
+  ASSERT_TRUE(qova::writeWholeFile(qova::libraryFilePath() + ".new", libraryRecord(a, "t", "a")));
+  EXPECT_EQ(load().names, std::vector<std::string>{"a"});
+  EXPECT_EQ(libraryBytes(), libraryRecord(a, "t", "a"));
+  EXPECT_EQ(::GetFileAttributesA((qova::libraryFilePath() + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+  ASSERT_EQ(qova::appendLibraryRecord(b, "t", "b"), Written);
+  EXPECT_EQ(libraryBytes(), libraryRecord(a, "t", "a") + libraryRecord(b, "t", "b"));
+}
+
 TEST_P(LibraryFile, BinaryGarbageAndInvalidGbkNeverCrashAndKeepTheRecords) {
   const std::string a = video("a.mp4");
   std::string garbage;
@@ -223,6 +251,44 @@ TEST_P(LibraryFile, ASingleTenMegabyteLineLoads) {
   std::string line(10 * 1024 * 1024, 'x');
   writeLibrary(line + libraryRecord(a, "t", "a") + line);
   EXPECT_EQ(load().count, 1);
+}
+
+std::string lowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+// Two copies of the program adding videos at once, each started through its
+// own spelling of one folder: its path, and its path through another drive
+// letter, as a subst drive gives one.
+TEST(LibraryWriters, TwoCopiesThroughTwoSpellingsOfOneFolderKeepEveryRecord) {
+  TempFolder folder{"qova_two_writers"};
+  ASSERT_TRUE(qova::test::copyFileTo(qova::programFile("library_writer.exe"), folder.file("library_writer.exe")));
+  const std::string otherSpelling = qova::test::driveZSpellingOf(folder.path());
+  ASSERT_NE(otherSpelling, "");
+  constexpr int kRecords = 40;
+  const std::string count = std::to_string(kRecords);
+  qova::test::TestProcess first(folder.file("library_writer.exe"), "a " + count);
+  qova::test::TestProcess second(otherSpelling + "\\library_writer.exe", "b " + count);
+  ASSERT_TRUE(first.started());
+  ASSERT_TRUE(second.started());
+  EXPECT_EQ(first.waitForExit(120s), std::optional<DWORD>(0)) << "appends not written";
+  EXPECT_EQ(second.waitForExit(120s), std::optional<DWORD>(0)) << "appends not written";
+  EXPECT_NE(lowerCase(qova::readWholeFile(folder.file("a.folder"))),
+            lowerCase(qova::readWholeFile(folder.file("b.folder"))))
+      << "each copy saw its folder under its own spelling";
+
+  const std::string library = qova::readWholeFile(folder.file("spconfiguration_file.ini"));
+  int kept = 0;
+  for (const char* tag : {"a", "b"})
+    for (int i = 0; i < kRecords; ++i) {
+      const std::string video = std::string("C:\\videos\\") + tag + std::to_string(i) + ".mp4";
+      if (library.find(libraryRecord(video, "", tag)) != std::string::npos) ++kept;
+    }
+  EXPECT_EQ(kept, 2 * kRecords);
+  int records = 0;
+  for (size_t at = library.find("视频文件<"); at != std::string::npos; at = library.find("视频文件<", at + 1)) ++records;
+  EXPECT_EQ(records, 2 * kRecords) << "each record once";
 }
 
 INSTANTIATE_TEST_SUITE_P(Matchers, LibraryFile, ::testing::Values(false, true),

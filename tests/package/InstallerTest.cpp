@@ -278,5 +278,34 @@ TEST_F(Installer, UninstallingEndsARunningProgramTheOrderlyWayFirst) {
   EXPECT_EQ(filesIn(installFolder()), std::set<std::string>{"spconfiguration_file.ini"});
 }
 
+TEST_F(Installer, UninstallingWithTwoCopiesRunningEndsOnlyItsOwnAndItsStartWithWindowsByAnyName) {
+  Playing playing;
+  ASSERT_NO_FATAL_FAILURE(startPlaying(playing));
+  // A portable copy in a folder of its own, started after the installed one:
+  // its panel comes first among the windows.
+  TempFolder portable{"qova_portable"};
+  for (const std::string& name : kInstalledFiles) {
+    if (name.find('\\') != std::string::npos || name == "uninstall.exe") continue;
+    ASSERT_TRUE(copyFileTo(installFolder() + "\\" + name, portable.file(name))) << name;
+  }
+  ASSERT_TRUE(copyFileTo(testProgramDirectory() + "\\..\\media\\clip_testsrc.mp4", portable.file("clip.mp4")));
+  writeWholeFile(portable.file("spconfiguration_file.ini"), libraryRecord(portable.file("clip.mp4"), "", "clip"));
+  TestProcess other(portable.file("qova.exe"), "");
+  ASSERT_TRUE(other.started());
+  ASSERT_TRUE(waitUntil([&] { return findProcessWindow(other.id(), "QovaMainWindow") != nullptr; }, 30s));
+  // The settings view writes the path as the program was started: here by its 8.3 name.
+  char shortPath[MAX_PATH] = {};
+  ASSERT_NE(::GetShortPathNameA((installFolder() + "\\qova.exe").c_str(), shortPath, MAX_PATH), 0u);
+  ASSERT_NE(std::string(shortPath), installFolder() + "\\qova.exe");
+  writeRunValue("\"" + std::string(shortPath) + "\"");
+
+  ASSERT_TRUE(uninstall(""));
+  EXPECT_EQ(playing.program.waitForExit(10s), std::optional<DWORD>(0)) << "the installed program still runs";
+  EXPECT_TRUE(other.running()) << "the portable copy was ended";
+  EXPECT_EQ(runValue(), std::nullopt);
+  // The portable copy holds no exit hotkey (the installed one took
+  // Ctrl+Alt+End first); TestProcess ends it.
+}
+
 }  // namespace
 }  // namespace qova::test

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "runtime/FileLock.h"
 #include "runtime/ProgramDirectory.h"
 #include "tests/support/TempFolder.h"
 
@@ -46,6 +47,37 @@ TEST(WholeFile, ReplaceKeepsTheOldFileWhenTheTargetCannotBeReplaced) {
   EXPECT_TRUE(qova::replaceWholeFile(path, "replacement"));
   EXPECT_EQ(qova::readWholeFile(path), "replacement");
   EXPECT_EQ(::GetFileAttributesA((path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(WholeFile, AReplaceMadeFromAnOldReadLeavesAFileChangedSinceAsItIs) {
+  // An editor saved the file between our read and our replace.
+  TempFolder folder;
+  const std::string path = folder.file("lib.ini");
+  ASSERT_TRUE(qova::writeWholeFile(path, "saved by the editor"));
+  EXPECT_EQ(qova::replaceWholeFileIfUnchanged(path, "as we read it", "ours"), qova::Replaced::ChangedMeanwhile);
+  EXPECT_EQ(qova::readWholeFile(path), "saved by the editor");
+  EXPECT_EQ(::GetFileAttributesA((path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(qova::replaceWholeFileIfUnchanged(path, "saved by the editor", "ours"), qova::Replaced::Yes);
+  EXPECT_EQ(qova::readWholeFile(path), "ours");
+  // A file created since it was read missing is a change too.
+  const std::string created = folder.file("created.ini");
+  ASSERT_TRUE(qova::writeWholeFile(created, "new"));
+  EXPECT_EQ(qova::replaceWholeFileIfUnchanged(created, "", "ours"), qova::Replaced::ChangedMeanwhile);
+  EXPECT_EQ(qova::readWholeFile(created), "new");
+}
+
+TEST(FileLock, IsExclusiveAcrossHandlesAndFreeAgainOnceLetGo) {
+  TempFolder folder;
+  const std::string path = folder.file("x.lock");
+  {
+    const qova::FileLock first(path, std::chrono::milliseconds(0));
+    ASSERT_TRUE(first.held());
+    const qova::FileLock second(path, std::chrono::milliseconds(200));
+    EXPECT_EQ(second.state(), qova::FileLock::State::Busy);
+  }
+  EXPECT_TRUE(qova::FileLock(path, std::chrono::milliseconds(0)).held());
+  EXPECT_EQ(qova::FileLock(folder.file("no such folder\\x.lock"), std::chrono::milliseconds(0)).state(),
+            qova::FileLock::State::NoFile);
 }
 
 TEST(ProgramDirectory, HasNoTrailingBackslashAndBuildsFilePaths) {

@@ -30,6 +30,13 @@ TEST(LibraryRecord, TextStopsAtTheFirstNul) {
   EXPECT_EQ(qova::libraryText("abc"), "abc");
 }
 
+TEST(LibraryRecord, AnAddedRecordGoesWhereTheTextEnds) {
+  EXPECT_EQ(qova::withRecordAdded("abc", "R"), "abcR");
+  EXPECT_EQ(qova::withRecordAdded("abc\0\0def"s, "R"), "abcR\0\0def"s);
+  EXPECT_EQ(qova::withRecordAdded("\xFF\xFE" "a\0b\0"s, "R"), "\xFF\xFE" "aR\0b\0"s) << "a file saved as UTF-16";
+  EXPECT_EQ(qova::withRecordAdded("", "R"), "R");
+}
+
 TEST(LibraryRecord, CuttingARecordKeepsEveryOtherByte) {
   const std::string a = qova::libraryRecord("C:\\a.mp4", "t", "a");
   const std::string missing = qova::libraryRecord("E:\\usb\\gone.mp4", "t", "gone");

@@ -153,6 +153,27 @@ const DecodersJob& decodersJob() {
   return made;
 }
 
+const char* requestName(DecoderOp op) {
+  switch (op) {
+    case DecoderOp::Open:
+      return "Open";
+    case DecoderOp::Close:
+      return "Close";
+    case DecoderOp::Seek:
+      return "Seek";
+    case DecoderOp::DropAudio:
+      return "DropAudio";
+    case DecoderOp::ReadVideo:
+      return "ReadVideo";
+    case DecoderOp::ReadAudio:
+      return "ReadAudio";
+    case DecoderOp::Ready:
+    case DecoderOp::Connect:
+      break;
+  }
+  return "a request";
+}
+
 std::string processLine(DWORD id, const std::string& what) {
   return "decoding process " + std::to_string(id) + " " + what;
 }
@@ -415,7 +436,7 @@ std::optional<Message> DecoderProcess::call(const Message& request, DWORD limit,
   }
   if (outcome) *outcome = result;
   if (result == MessagePipe::Outcome::Done) return reply;
-  letGo(result, "request " + std::to_string(static_cast<uint32_t>(request.op)));
+  letGo(result, requestName(request.op));
   return std::nullopt;
 }
 

@@ -46,6 +46,7 @@ std::unique_ptr<DecodedFile> RemoteDecodedFile::open(DecoderProcess& decoder, co
   OpenReply opened;
   if (!reply) {
     outcome = whyNotOpened(sent);
+    if (outcome == Resolution::Refused) why = "the decoding process failed on it";
     return nullptr;
   }
   if (!reply->take(opened)) return nullptr;

@@ -243,6 +243,112 @@ TEST_F(APlayerLifecycle, WithoutItsDecodingProgramTheEngineDecodesItself) {
   ::FreeLibrary(alone);
 }
 
+// A copy of the engine whose decoding program is fake_decoder.exe, which
+// breaks the protocol as QOVA_FAKE_DECODER says.
+class EngineWithFakeDecoder {
+ public:
+  EngineWithFakeDecoder() : folder_("aplayer_fake") {
+    const std::string bin = testProgramDirectory();
+    if (!copyFileTo(bin + "\\" + kAPlayerLibrary, folder_.file(kAPlayerLibrary)) ||
+        !copyFileTo(bin + "\\fixtures\\fake_decoder.exe", folder_.file("APlayerDecoder.exe")))
+      return;
+    module_ = ::LoadLibraryA(folder_.file(kAPlayerLibrary).c_str());
+    bool complete = module_ != nullptr;
+    if (module_) api = bindAPlayerApi(module_, complete);
+    if (!complete && module_) ::FreeLibrary(std::exchange(module_, nullptr));
+  }
+  ~EngineWithFakeDecoder() {
+    if (module_) ::FreeLibrary(module_);
+    ::SetEnvironmentVariableA("QOVA_FAKE_DECODER", nullptr);
+  }
+  bool loaded() const { return module_ != nullptr; }
+
+  APlayerApi api{};
+
+ private:
+  TempFolder folder_;
+  HMODULE module_ = nullptr;
+};
+
+// Every diagnostic line the engine has, read as the program reads them: at each event 100.
+std::string readDiagnostics(const APlayerApi& api, int32_t engine) {
+  const char* lines = api.getConfig(engine, kAPlayerConfigDiagnostics);
+  return lines ? lines : "(null)";
+}
+
+// A decoding process that answers out of protocol, or says it wrote a frame
+// larger than the buffer it was given, or claims a picture too large to
+// hold: the file is reported unplayable, nothing crashes, and the engine
+// says why in its diagnostic lines, once.
+TEST_F(APlayerLifecycle, ADecodingProcessThatBreaksTheProtocolMakesItsFileUnplayable) {
+  EngineWithFakeDecoder fake;
+  ASSERT_TRUE(fake.loaded());
+  const struct {
+    const char* mode;
+    const char* reason;
+    const char* verdict;
+  } cases[] = {
+      {"oversized-header", "killed: an answer out of protocol to Open", "clip_short.mp4: cannot be played"},
+      {"wrong-op", "killed: an answer out of protocol to Open", "clip_short.mp4: cannot be played"},
+      {"frame-too-large", "killed: a frame of 4000x4000 in a buffer for 320x240",
+       "clip_short.mp4: decoding failed while playing"},
+      {"picture-9000", "started", "clip_short.mp4: cannot be played: the picture is 9000x9000, larger than 8192x8192"},
+  };
+  for (const auto& each : cases) {
+    SCOPED_TRACE(each.mode);
+    clearRecordedEvents();
+    ::SetEnvironmentVariableA("QOVA_FAKE_DECODER", each.mode);
+    const int32_t engine = fake.api.create(nullptr, 60, 60, 160, 120, nullptr, &recordPlayerEvent, nullptr,
+                                           nullptr, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(engine, 0);
+    const int32_t opened = fake.api.open(engine, mediaFile("clip_short.mp4").c_str());
+    EXPECT_TRUE(opened == kAPlayerCannotOpen || waitForEvents({kAPlayerEventOpenFailed, 0}, 1))
+        << "reported unplayable";
+    EXPECT_TRUE(waitForEvents({kAPlayerEventDiagnostics, 0}, 1));
+    EXPECT_EQ(fake.api.getState(engine), kAPlayerStateReady);
+    pumpMessagesFor(300ms);
+    const std::string lines = readDiagnostics(fake.api, engine);
+    EXPECT_NE(lines.find(each.reason), std::string::npos) << lines;
+    EXPECT_NE(lines.find(each.verdict), std::string::npos) << lines;
+    EXPECT_EQ(lines.back(), '\n');
+    EXPECT_EQ(readDiagnostics(fake.api, engine), "") << "each line is read once";
+    EXPECT_EQ(countEvents({kAPlayerEventDiagnostics, 0}), 1) << "one event until they are read";
+    EXPECT_EQ(countEvents({kAPlayerEventOpenFailed, 0}), opened == kAPlayerCannotOpen ? 0 : 1);
+    EXPECT_EQ(fake.api.destroy(engine), kAPlayerOk);
+  }
+}
+
+// Another program of the user's connects to every pipe of the engine's it
+// can see, as fast as it can, while two engines play and their decoding
+// process is started again and again: every file plays on. (Windows lists
+// the pipes' names to anyone; Wine lists none, and the random names leave
+// nothing to guess.)
+TEST_F(APlayerLifecycle, APipeSquatterStopsNoOnesPlayback) {
+  TestProcess squatter(testProgramDirectory() + "\\fixtures\\fake_decoder.exe", "squat");
+  ASSERT_TRUE(squatter.started());
+  const int32_t engine = createEngine(nullptr, 60, 60, 160, 120);
+  const int32_t other = createEngine(nullptr, 260, 60, 160, 120);
+  ASSERT_TRUE(open(other, "clip_moving.mp4"));
+  ASSERT_TRUE(waitForState(other, kAPlayerStatePlaying));
+  for (int round = 0; round < 4; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    // A new decoding process, and with it a new control pipe and new connections.
+    for (DWORD id : decodingProcesses()) {
+      UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+      if (process) ::TerminateProcess(process.get(), 3);
+      if (process) ::WaitForSingleObject(process.get(), 5000);
+    }
+    clearRecordedEvents();
+    ASSERT_TRUE(open(engine, "clip_short.mp4"));
+    ASSERT_TRUE(open(other, "clip_moving.mp4"));
+    EXPECT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+    EXPECT_TRUE(waitForState(other, kAPlayerStatePlaying));
+    EXPECT_EQ(countEvents({kAPlayerEventOpenFailed, 0}), 0);
+    EXPECT_EQ(decodingProcesses().size(), 1u) << "decoded in the decoding process";
+  }
+  EXPECT_TRUE(squatter.running());
+}
+
 TEST_F(APlayerLifecycle, CreateRefusesAParentThatIsNoWindow) {
   HWND bogus = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x7FFF0000));
   EXPECT_EQ(api.create(bogus, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,

@@ -2,6 +2,7 @@
 
 #include <bcrypt.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <mutex>
@@ -19,6 +20,8 @@ constexpr DWORD kStartLimitMilliseconds = 6'000;
 constexpr DWORD kPipeBufferBytes = 64 * 1024;
 // A decoder that runs away with memory on a bad file ends there, not in the system's paging.
 constexpr SIZE_T kMostDecoderBytes = SIZE_T{2} << 30;
+// How often a connection waiting for another's reading of the Ready looks whether that was cut short.
+constexpr DWORD kReadyLookMilliseconds = 50;
 // Names taken by someone else in between: each try draws a new one.
 constexpr int kPipeNameTries = 8;
 
@@ -223,14 +226,15 @@ class DecoderHost {
         return false;
       }
       if (!readerClaimed_.exchange(true)) break;
-      // Another connection reads the Ready: its outcome is ours.
-      const HANDLE waits[] = {settled_.get(), interrupt};
-      const DWORD woken = ::WaitForMultipleObjects(interrupt ? 2 : 1, waits, FALSE, timeLeft(deadline));
-      if (woken == WAIT_OBJECT_0 + 1) return false;
-      if (woken != WAIT_OBJECT_0 && state_ == State::Starting) {
+      if (timeLeft(deadline) == 0) {
         why = "not ready in time";
         return false;
       }
+      // Another connection reads the Ready: its outcome is ours, unless it
+      // is cut short, and then the reading falls to one of those waiting.
+      const HANDLE waits[] = {settled_.get(), interrupt};
+      const DWORD slice = std::min<DWORD>(timeLeft(deadline), kReadyLookMilliseconds);
+      if (::WaitForMultipleObjects(interrupt ? 2 : 1, waits, FALSE, slice) == WAIT_OBJECT_0 + 1) return false;
     }
     const MessagePipe::Outcome outcome = qova::aplayer::awaitReady(*control_, deadline, interrupt);
     if (outcome == MessagePipe::Outcome::Interrupted) {
@@ -312,7 +316,10 @@ class DecoderHost {
     std::vector<uint8_t> list(listBytes);
     auto* attributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(list.data());
     HANDLE inherited = theirs.get();
-    if (!listBytes || !::InitializeProcThreadAttributeList(attributeList, 1, 0, &listBytes)) return false;
+    if (!listBytes || !::InitializeProcThreadAttributeList(attributeList, 1, 0, &listBytes)) {
+      why = "no attribute list: " + describeError(static_cast<long>(::GetLastError()));
+      return false;
+    }
     const bool listed = ::UpdateProcThreadAttribute(attributeList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &inherited,
                                                     sizeof inherited, nullptr, nullptr);
     std::wstring commandLine = L"\"" + program + L"\" " + std::to_wstring(reinterpret_cast<uintptr_t>(inherited));

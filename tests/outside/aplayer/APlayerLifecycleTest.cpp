@@ -1,13 +1,16 @@
 // Engine numbers, destruction, and inputs that must be refused harmlessly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <thread>
 
+#include "runtime/WholeFile.h"
 #include "tests/outside/aplayer/PlayerFixture.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestProcess.h"
@@ -275,6 +278,7 @@ class EngineWithFakeDecoder {
     ::SetEnvironmentVariableA("QOVA_FAKE_DECODER", nullptr);
   }
   bool loaded() const { return module_ != nullptr; }
+  const std::string& folder() const { return folder_.path(); }
 
   APlayerApi api{};
 
@@ -329,6 +333,46 @@ TEST_F(APlayerLifecycle, ADecodingProcessThatBreaksTheProtocolMakesItsFileUnplay
     EXPECT_EQ(countEvents({kAPlayerEventOpenFailed, 0}), opened == kAPlayerCannotOpen ? 0 : 1);
     EXPECT_EQ(fake.api.destroy(engine), kAPlayerOk);
   }
+}
+
+// The decoding process starts in its own folder and holds none of the
+// program's inheritable handles. (Its job's limits cannot be read back
+// under Wine, which reports none.)
+TEST_F(APlayerLifecycle, TheDecodingProcessStartsInItsFolderWithItsPipeAlone) {
+  EngineWithFakeDecoder fake;
+  ASSERT_TRUE(fake.loaded());
+  TempFolder reports("aplayer_report");
+  const std::string report = reports.file("report.txt");
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  UniqueHandle foreign(::CreateEventW(&inheritable, TRUE, FALSE, nullptr));
+  ASSERT_TRUE(foreign);
+  ::SetEnvironmentVariableA("QOVA_FAKE_DECODER", "report");
+  ::SetEnvironmentVariableA("QOVA_FAKE_DECODER_REPORT", report.c_str());
+  ::SetEnvironmentVariableA("QOVA_FAKE_DECODER_FOREIGN",
+                            std::to_string(reinterpret_cast<uintptr_t>(foreign.get())).c_str());
+  const int32_t engine = fake.api.create(nullptr, 60, 60, 160, 120, nullptr, &recordPlayerEvent, nullptr, nullptr,
+                                         nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(engine, 0);
+  fake.api.open(engine, mediaFile("clip_short.mp4").c_str());
+  std::string text;
+  EXPECT_TRUE(waitUntil([&] {
+    pumpMessagesFor(20ms);
+    text = readWholeFile(report);
+    return std::count(text.begin(), text.end(), '\n') >= 2;
+  }, 15s)) << text;
+  ::SetEnvironmentVariableA("QOVA_FAKE_DECODER_REPORT", nullptr);
+  ::SetEnvironmentVariableA("QOVA_FAKE_DECODER_FOREIGN", nullptr);
+  EXPECT_EQ(fake.api.destroy(engine), kAPlayerOk);
+
+  std::istringstream lines(text);
+  std::string folder, inherited;
+  std::getline(lines, folder);
+  std::getline(lines, inherited);
+  const std::string copyFolder = fake.folder();
+  EXPECT_TRUE(_stricmp(folder.c_str(), copyFolder.c_str()) == 0 ||
+              _stricmp(folder.c_str(), (copyFolder + "\\").c_str()) == 0)
+      << folder << " is not " << copyFolder;
+  EXPECT_EQ(inherited, "not inherited");
 }
 
 // Another program of the user's connects to every pipe of the engine's it

@@ -23,15 +23,23 @@ bool hasType(const uint8_t* bytes, const char (&type)[5]) { return std::memcmp(b
 // Box headers come in the thousands in a fragmented file: each read of the
 // file fetches this much, so that a walk over them costs a few reads, not one per box.
 constexpr size_t kReadWindowBytes = 64 * 1024;
+// Boxes larger than the window cost a read each. Past this many reads with
+// the index whole, the rest (hours of fragments) is left to the platform:
+// the look must stay short of the time after which the playback thread
+// counts as stuck, even on a slow disk.
+constexpr int kMostReadsAfterTheIndex = 1024;
 
 // Serves small reads of the file from one window of it, moved on as the reads go.
 class ReadWindow {
  public:
   ReadWindow(uint64_t fileSize, const ReadAt& readAt) : fileSize_(fileSize), readAt_(readAt) {}
 
+  int reads() const { return reads_; }
+
   bool read(uint64_t offset, uint8_t* buffer, size_t length) {
     if (offset > fileSize_ || fileSize_ - offset < length) return false;
     if (offset < start_ || offset + length > start_ + bytes_.size()) {
+      ++reads_;
       const size_t wanted = static_cast<size_t>(std::min<uint64_t>(kReadWindowBytes, fileSize_ - offset));
       bytes_.resize(std::max(wanted, length));
       if (!readAt_(offset, bytes_.data(), bytes_.size())) {
@@ -49,6 +57,7 @@ class ReadWindow {
   const ReadAt& readAt_;
   uint64_t start_ = 0;
   std::vector<uint8_t> bytes_;
+  int reads_ = 0;
 };
 
 // Four letters, digits, spaces or the marks some types use: what a box type looks like.
@@ -64,8 +73,10 @@ bool isoMediaIsCutShort(uint64_t fileSize, const ReadAt& readAt) {
   ReadWindow window(fileSize, readAt);
   std::array<uint8_t, 16> header{};
   bool sawIndex = false;
+  int readsBeforeTheIndex = 0;
   uint64_t offset = 0;
   while (fileSize - offset >= 8) {
+    if (sawIndex && window.reads() - readsBeforeTheIndex > kMostReadsAfterTheIndex) return false;
     if (!window.read(offset, header.data(), 8)) return true;
     const uint8_t* type = header.data() + 4;
     uint64_t size = bigEndian(header.data(), 4);
@@ -84,7 +95,10 @@ bool isoMediaIsCutShort(uint64_t fileSize, const ReadAt& readAt) {
       // writer left after the last box (padding, a tag, a stray copy), not a cut.
       return !sawIndex || (looksLikeBoxType(type) && holdsMedia(type));
     }
-    sawIndex = sawIndex || hasType(type, "moov");
+    if (!sawIndex && hasType(type, "moov")) {
+      sawIndex = true;
+      readsBeforeTheIndex = window.reads();
+    }
     offset += size;
   }
   return !sawIndex;

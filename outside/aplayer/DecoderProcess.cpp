@@ -396,7 +396,8 @@ bool DecoderProcess::start(HANDLE interrupt) {
     pipe_ = host_->connect(deadline, local);
     if (local) {
       // Ours alone failed: the process and everyone else's files play on.
-      note("no pipe to the decoding process: " + describeError(static_cast<long>(::GetLastError())));
+      const auto error = static_cast<long>(::GetLastError());
+      note("no pipe to the decoding process: " + describeError(error));
       end();
       return false;
     }
@@ -406,7 +407,7 @@ bool DecoderProcess::start(HANDLE interrupt) {
       ++generation_;
       return true;
     }
-    letGo(outcome, "no Ready on a new connection");
+    letGo(outcome, "a new connection");
     if (outcome == MessagePipe::Outcome::Interrupted) return false;
   }
   return false;

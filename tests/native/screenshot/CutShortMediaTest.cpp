@@ -82,6 +82,34 @@ TEST(CutShortMedia, WholeFilesAreWholeHoweverManyBoxesAndWhateverFollows) {
   EXPECT_TRUE(cutShort(ftyp + std::string("\0\0\0\0mdat", 8) + std::string(9000, 'x'))) << "and no index";
 }
 
+// Hours of fragments larger than the read window: the look stays within a
+// bounded number of reads, and never calls the file cut short for its length.
+TEST(CutShortMedia, AVeryLongFragmentedFileIsLookedAtInBoundedReads) {
+  const std::string start = box("ftyp", 16) + box("moov", 100);
+  constexpr uint64_t kFragment = 1 << 20;
+  constexpr uint64_t kFragments = 20'000;
+  const uint64_t fileSize = start.size() + kFragment * kFragments;
+  int reads = 0;
+  // The file is made up as it is read: its opening, then 1 MB 'mdat' boxes.
+  const bool cut = mediaFileIsCutShort(fileSize, [&](uint64_t offset, uint8_t* buffer, size_t length) {
+    ++reads;
+    if (offset > fileSize || fileSize - offset < length) return false;
+    for (size_t i = 0; i < length; ++i) {
+      const uint64_t at = offset + i;
+      if (at < start.size()) {
+        buffer[i] = static_cast<uint8_t>(start[at]);
+        continue;
+      }
+      const uint64_t inBox = (at - start.size()) % kFragment;
+      const uint8_t header[8] = {0, 0x10, 0, 0, 'm', 'd', 'a', 't'};
+      buffer[i] = inBox < 8 ? header[inBox] : 0;
+    }
+    return true;
+  });
+  EXPECT_FALSE(cut);
+  EXPECT_LE(reads, 1100);
+}
+
 TEST(CutShortMedia, AviFilesAsLongAsTheirRiffHeaderSays) {
   EXPECT_FALSE(cutShort(riffAvi(4 + 1000, 1000)));
   EXPECT_FALSE(cutShort(riffAvi(0, 1000)));  // a writer that never went back to fill it in

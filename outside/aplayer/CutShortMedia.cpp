@@ -1,7 +1,9 @@
 #include "outside/aplayer/CutShortMedia.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace qova::aplayer {
 namespace {
@@ -18,33 +20,88 @@ uint64_t littleEndian32(const uint8_t* bytes) {
 
 bool hasType(const uint8_t* bytes, const char (&type)[5]) { return std::memcmp(bytes, type, 4) == 0; }
 
-// A file with more top-level boxes than this is not one a camera or encoder wrote.
-constexpr int kMaxTopLevelBoxes = 100'000;
+// Box headers come in the thousands in a fragmented file: each read of the
+// file fetches this much, so that a walk over them costs a few reads, not one per box.
+constexpr size_t kReadWindowBytes = 64 * 1024;
+// Boxes larger than the window cost a read each. Past this many reads with
+// the index whole, the rest (hours of fragments) is left to the platform:
+// the look must stay short of the time after which the playback thread
+// counts as stuck, even on a slow disk.
+constexpr int kMostReadsAfterTheIndex = 1024;
+
+// Serves small reads of the file from one window of it, moved on as the reads go.
+class ReadWindow {
+ public:
+  ReadWindow(uint64_t fileSize, const ReadAt& readAt) : fileSize_(fileSize), readAt_(readAt) {}
+
+  int reads() const { return reads_; }
+
+  bool read(uint64_t offset, uint8_t* buffer, size_t length) {
+    if (offset > fileSize_ || fileSize_ - offset < length) return false;
+    if (offset < start_ || offset + length > start_ + bytes_.size()) {
+      ++reads_;
+      const size_t wanted = static_cast<size_t>(std::min<uint64_t>(kReadWindowBytes, fileSize_ - offset));
+      bytes_.resize(std::max(wanted, length));
+      if (!readAt_(offset, bytes_.data(), bytes_.size())) {
+        bytes_.clear();
+        return false;
+      }
+      start_ = offset;
+    }
+    std::memcpy(buffer, bytes_.data() + (offset - start_), length);
+    return true;
+  }
+
+ private:
+  const uint64_t fileSize_;
+  const ReadAt& readAt_;
+  uint64_t start_ = 0;
+  std::vector<uint8_t> bytes_;
+  int reads_ = 0;
+};
+
+// Four letters, digits, spaces or the marks some types use: what a box type looks like.
+bool looksLikeBoxType(const uint8_t* type) {
+  return std::all_of(type, type + 4, [](uint8_t c) { return c >= 0x20 && c < 0x7f; });
+}
+
+// Boxes a player cannot do without: one of these running past the end is a cut, whatever came before it.
+bool holdsMedia(const uint8_t* type) { return hasType(type, "mdat") || hasType(type, "moof") || hasType(type, "moov"); }
 
 // Walks the top-level boxes of a file whose first box is 'ftyp'.
 bool isoMediaIsCutShort(uint64_t fileSize, const ReadAt& readAt) {
+  ReadWindow window(fileSize, readAt);
   std::array<uint8_t, 16> header{};
   bool sawIndex = false;
+  int readsBeforeTheIndex = 0;
   uint64_t offset = 0;
-  int box = 0;
-  for (; box < kMaxTopLevelBoxes && fileSize - offset >= 8; ++box) {
-    if (!readAt(offset, header.data(), 8)) return true;
+  while (fileSize - offset >= 8) {
+    if (sawIndex && window.reads() - readsBeforeTheIndex > kMostReadsAfterTheIndex) return false;
+    if (!window.read(offset, header.data(), 8)) return true;
+    const uint8_t* type = header.data() + 4;
     uint64_t size = bigEndian(header.data(), 4);
     uint64_t headerSize = 8;
+    bool whole = true;
     if (size == 1) {  // a 64-bit size follows the type
-      if (fileSize - offset < 16 || !readAt(offset + 8, header.data() + 8, 8)) return true;
-      size = bigEndian(header.data() + 8, 8);
+      whole = fileSize - offset >= 16 && window.read(offset + 8, header.data() + 8, 8);
+      size = whole ? bigEndian(header.data() + 8, 8) : 0;
       headerSize = 16;
     } else if (size == 0) {  // the last box, up to the end of the file
       size = fileSize - offset;
     }
-    if (size < headerSize || size > fileSize - offset) return true;
-    sawIndex = sawIndex || hasType(header.data() + 4, "moov");
+    whole = whole && size >= headerSize && size <= fileSize - offset;
+    if (!whole) {
+      // After a whole index, what is not a box the player needs is bytes a
+      // writer left after the last box (padding, a tag, a stray copy), not a cut.
+      return !sawIndex || (looksLikeBoxType(type) && holdsMedia(type));
+    }
+    if (!sawIndex && hasType(type, "moov")) {
+      sawIndex = true;
+      readsBeforeTheIndex = window.reads();
+    }
     offset += size;
   }
-  // A few stray bytes after the last box (padding some writers leave) are
-  // no cut; a walk stopped by the box limit did not see the whole file.
-  return !sawIndex || box == kMaxTopLevelBoxes;
+  return !sawIndex;
 }
 
 }  // namespace

@@ -17,10 +17,12 @@ namespace qova::aplayer {
 using ReadAt = std::function<bool(uint64_t offset, uint8_t* buffer, size_t length)>;
 
 // True for an ISO media file (first box 'ftyp') without a whole top-level
-// 'moov' box, with a top-level box that runs past the end of the file, or
-// whose box structure is broken; and for a RIFF 'AVI ' file shorter than its
-// header's size. False for a whole file and for anything else (left to the
-// platform). Reads only headers.
+// 'moov' box, or whose box structure breaks before it, or whose media data
+// ('mdat', 'moof', 'moov') runs past the end of the file; and for a RIFF
+// 'AVI ' file shorter than its header's size. False for a whole file, however
+// many boxes it has and whatever bytes follow its last box, and for anything
+// else (left to the platform). Reads only headers, 64 KB at a time, and at
+// most about a thousand times once the index is whole.
 bool mediaFileIsCutShort(uint64_t fileSize, const ReadAt& readAt);
 
 }  // namespace qova::aplayer

@@ -11,6 +11,12 @@ std::optional<FileIdentity> identifyFile(const std::wstring& path) {
                       (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime};
 }
 
+std::string pictureTooLarge(int width, int height) {
+  const std::string most = std::to_string(kLargestPictureSide);
+  return "the picture is " + std::to_string(width) + "x" + std::to_string(height) + ", larger than " + most + "x" +
+         most;
+}
+
 bool DecodedFile::isSameFile(const std::wstring& path) const {
   if (path != path_) return false;
   const std::optional<FileIdentity> now = identifyFile(path);

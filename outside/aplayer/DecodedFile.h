@@ -26,6 +26,15 @@ struct FileIdentity {
 // Nullopt when the file cannot be read.
 std::optional<FileIdentity> identifyFile(const std::wstring& path);
 
+// The largest picture played: a frame buffer for it takes 256 MB, and a
+// decoder that claims more is taken as broken rather than given up to 4 GB twice.
+constexpr int kLargestPictureSide = 8192;
+inline bool pictureFits(int width, int height) {
+  return width > 0 && height > 0 && width <= kLargestPictureSide && height <= kLargestPictureSide;
+}
+// "the picture is 9000x9000, larger than 8192x8192"
+std::string pictureTooLarge(int width, int height);
+
 class DecodedFile {
  public:
   virtual ~DecodedFile() = default;

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -21,18 +22,21 @@
 namespace qova::aplayer {
 
 class DecoderHost;
+class DiagnosticLines;
 
 // One playback thread's connection to the decoding process.
 class DecoderProcess {
  public:
-  DecoderProcess();
+  // Its starts, exits and kills are written in `diagnostics` (may be null).
+  explicit DecoderProcess(std::shared_ptr<DiagnosticLines> diagnostics = nullptr);
   ~DecoderProcess();
   DecoderProcess(const DecoderProcess&) = delete;
   DecoderProcess& operator=(const DecoderProcess&) = delete;
 
   // Connects to the decoding process, started if none runs; false when it
-  // cannot be (the program is missing, or it did not come up in time or
-  // before `interrupt`).
+  // cannot be (the program is missing, no pipe can be made, or it did not
+  // come up in time or before `interrupt`). The whole start stays within one
+  // deadline, short of the time after which a playback thread counts as stuck.
   bool start(HANDLE interrupt);
   bool running() const { return static_cast<bool>(pipe_); }
   // Counts the connections made: a file opened over one is gone with it.
@@ -42,10 +46,13 @@ class DecoderProcess {
 
   // Sends `request` and waits at most `limit` for the reply. A process that
   // does not answer in time is ended at once, since it is stuck in a
-  // decoder; so is one that answers out of turn. Cut short by `interrupt`,
+  // decoder; so is one that answers out of turn or out of protocol. Cut short by `interrupt`,
   // the connection is let go.
   std::optional<Message> call(const Message& request, DWORD limit, HANDLE interrupt,
                               MessagePipe::Outcome* outcome = nullptr);
+
+  // Ends the process, which answered nonsense (`why`), and lets the connection go.
+  void abandon(const std::string& why);
 
   // The handle value, in the process, of the section of `pixels`, handed
   // over the first time it is asked for; 0 when it cannot be.
@@ -55,9 +62,11 @@ class DecoderProcess {
   std::vector<uint64_t> takeUnused(uint64_t live1, uint64_t live2);
 
  private:
-  // After a call or start that did not go through.
-  void letGo(MessagePipe::Outcome outcome);
+  // After a call or start that did not go through, `during` what.
+  void letGo(MessagePipe::Outcome outcome, const std::string& during);
+  void note(const std::string& line) const;
 
+  std::shared_ptr<DiagnosticLines> diagnostics_;
   std::shared_ptr<DecoderHost> host_;
   std::unique_ptr<MessagePipe> pipe_;
   uint64_t generation_ = 0;

@@ -54,6 +54,7 @@ struct OpenReply {
   screenshot::VideoFrameFormat video{};
   WAVEFORMATEX audio{};
   int64_t duration = 0;
+  int32_t error = 0;  // an HRESULT: why the platform refused the file, when it says
 };
 
 struct SeekRequest {

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "outside/aplayer/DiagnosticLines.h"
+
 namespace qova::aplayer {
 
 LocalMedia::~LocalMedia() {
@@ -13,13 +15,22 @@ LocalMedia::~LocalMedia() {
 void LocalMedia::start() { started_ = SUCCEEDED(::MFStartup(MF_VERSION, MFSTARTUP_FULL)); }
 
 std::unique_ptr<DecodedFile> LocalDecodedFile::open(const std::wstring& path, std::chrono::milliseconds timeout,
-                                                    HANDLE interrupt, Resolution& outcome) {
+                                                    HANDLE interrupt, Resolution& outcome, std::string& why) {
   outcome = Resolution::Refused;
   const std::optional<FileIdentity> identity = identifyFile(path);
   if (!identity) return nullptr;
   MediaReader::Opening opening = MediaReader::open(path, timeout, interrupt);
   outcome = opening.outcome;
+  if (FAILED(opening.error)) why = describeError(opening.error);
   if (!opening.reader) return nullptr;
+  if (opening.reader->hasVideo()) {
+    const auto& picture = opening.reader->videoFormat().picture;
+    if (!pictureFits(picture.width, picture.height)) {
+      outcome = Resolution::Refused;
+      why = pictureTooLarge(picture.width, picture.height);
+      return nullptr;
+    }
+  }
   return std::unique_ptr<DecodedFile>(new LocalDecodedFile(path, *identity, std::move(opening.reader)));
 }
 

@@ -25,9 +25,10 @@ class LocalMedia {
 
 class LocalDecodedFile final : public DecodedFile {
  public:
-  // Null when the file cannot be played; `outcome` says why (see resolveMediaSource).
+  // Null when the file cannot be played; `outcome` says why (see
+  // resolveMediaSource), and `why`, for a person, when more is known.
   static std::unique_ptr<DecodedFile> open(const std::wstring& path, std::chrono::milliseconds timeout,
-                                           HANDLE interrupt, Resolution& outcome);
+                                           HANDLE interrupt, Resolution& outcome, std::string& why);
 
   bool hasVideo() const override { return reader_->hasVideo(); }
   bool hasAudio() const override { return reader_->hasAudio(); }

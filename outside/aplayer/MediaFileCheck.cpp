@@ -7,20 +7,23 @@
 
 namespace qova::aplayer {
 
-bool mayBePlayable(const std::wstring& path) {
+MediaFileVerdict checkMediaFile(const std::wstring& path) {
   UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   LARGE_INTEGER size{};
-  if (!file || !::GetFileSizeEx(file.get(), &size)) return false;
+  if (!file || !::GetFileSizeEx(file.get(), &size)) return MediaFileVerdict::Unreadable;
   const ReadAt readAt = [&](uint64_t offset, uint8_t* buffer, size_t length) {
-    LARGE_INTEGER position{};
-    position.QuadPart = static_cast<LONGLONG>(offset);
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
     DWORD read = 0;
-    return ::SetFilePointerEx(file.get(), position, nullptr, FILE_BEGIN) &&
-           ::ReadFile(file.get(), buffer, static_cast<DWORD>(length), &read, nullptr) && read == length;
+    return ::ReadFile(file.get(), buffer, static_cast<DWORD>(length), &read, &at) && read == length;
   };
-  return !mediaFileIsCutShort(static_cast<uint64_t>(size.QuadPart), readAt);
+  return mediaFileIsCutShort(static_cast<uint64_t>(size.QuadPart), readAt) ? MediaFileVerdict::CutShort
+                                                                           : MediaFileVerdict::MayPlay;
 }
+
+bool mayBePlayable(const std::wstring& path) { return checkMediaFile(path) == MediaFileVerdict::MayPlay; }
 
 }  // namespace qova::aplayer

@@ -4,8 +4,13 @@
 
 namespace qova::aplayer {
 
-// False for a missing, locked or unreadable file, a folder, and a file cut
-// short (see CutShortMedia.h).
+enum class MediaFileVerdict { MayPlay, Unreadable, CutShort };
+
+// Unreadable for a missing, locked or unreadable file and a folder; CutShort
+// for a file cut short (see CutShortMedia.h). Reads the file's box headers:
+// not for a thread that must answer at once.
+MediaFileVerdict checkMediaFile(const std::wstring& path);
+// MayPlay from checkMediaFile.
 bool mayBePlayable(const std::wstring& path);
 
 }  // namespace qova::aplayer

@@ -44,14 +44,16 @@ SIZE shownPictureSize(const screenshot::VideoFrameFormat& format) {
 MediaReader::Opening MediaReader::open(const std::wstring& path, std::chrono::milliseconds timeout,
                                        HANDLE interrupt) {
   ResolvedSource resolved = resolveMediaSource(path, timeout, interrupt);
-  if (!resolved.source) return {nullptr, resolved.outcome};
+  if (!resolved.source) return {nullptr, resolved.outcome, resolved.error};
   ComPtr<IMFAttributes> attributes;
   ComPtr<IMFSourceReader> sourceReader;
   if (SUCCEEDED(::MFCreateAttributes(attributes.put(), 1)))
     attributes->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, TRUE);
-  if (FAILED(::MFCreateSourceReaderFromMediaSource(resolved.source.get(), attributes.get(), sourceReader.put()))) {
+  if (const HRESULT error =
+          ::MFCreateSourceReaderFromMediaSource(resolved.source.get(), attributes.get(), sourceReader.put());
+      FAILED(error)) {
     resolved.source->Shutdown();
-    return {};
+    return {nullptr, Resolution::Refused, error};
   }
   std::unique_ptr<MediaReader> reader(new MediaReader(std::move(resolved.source), std::move(sourceReader)));
   const bool video = reader->chooseVideoType();
@@ -124,6 +126,7 @@ MediaReader::Read MediaReader::readVideo(int64_t notBefore, const FrameRoom& roo
       if (time < notBefore) continue;
     }
     const int width = video_->picture.width;
+    if (!pictureFits(width, video_->picture.height)) return Read::Failed;
     uint8_t* pixels = room(width, video_->picture.height);
     if (!pixels) {
       keptFrame_ = std::move(sample);

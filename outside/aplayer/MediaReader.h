@@ -29,6 +29,7 @@ class MediaReader {
   struct Opening {
     std::unique_ptr<MediaReader> reader;  // null unless the file opened
     Resolution outcome = Resolution::Refused;
+    HRESULT error = S_OK;  // why the platform refused it, when it says
   };
   // Opens `path` (see resolveMediaSource for `timeout` and `interrupt`). A
   // file with neither a video nor a sound stream we can decode is Refused.

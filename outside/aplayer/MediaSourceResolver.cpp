@@ -24,6 +24,10 @@ class PendingResolution final : public IMFAsyncCallback {
     std::lock_guard lock(mutex_);
     return std::exchange(source_, {});
   }
+  HRESULT error() {
+    std::lock_guard lock(mutex_);
+    return error_;
+  }
 
   // The waiter gave up: a source that still arrives is shut down, not kept.
   void abandon() {
@@ -54,10 +58,11 @@ class PendingResolution final : public IMFAsyncCallback {
     MF_OBJECT_TYPE type = MF_OBJECT_INVALID;
     ComPtr<IUnknown> object;
     ComPtr<IMFMediaSource> source;
-    if (SUCCEEDED(resolver_->EndCreateObjectFromURL(result, &type, object.put())) && object)
-      object->QueryInterface(__uuidof(IMFMediaSource), source.putVoid());
+    HRESULT error = resolver_->EndCreateObjectFromURL(result, &type, object.put());
+    if (SUCCEEDED(error) && object) error = object->QueryInterface(__uuidof(IMFMediaSource), source.putVoid());
     {
       std::lock_guard lock(mutex_);
+      error_ = error;
       if (abandoned_) {
         if (source) source->Shutdown();
       } else {
@@ -77,21 +82,24 @@ class PendingResolution final : public IMFAsyncCallback {
   std::mutex mutex_;
   ComPtr<IMFMediaSource> source_;
   bool abandoned_ = false;
+  HRESULT error_ = S_OK;
 };
 
 }  // namespace
 
 ResolvedSource resolveMediaSource(const std::wstring& path, std::chrono::milliseconds timeout, HANDLE interrupt) {
   ComPtr<IMFSourceResolver> resolver;
-  if (FAILED(::MFCreateSourceResolver(resolver.put()))) return {};
+  if (const HRESULT error = ::MFCreateSourceResolver(resolver.put()); FAILED(error))
+    return {{}, Resolution::Refused, error};
   auto resolution = ComPtr<PendingResolution>::adopt(new PendingResolution(resolver));
   if (!resolution->ready()) return {};
   const DWORD flags = MF_RESOLUTION_MEDIASOURCE | MF_RESOLUTION_CONTENT_DOES_NOT_HAVE_TO_MATCH_EXTENSION_OR_MIME_TYPE;
   // No cancellation: a creation that outlives the wait runs to its end
   // unobserved, and the source it makes is shut down then (abandon()).
-  if (FAILED(resolver->BeginCreateObjectFromURL(path.c_str(), flags, nullptr, nullptr, resolution.get(),
-                                                nullptr)))
-    return {};
+  if (const HRESULT error =
+          resolver->BeginCreateObjectFromURL(path.c_str(), flags, nullptr, nullptr, resolution.get(), nullptr);
+      FAILED(error))
+    return {{}, Resolution::Refused, error};
   const HANDLE waits[] = {resolution->done(), interrupt};
   const DWORD result = ::WaitForMultipleObjects(interrupt ? 2 : 1, waits, FALSE, static_cast<DWORD>(timeout.count()));
   if (result != WAIT_OBJECT_0) {
@@ -100,7 +108,7 @@ ResolvedSource resolveMediaSource(const std::wstring& path, std::chrono::millise
   }
   ComPtr<IMFMediaSource> source = resolution->takeSource();
   const Resolution outcome = source ? Resolution::Made : Resolution::Refused;
-  return {std::move(source), outcome};
+  return {std::move(source), outcome, source ? S_OK : resolution->error()};
 }
 
 }  // namespace qova::aplayer

@@ -19,6 +19,7 @@ enum class Resolution { Made, Refused, TimedOut, Interrupted };
 struct ResolvedSource {
   ComPtr<IMFMediaSource> source;  // null unless Made
   Resolution outcome = Resolution::Refused;
+  HRESULT error = S_OK;  // why the platform refused it, when it says
 };
 
 // The media source for the file at `path`. Gives up after `timeout`, or as

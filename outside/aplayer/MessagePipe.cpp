@@ -31,7 +31,7 @@ MessagePipe::Outcome MessagePipe::receive(Message& message, DWORD limit, HANDLE 
   const ULONGLONG deadline = deadlineAfter(limit);
   Outcome outcome = transfer(false, &header, sizeof header, deadline, interrupt);
   if (outcome != Outcome::Done) return outcome;
-  if (header.bytes > kLargestMessage) return Outcome::Broken;
+  if (header.bytes > kLargestMessage) return Outcome::Garbled;
   message.op = header.op;
   message.payload.resize(header.bytes);
   if (header.bytes) outcome = transfer(false, message.payload.data(), header.bytes, deadline, interrupt);

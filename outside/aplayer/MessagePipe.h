@@ -51,7 +51,8 @@ class MessagePipe {
 
   bool valid() const { return pipe_ && event_; }
 
-  enum class Outcome { Done, Broken, TimedOut, Interrupted };
+  // Garbled: the other end does not speak the protocol (a message too large, a reply of another kind).
+  enum class Outcome { Done, Broken, TimedOut, Interrupted, Garbled };
   // Each waits at most `limit` (INFINITE for ever); `interrupt` (an event, may be null) cuts it short.
   Outcome send(const Message& message, DWORD limit, HANDLE interrupt);
   Outcome receive(Message& message, DWORD limit, HANDLE interrupt);

@@ -12,10 +12,13 @@
 
 #include "outside/aplayer/AudioOutput.h"
 #include "outside/aplayer/DecoderProcess.h"
+#include "outside/aplayer/DiagnosticLines.h"
 #include "outside/aplayer/LocalDecodedFile.h"
 #include "outside/aplayer/MediaClock.h"
+#include "outside/aplayer/MediaFileCheck.h"
 #include "outside/aplayer/PlaybackMessages.h"
 #include "outside/aplayer/RemoteDecodedFile.h"
+#include "runtime/AnsiText.h"
 
 namespace qova::aplayer {
 
@@ -30,15 +33,17 @@ struct PlaybackRequest {
 // What the engine's thread and the playback thread both reach. Owned by
 // both, so that a playback thread left stuck in the platform outlives its engine safely.
 struct PlaybackShared {
-  PlaybackShared(HWND target, std::shared_ptr<VideoPicture> shown)
+  PlaybackShared(HWND target, std::shared_ptr<VideoPicture> shown, std::shared_ptr<DiagnosticLines> lines)
       : window(target),
         picture(std::move(shown)),
+        diagnostics(std::move(lines)),
         wake(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
         superseded(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
         answered(::CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
 
   const HWND window;
   const std::shared_ptr<VideoPicture> picture;
+  const std::shared_ptr<DiagnosticLines> diagnostics;
   // Set while requests wait; the playback thread sleeps on it between frames.
   const UniqueHandle wake;
   // Set while a request waits that makes the file being opened pointless
@@ -87,7 +92,7 @@ int64_t steadyMilliseconds() {
 // Everything the playback thread alone touches.
 class Playback {
  public:
-  explicit Playback(PlaybackShared& shared) : shared_(shared) {}
+  explicit Playback(PlaybackShared& shared) : shared_(shared), decoder_(shared.diagnostics) {}
 
   void run() {
     shared_.busySince = steadyMilliseconds();
@@ -216,6 +221,14 @@ class Playback {
       return answer(session, PlaybackWorker::OpenAnswer::Opened);
     }
     closeFile();
+    // Read here, not on the engine's thread: a fragmented file has its box headers all through it.
+    if (const MediaFileVerdict verdict = checkMediaFile(path); verdict != MediaFileVerdict::MayPlay) {
+      note(path, verdict == MediaFileVerdict::CutShort ? "refused: the file is cut short"
+                                                        : "refused: it cannot be read: " +
+                                                              describeError(static_cast<long>(::GetLastError())));
+      post(PlaybackNews::Failed);
+      return answer(session, PlaybackWorker::OpenAnswer::Failed);
+    }
     if (!openReader(path)) {
       post(PlaybackNews::Failed);
       return answer(session, PlaybackWorker::OpenAnswer::Failed);
@@ -232,11 +245,22 @@ class Playback {
   // (reader_ null) when there is nothing to play in it.
   bool openReader(const std::wstring& path) {
     Resolution outcome = Resolution::Refused;
-    reader_ = openDecoded(path, outcome);
+    std::string why;
+    reader_ = openDecoded(path, outcome, why);
     // A platform that failed for a moment (busy, a decoder still shutting
     // down, a decoding process that crashed) gets one more try before the
     // file counts as unplayable; a file that took the whole time-out does not.
-    if (!reader_ && outcome == Resolution::Refused && identifyFile(path)) reader_ = openDecoded(path, outcome);
+    if (!reader_ && outcome == Resolution::Refused && identifyFile(path)) {
+      why.clear();
+      reader_ = openDecoded(path, outcome, why);
+    }
+    if (!reader_ && outcome != Resolution::Interrupted) {
+      if (why.empty())
+        why = outcome == Resolution::TimedOut ? "the platform made nothing of it in " +
+                                                    std::to_string(kOpenTimeout.count() / 1000) + " s"
+                                              : "the platform found nothing in it to decode";
+      note(path, "cannot be played: " + why);
+    }
     if (reader_ && reader_->hasAudio() && !audio_.prepare(reader_->audioFormat())) {
       // No sound device: the picture plays without its sound.
       reader_->dropAudio();
@@ -259,15 +283,20 @@ class Playback {
   }
 
   // The file opened in the decoding process, or here when that cannot be started.
-  std::unique_ptr<DecodedFile> openDecoded(const std::wstring& path, Resolution& outcome) {
+  std::unique_ptr<DecodedFile> openDecoded(const std::wstring& path, Resolution& outcome, std::string& why) {
     const HANDLE interrupt = shared_.superseded.get();
-    if (decoder_.start(interrupt)) return RemoteDecodedFile::open(decoder_, path, kOpenTimeout, interrupt, outcome);
+    if (decoder_.start(interrupt))
+      return RemoteDecodedFile::open(decoder_, path, kOpenTimeout, interrupt, outcome, why);
     if (::WaitForSingleObject(interrupt, 0) == WAIT_OBJECT_0) {
       outcome = Resolution::Interrupted;
       return nullptr;
     }
     if (!localMedia_.started()) localMedia_.start();
-    return LocalDecodedFile::open(path, kOpenTimeout, interrupt, outcome);
+    return LocalDecodedFile::open(path, kOpenTimeout, interrupt, outcome, why);
+  }
+
+  void note(const std::wstring& path, const std::string& what) const {
+    if (shared_.diagnostics) shared_.diagnostics->add(wideToAnsi(path) + ": " + what);
   }
 
   void seek(int64_t time) {
@@ -286,6 +315,7 @@ class Playback {
   }
 
   void fail() {
+    if (reader_) note(reader_->path(), "decoding failed while playing");
     post(PlaybackNews::Failed);
     closeFile();
   }
@@ -447,8 +477,9 @@ DWORD WINAPI playbackThread(void* parameter) {
 
 }  // namespace
 
-PlaybackWorker::PlaybackWorker(HWND window, std::shared_ptr<VideoPicture> picture)
-    : shared_(std::make_shared<PlaybackShared>(window, std::move(picture))) {
+PlaybackWorker::PlaybackWorker(HWND window, std::shared_ptr<VideoPicture> picture,
+                               std::shared_ptr<DiagnosticLines> diagnostics)
+    : shared_(std::make_shared<PlaybackShared>(window, std::move(picture), std::move(diagnostics))) {
   if (!shared_->wake || !shared_->superseded || !shared_->answered) return;
   HMODULE module = nullptr;
   if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&playbackThread),

@@ -16,14 +16,16 @@
 
 namespace qova::aplayer {
 
+class DiagnosticLines;
 struct PlaybackShared;
 struct PlaybackRequest;
 
 class PlaybackWorker {
  public:
   // News of each session goes to `window` as kPlaybackMessage; frames are
-  // drawn into it and kept in `picture` for its paints.
-  PlaybackWorker(HWND window, std::shared_ptr<VideoPicture> picture);
+  // drawn into it and kept in `picture` for its paints; what went wrong is
+  // written in `diagnostics`.
+  PlaybackWorker(HWND window, std::shared_ptr<VideoPicture> picture, std::shared_ptr<DiagnosticLines> diagnostics);
   // Stops the thread; one stuck in the platform is left to end on its own.
   ~PlaybackWorker();
   PlaybackWorker(const PlaybackWorker&) = delete;

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "outside/aplayer/MediaFileCheck.h"
+#include "outside/aplayer/DecodedFile.h"
 #include "outside/aplayer/PlayerUnits.h"
 
 namespace qova::aplayer {
@@ -27,7 +27,9 @@ std::wstring widePath(const char* path) {
 }  // namespace
 
 PlayerEngine::PlayerEngine(HWND parent, RECT rectangle, const EngineHandlers& handlers)
-    : handlers_(handlers), window_(parent, rectangle, *this) {
+    : handlers_(handlers),
+      window_(parent, rectangle, *this),
+      diagnostics_(std::make_shared<DiagnosticLines>(window_.handle())) {
   window_.setHandler(handlers_[1]);
   if (window_.valid()) startWorker();
 }
@@ -35,7 +37,7 @@ PlayerEngine::PlayerEngine(HWND parent, RECT rectangle, const EngineHandlers& ha
 void PlayerEngine::startWorker() {
   worker_.reset();
   picture_ = std::make_shared<VideoPicture>();
-  worker_ = std::make_unique<PlaybackWorker>(window_.handle(), picture_);
+  worker_ = std::make_unique<PlaybackWorker>(window_.handle(), picture_, diagnostics_);
   worker_->setScaling(scaling_);
   applyAudio();
 }
@@ -48,11 +50,14 @@ int32_t PlayerEngine::openFile(const std::wstring& path) {
   endReported_ = false;
   seeking_ = false;
   started_ = false;
-  if (path.empty() || !valid() || !mayBePlayable(path)) {
+  // Only what can be told at once is refused here; the file's contents are
+  // looked at on the playback thread, whose answer comes in time or as event 5.
+  if (path.empty() || !valid() || !identifyFile(path)) {
     refuse();
     return kAPlayerCannotOpen;
   }
   if (worker_->stuck()) {
+    diagnostics_->add("the playback thread is stuck in the platform: a new one takes over");
     // The platform hangs on the file before: that thread is left to it, with
     // the frame it was drawing, and a fresh one plays from here on.
     startWorker();
@@ -177,6 +182,9 @@ const char* PlayerEngine::config(int32_t id) {
       return text_.c_str();
     case kAPlayerConfigMute:
       text_ = flagText(muted_);
+      return text_.c_str();
+    case kAPlayerConfigDiagnostics:
+      text_ = diagnostics_->take();
       return text_.c_str();
     default:
       return nullptr;

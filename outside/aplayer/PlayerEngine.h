@@ -12,6 +12,7 @@
 #include <string>
 
 #include "outside/aplayer/APlayerContract.h"
+#include "outside/aplayer/DiagnosticLines.h"
 #include "outside/aplayer/PlaybackMessages.h"
 #include "outside/aplayer/PlaybackWorker.h"
 #include "outside/aplayer/VideoPicture.h"
@@ -86,6 +87,7 @@ class PlayerEngine final : private VideoWindowListener {
   PictureScaling scaling_ = PictureScaling::Fit;
   std::string text_;
   VideoWindow window_;
+  std::shared_ptr<DiagnosticLines> diagnostics_;
   // Last: it draws into the window, so it goes first.
   std::unique_ptr<PlaybackWorker> worker_;
 };

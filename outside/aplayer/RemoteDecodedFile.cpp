@@ -1,5 +1,6 @@
 #include "outside/aplayer/RemoteDecodedFile.h"
 
+#include "outside/aplayer/DiagnosticLines.h"
 #include "outside/aplayer/MediaReader.h"
 
 namespace qova::aplayer {
@@ -22,6 +23,7 @@ Resolution whyNotOpened(MessagePipe::Outcome outcome) {
       return Resolution::TimedOut;
     case MessagePipe::Outcome::Done:
     case MessagePipe::Outcome::Broken:
+    case MessagePipe::Outcome::Garbled:
       break;
   }
   // The process went away with the file: the platform crashed on it.
@@ -32,7 +34,7 @@ Resolution whyNotOpened(MessagePipe::Outcome outcome) {
 
 std::unique_ptr<DecodedFile> RemoteDecodedFile::open(DecoderProcess& decoder, const std::wstring& path,
                                                      std::chrono::milliseconds timeout, HANDLE interrupt,
-                                                     Resolution& outcome) {
+                                                     Resolution& outcome, std::string& why) {
   outcome = Resolution::Refused;
   const std::optional<FileIdentity> identity = identifyFile(path);
   if (!identity || !decoder.running()) return nullptr;
@@ -44,11 +46,19 @@ std::unique_ptr<DecodedFile> RemoteDecodedFile::open(DecoderProcess& decoder, co
   OpenReply opened;
   if (!reply) {
     outcome = whyNotOpened(sent);
+    if (outcome == Resolution::Refused) why = "the decoding process failed on it";
     return nullptr;
   }
   if (!reply->take(opened)) return nullptr;
   outcome = static_cast<Resolution>(opened.outcome);
+  if (opened.error != 0) why = describeError(opened.error);
   if (outcome != Resolution::Made || (!opened.hasVideo && !opened.hasAudio)) return nullptr;
+  if (opened.hasVideo && !pictureFits(opened.video.picture.width, opened.video.picture.height)) {
+    outcome = Resolution::Refused;
+    why = pictureTooLarge(opened.video.picture.width, opened.video.picture.height);
+    // The process holds the file open: it is let go at the next open or close.
+    return nullptr;
+  }
   std::unique_ptr<RemoteDecodedFile> file(new RemoteDecodedFile(decoder, path, *identity));
   if (opened.hasVideo) file->video_ = opened.video;
   if (opened.hasAudio) file->audio_ = opened.audio;
@@ -93,6 +103,18 @@ DecodedFile::Read RemoteDecodedFile::readVideo(int64_t notBefore, VideoPicture& 
     ReadReply answer;
     if (!reply || !reply->take(answer)) return Read::Failed;
     const auto read = static_cast<MediaReader::Read>(answer.read);
+    const int answeredWidth = answer.video.picture.width;
+    const int answeredHeight = answer.video.picture.height;
+    if (read == MediaReader::Read::Sample && (answeredWidth != width || answeredHeight != height)) {
+      // Written into a buffer made for another size: the frame does not fit
+      // where it claims to be, and a process that says so is not to be trusted.
+      decoder_.abandon("a frame of " + std::to_string(answeredWidth) + "x" + std::to_string(answeredHeight) +
+                       " in a buffer for " + std::to_string(width) + "x" + std::to_string(height));
+      return Read::Failed;
+    }
+    if ((read == MediaReader::Read::NoRoom || read == MediaReader::Read::Sample) &&
+        !pictureFits(answeredWidth, answeredHeight))
+      return Read::Failed;
     if (read == MediaReader::Read::NoRoom || read == MediaReader::Read::Sample) video_ = answer.video;
     if (read == MediaReader::Read::NoRoom) continue;
     time = answer.time;

@@ -15,10 +15,12 @@ namespace qova::aplayer {
 class RemoteDecodedFile final : public DecodedFile {
  public:
   // Opens `path` in `decoder` (started if need be); null when the file
-  // cannot be played there, `outcome` says why. `interrupt` cuts the wait
-  // short, and ends the process, which is then busy with the file.
+  // cannot be played there, `outcome` says why (and `why`, for a person,
+  // when more is known). `interrupt` cuts the wait short, and ends the
+  // process, which is then busy with the file.
   static std::unique_ptr<DecodedFile> open(DecoderProcess& decoder, const std::wstring& path,
-                                           std::chrono::milliseconds timeout, HANDLE interrupt, Resolution& outcome);
+                                           std::chrono::milliseconds timeout, HANDLE interrupt, Resolution& outcome,
+                                           std::string& why);
   ~RemoteDecodedFile() override;
 
   bool hasVideo() const override { return video_.has_value(); }

@@ -15,6 +15,8 @@ SharedPixels::SharedPixels(size_t bytes) {
 
 SharedPixels SharedPixels::adopt(HANDLE section, size_t bytes) {
   SharedPixels pixels;
+  // Null or INVALID_HANDLE_VALUE (the process itself) is no section, and nothing to close.
+  if (section == nullptr || section == INVALID_HANDLE_VALUE) return pixels;
   pixels.section_.reset(section);
   pixels.map(bytes);
   return pixels;

@@ -45,6 +45,13 @@ void serveConnections(MessagePipe& control) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+  // The platform loads decoders by name as files come: from the system's
+  // folders only, never from a folder a file or the current folder names.
+  // (Looked up: Windows 7 has it only with its update KB2533623.)
+  using SetDirectories = BOOL(WINAPI*)(DWORD);
+  if (const auto setDirectories = reinterpret_cast<SetDirectories>(
+          reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"))))
+    setDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
   // A decoder that fails on a bad file ends this process quietly: the engine passes the file over.
   ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   const unsigned long long handle = std::wcstoull(commandLine, nullptr, 10);

@@ -51,6 +51,7 @@ Message DecoderService::open(const Message& request) {
   MediaReader::Opening opened =
       MediaReader::open(path, std::chrono::milliseconds(opening.timeoutMilliseconds), nullptr);
   reply.outcome = static_cast<int32_t>(opened.outcome);
+  reply.error = static_cast<int32_t>(opened.error);
   reader_ = std::move(opened.reader);
   if (reader_) {
     reply.hasVideo = reader_->hasVideo();
@@ -70,12 +71,19 @@ Message DecoderService::seek(const Message& request) {
 }
 
 const SharedPixels* DecoderService::frameBuffer(const ReadVideoRequest& request) {
-  if (request.section == 0 || request.bytes == 0 || request.width <= 0 || request.height <= 0) return nullptr;
+  if (request.section == 0) return nullptr;
   auto known = buffers_.find(request.section);
   if (known == buffers_.end()) {
+    // Every handle the engine places here is ours to close from now on,
+    // even when it cannot be used: the engine has forgotten it.
     const auto handle = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(request.section));
-    known = buffers_.emplace(request.section, SharedPixels::adopt(handle, static_cast<size_t>(request.bytes))).first;
+    SharedPixels adopted = SharedPixels::adopt(handle, static_cast<size_t>(request.bytes));
+    // One that cannot be mapped is closed already, and its number may come
+    // back for another section: nothing of it is kept.
+    if (adopted.empty()) return nullptr;
+    known = buffers_.emplace(request.section, std::move(adopted)).first;
   }
+  if (request.width <= 0 || request.height <= 0) return nullptr;
   const SharedPixels& pixels = known->second;
   const uint64_t needed = static_cast<uint64_t>(request.width) * static_cast<uint64_t>(request.height) * 4;
   return !pixels.empty() && pixels.size() >= needed ? &pixels : nullptr;
@@ -85,7 +93,9 @@ Message DecoderService::readVideo(const Message& request) {
   ReadVideoRequest reading;
   ReadReply reply;
   reply.read = static_cast<int32_t>(MediaReader::Read::Failed);
-  if (!reader_ || !request.take(reading)) return makeMessage(DecoderOp::ReadVideo, reply);
+  if (!request.take(reading)) return makeMessage(DecoderOp::ReadVideo, reply);
+  // Released and placed handles are taken in with or without a file: the
+  // engine forgets them as it sends them.
   const std::vector<uint8_t> released = request.after<ReadVideoRequest>();
   for (size_t at = 0; at + sizeof(uint64_t) <= released.size(); at += sizeof(uint64_t)) {
     uint64_t handle = 0;
@@ -93,6 +103,7 @@ Message DecoderService::readVideo(const Message& request) {
     buffers_.erase(handle);
   }
   const SharedPixels* buffer = frameBuffer(reading);
+  if (!reader_) return makeMessage(DecoderOp::ReadVideo, reply);
   const auto room = [&](int width, int height) -> uint8_t* {
     return buffer && width == reading.width && height == reading.height ? buffer->data() : nullptr;
   };

@@ -21,8 +21,18 @@ std::string riffAvi(uint32_t declaredSize, size_t bodySize) {
   return bytes + "AVI " + std::string(bodySize, 'x');
 }
 
-bool cutShort(const std::string& file) {
-  return mediaFileIsCutShort(file.size(), [&file](uint64_t offset, uint8_t* buffer, size_t length) {
+// A box whose size is given as 64 bits after its type.
+std::string largeBox(const char* type, size_t bodySize) {
+  const uint64_t size = bodySize + 16;
+  std::string bytes{0, 0, 0, 1};
+  bytes += type;
+  for (int shift = 56; shift >= 0; shift -= 8) bytes += char(size >> shift);
+  return bytes + std::string(bodySize, 'x');
+}
+
+bool cutShort(const std::string& file, int* reads = nullptr) {
+  return mediaFileIsCutShort(file.size(), [&file, reads](uint64_t offset, uint8_t* buffer, size_t length) {
+    if (reads) ++*reads;
     if (offset > file.size() || file.size() - offset < length) return false;
     std::memcpy(buffer, file.data() + offset, length);
     return true;
@@ -41,6 +51,63 @@ TEST(CutShortMedia, IsoFilesNeedTheirIndexAndEveryBoxWhole) {
   EXPECT_TRUE(cutShort(indexLast.substr(0, indexLast.size() - 40)));  // index cut
   EXPECT_TRUE(cutShort(ftyp + box("mdat", 5000)));                     // no index at all
   EXPECT_TRUE(cutShort(ftyp + std::string("\0\0\0\4moov", 8)));        // size below its header
+}
+
+TEST(CutShortMedia, WholeFilesAreWholeHoweverManyBoxesAndWhateverFollows) {
+  const std::string ftyp = box("ftyp", 16);
+  // A long fragmented recording: 200,000 empty boxes after its index, read a window at a time.
+  std::string fragmented = ftyp + box("moov", 100);
+  for (int i = 0; i < 100'000; ++i) fragmented += box("moof", 0) + box("mdat", 0);
+  int reads = 0;
+  EXPECT_FALSE(cutShort(fragmented, &reads));
+  EXPECT_LE(reads, 30) << "1.6 MB of box headers in 64 KB reads";
+  fragmented += box("mdat", 100);
+  EXPECT_FALSE(cutShort(fragmented));
+  EXPECT_TRUE(cutShort(fragmented.substr(0, fragmented.size() - 50))) << "its last box cut";
+
+  const std::string whole = ftyp + box("moov", 100) + box("mdat", 500);
+  EXPECT_FALSE(cutShort(whole + std::string(7, '\0')));
+  EXPECT_FALSE(cutShort(whole + std::string(4096, '\0')));
+  EXPECT_FALSE(cutShort(whole + "\xff\xff\xff\xff\x01\x02\x03\x04 some tag a writer left"));
+  EXPECT_FALSE(cutShort(whole + std::string("\0\0\0\x02zz", 6) + "garbage"));
+  EXPECT_FALSE(cutShort(whole + box("free", 20).substr(0, 12))) << "a stray copy of a box of no use";
+  EXPECT_TRUE(cutShort(whole + box("mdat", 20).substr(0, 12))) << "media data cut";
+  EXPECT_TRUE(cutShort(box("ftyp", 16) + box("mdat", 500) + "\xff\xff\xff\xff garbage")) << "no index before it";
+
+  // 64-bit sizes, and a last box of size 0 that runs to the end of the file.
+  EXPECT_FALSE(cutShort(ftyp + largeBox("moov", 100) + largeBox("mdat", 70'000)));
+  EXPECT_TRUE(cutShort((ftyp + box("moov", 100) + largeBox("mdat", 70'000)).substr(0, 50'000)));
+  EXPECT_TRUE(cutShort(ftyp + box("moov", 100) + std::string("\0\0\0\1mdat\0\0\0", 11)));  // size itself cut
+  EXPECT_FALSE(cutShort(ftyp + box("moov", 100) + std::string("\0\0\0\0mdat", 8) + std::string(9000, 'x')));
+  EXPECT_TRUE(cutShort(ftyp + std::string("\0\0\0\0mdat", 8) + std::string(9000, 'x'))) << "and no index";
+}
+
+// Hours of fragments larger than the read window: the look stays within a
+// bounded number of reads, and never calls the file cut short for its length.
+TEST(CutShortMedia, AVeryLongFragmentedFileIsLookedAtInBoundedReads) {
+  const std::string start = box("ftyp", 16) + box("moov", 100);
+  constexpr uint64_t kFragment = 1 << 20;
+  constexpr uint64_t kFragments = 20'000;
+  const uint64_t fileSize = start.size() + kFragment * kFragments;
+  int reads = 0;
+  // The file is made up as it is read: its opening, then 1 MB 'mdat' boxes.
+  const bool cut = mediaFileIsCutShort(fileSize, [&](uint64_t offset, uint8_t* buffer, size_t length) {
+    ++reads;
+    if (offset > fileSize || fileSize - offset < length) return false;
+    for (size_t i = 0; i < length; ++i) {
+      const uint64_t at = offset + i;
+      if (at < start.size()) {
+        buffer[i] = static_cast<uint8_t>(start[at]);
+        continue;
+      }
+      const uint64_t inBox = (at - start.size()) % kFragment;
+      const uint8_t header[8] = {0, 0x10, 0, 0, 'm', 'd', 'a', 't'};
+      buffer[i] = inBox < 8 ? header[inBox] : 0;
+    }
+    return true;
+  });
+  EXPECT_FALSE(cut);
+  EXPECT_LE(reads, 1100);
 }
 
 TEST(CutShortMedia, AviFilesAsLongAsTheirRiffHeaderSays) {

@@ -74,6 +74,13 @@ int countEvents(PlayerEvent event) {
   return static_cast<int>(std::count(events.begin(), events.end(), event));
 }
 
+std::vector<PlayerEvent> contractEvents() {
+  std::vector<PlayerEvent> contract;
+  for (const PlayerEvent& event : events)
+    if (event.first != kAPlayerEventDiagnostics) contract.push_back(event);
+  return contract;
+}
+
 int32_t WINAPI recordPlayerEvent(int32_t code, int32_t parameter) {
   events.emplace_back(code, parameter);
   if (reaction) reaction({code, parameter});

@@ -53,6 +53,9 @@ std::vector<PlayerEvent>& recordedEvents();
 // Runs inside handler 2 after each event is recorded (empty: nothing).
 void setEventReaction(std::function<void(PlayerEvent)> reaction);
 void clearRecordedEvents();
+// The recorded events the contract defines, in order: without our engine's
+// own (the diagnostic lines' event comes whenever the engine has something to say).
+std::vector<PlayerEvent> contractEvents();
 // How often (code, parameter) was recorded.
 int countEvents(PlayerEvent event);
 // Handler 2 for APlayer_Create.

@@ -1,13 +1,16 @@
 // Engine numbers, destruction, and inputs that must be refused harmlessly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <thread>
 
+#include "runtime/WholeFile.h"
 #include "tests/outside/aplayer/PlayerFixture.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestProcess.h"
@@ -115,6 +118,7 @@ TEST_F(APlayerLifecycle, FilesThatCannotBeOpenedAreRefusedWithoutHanging) {
   struct Outcome {
     std::atomic<int32_t> missing{1}, corrupt{1}, truncated{1}, folder{1}, empty{1}, null{1}, good{1};
     std::atomic<int32_t> goodAfterwards{1};
+    std::string diagnostics;  // read once the worker is done
   };
   auto outcome = std::make_shared<Outcome>();
   // The engine belongs to the worker thread, which makes, uses and destroys it.
@@ -144,6 +148,8 @@ TEST_F(APlayerLifecycle, FilesThatCannotBeOpenedAreRefusedWithoutHanging) {
     outcome->empty = timedOpen("empty", "");
     outcome->null = timedOpen("null", nullptr);
     outcome->goodAfterwards = timedOpen("good", good.c_str());
+    const char* lines = api.getConfig(engine, kAPlayerConfigDiagnostics);
+    outcome->diagnostics = lines ? lines : "";
     api.destroy(engine);
   });
   ASSERT_TRUE(finished) << "opening bad files hung";
@@ -155,6 +161,12 @@ TEST_F(APlayerLifecycle, FilesThatCannotBeOpenedAreRefusedWithoutHanging) {
   EXPECT_EQ(outcome->empty, kAPlayerCannotOpen);
   EXPECT_EQ(outcome->null, kAPlayerCannotOpen);
   EXPECT_EQ(outcome->goodAfterwards, kAPlayerOk) << "a refused file leaves the engine usable";
+  // Each refusal that needed a look into the file says why, once.
+  const std::string& lines = outcome->diagnostics;
+  const std::string cutShort = "truncated.mp4: refused: the file is cut short\n";
+  EXPECT_NE(lines.find(cutShort), std::string::npos) << lines;
+  EXPECT_EQ(lines.find(cutShort), lines.rfind(cutShort)) << lines;
+  EXPECT_NE(lines.find("corrupt.mp4: cannot be played: "), std::string::npos) << lines;
 }
 
 TEST_F(APlayerLifecycle, RefusedFileClosesWhatPlayedBefore) {
@@ -162,7 +174,11 @@ TEST_F(APlayerLifecycle, RefusedFileClosesWhatPlayedBefore) {
   ASSERT_NE(engine, 0);
   ASSERT_TRUE(open(engine, "clip_testsrc.mp4"));
   ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
-  EXPECT_EQ(api.open(engine, mediaFile("corrupt.mp4").c_str()), kAPlayerCannotOpen);
+  // Refused at once, or, when the platform takes longer than the caller may
+  // be held up, reported unplayable a moment later.
+  if (api.open(engine, mediaFile("corrupt.mp4").c_str()) != kAPlayerCannotOpen) {
+    EXPECT_TRUE(waitForEvents({kAPlayerEventOpenFailed, 0}, 1));
+  }
   EXPECT_EQ(api.getState(engine), kAPlayerStateReady);
   EXPECT_EQ(api.getBufferProgress(engine), 0);
   pumpMessagesFor(2500ms);
@@ -241,6 +257,153 @@ TEST_F(APlayerLifecycle, WithoutItsDecodingProgramTheEngineDecodesItself) {
   EXPECT_TRUE(decodingProcesses().empty());
   EXPECT_EQ(copy.destroy(engine), kAPlayerOk);
   ::FreeLibrary(alone);
+}
+
+// A copy of the engine whose decoding program is fake_decoder.exe, which
+// breaks the protocol as QOVA_FAKE_DECODER says.
+class EngineWithFakeDecoder {
+ public:
+  EngineWithFakeDecoder() : folder_("aplayer_fake") {
+    const std::string bin = testProgramDirectory();
+    if (!copyFileTo(bin + "\\" + kAPlayerLibrary, folder_.file(kAPlayerLibrary)) ||
+        !copyFileTo(bin + "\\fixtures\\fake_decoder.exe", folder_.file("APlayerDecoder.exe")))
+      return;
+    module_ = ::LoadLibraryA(folder_.file(kAPlayerLibrary).c_str());
+    bool complete = module_ != nullptr;
+    if (module_) api = bindAPlayerApi(module_, complete);
+    if (!complete && module_) ::FreeLibrary(std::exchange(module_, nullptr));
+  }
+  ~EngineWithFakeDecoder() {
+    if (module_) ::FreeLibrary(module_);
+    ::SetEnvironmentVariableA("QOVA_FAKE_DECODER", nullptr);
+  }
+  bool loaded() const { return module_ != nullptr; }
+  const std::string& folder() const { return folder_.path(); }
+
+  APlayerApi api{};
+
+ private:
+  TempFolder folder_;
+  HMODULE module_ = nullptr;
+};
+
+// Every diagnostic line the engine has, read as the program reads them: at each event 100.
+std::string readDiagnostics(const APlayerApi& api, int32_t engine) {
+  const char* lines = api.getConfig(engine, kAPlayerConfigDiagnostics);
+  return lines ? lines : "(null)";
+}
+
+// A decoding process that answers out of protocol, or says it wrote a frame
+// larger than the buffer it was given, or claims a picture too large to
+// hold: the file is reported unplayable, nothing crashes, and the engine
+// says why in its diagnostic lines, once.
+TEST_F(APlayerLifecycle, ADecodingProcessThatBreaksTheProtocolMakesItsFileUnplayable) {
+  EngineWithFakeDecoder fake;
+  ASSERT_TRUE(fake.loaded());
+  const struct {
+    const char* mode;
+    const char* reason;
+    const char* verdict;
+  } cases[] = {
+      {"oversized-header", "killed: an answer out of protocol to Open", "clip_short.mp4: cannot be played"},
+      {"wrong-op", "killed: an answer out of protocol to Open", "clip_short.mp4: cannot be played"},
+      {"frame-too-large", "killed: a frame of 4000x4000 in a buffer for 320x240",
+       "clip_short.mp4: decoding failed while playing"},
+      {"picture-9000", "started", "clip_short.mp4: cannot be played: the picture is 9000x9000, larger than 8192x8192"},
+  };
+  for (const auto& each : cases) {
+    SCOPED_TRACE(each.mode);
+    clearRecordedEvents();
+    ::SetEnvironmentVariableA("QOVA_FAKE_DECODER", each.mode);
+    const int32_t engine = fake.api.create(nullptr, 60, 60, 160, 120, nullptr, &recordPlayerEvent, nullptr,
+                                           nullptr, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(engine, 0);
+    const int32_t opened = fake.api.open(engine, mediaFile("clip_short.mp4").c_str());
+    EXPECT_TRUE(opened == kAPlayerCannotOpen || waitForEvents({kAPlayerEventOpenFailed, 0}, 1))
+        << "reported unplayable";
+    EXPECT_TRUE(waitForEvents({kAPlayerEventDiagnostics, 0}, 1));
+    EXPECT_EQ(fake.api.getState(engine), kAPlayerStateReady);
+    pumpMessagesFor(300ms);
+    const std::string lines = readDiagnostics(fake.api, engine);
+    EXPECT_NE(lines.find(each.reason), std::string::npos) << lines;
+    EXPECT_NE(lines.find(each.verdict), std::string::npos) << lines;
+    EXPECT_EQ(lines.back(), '\n');
+    EXPECT_EQ(readDiagnostics(fake.api, engine), "") << "each line is read once";
+    EXPECT_EQ(countEvents({kAPlayerEventDiagnostics, 0}), 1) << "one event until they are read";
+    EXPECT_EQ(countEvents({kAPlayerEventOpenFailed, 0}), opened == kAPlayerCannotOpen ? 0 : 1);
+    EXPECT_EQ(fake.api.destroy(engine), kAPlayerOk);
+  }
+}
+
+// The decoding process starts in its own folder and holds none of the
+// program's inheritable handles. (Its job's limits cannot be read back
+// under Wine, which reports none.)
+TEST_F(APlayerLifecycle, TheDecodingProcessStartsInItsFolderWithItsPipeAlone) {
+  EngineWithFakeDecoder fake;
+  ASSERT_TRUE(fake.loaded());
+  TempFolder reports("aplayer_report");
+  const std::string report = reports.file("report.txt");
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  UniqueHandle foreign(::CreateEventW(&inheritable, TRUE, FALSE, nullptr));
+  ASSERT_TRUE(foreign);
+  ::SetEnvironmentVariableA("QOVA_FAKE_DECODER", "report");
+  ::SetEnvironmentVariableA("QOVA_FAKE_DECODER_REPORT", report.c_str());
+  ::SetEnvironmentVariableA("QOVA_FAKE_DECODER_FOREIGN",
+                            std::to_string(reinterpret_cast<uintptr_t>(foreign.get())).c_str());
+  const int32_t engine = fake.api.create(nullptr, 60, 60, 160, 120, nullptr, &recordPlayerEvent, nullptr, nullptr,
+                                         nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(engine, 0);
+  fake.api.open(engine, mediaFile("clip_short.mp4").c_str());
+  std::string text;
+  EXPECT_TRUE(waitUntil([&] {
+    pumpMessagesFor(20ms);
+    text = readWholeFile(report);
+    return std::count(text.begin(), text.end(), '\n') >= 2;
+  }, 15s)) << text;
+  ::SetEnvironmentVariableA("QOVA_FAKE_DECODER_REPORT", nullptr);
+  ::SetEnvironmentVariableA("QOVA_FAKE_DECODER_FOREIGN", nullptr);
+  EXPECT_EQ(fake.api.destroy(engine), kAPlayerOk);
+
+  std::istringstream lines(text);
+  std::string folder, inherited;
+  std::getline(lines, folder);
+  std::getline(lines, inherited);
+  const std::string copyFolder = fake.folder();
+  EXPECT_TRUE(_stricmp(folder.c_str(), copyFolder.c_str()) == 0 ||
+              _stricmp(folder.c_str(), (copyFolder + "\\").c_str()) == 0)
+      << folder << " is not " << copyFolder;
+  EXPECT_EQ(inherited, "not inherited");
+}
+
+// Another program of the user's connects to every pipe of the engine's it
+// can see, as fast as it can, while two engines play and their decoding
+// process is started again and again: every file plays on. (Windows lists
+// the pipes' names to anyone; Wine lists none, and the random names leave
+// nothing to guess.)
+TEST_F(APlayerLifecycle, APipeSquatterStopsNoOnesPlayback) {
+  TestProcess squatter(testProgramDirectory() + "\\fixtures\\fake_decoder.exe", "squat");
+  ASSERT_TRUE(squatter.started());
+  const int32_t engine = createEngine(nullptr, 60, 60, 160, 120);
+  const int32_t other = createEngine(nullptr, 260, 60, 160, 120);
+  ASSERT_TRUE(open(other, "clip_moving.mp4"));
+  ASSERT_TRUE(waitForState(other, kAPlayerStatePlaying));
+  for (int round = 0; round < 4; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    // A new decoding process, and with it a new control pipe and new connections.
+    for (DWORD id : decodingProcesses()) {
+      UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+      if (process) ::TerminateProcess(process.get(), 3);
+      if (process) ::WaitForSingleObject(process.get(), 5000);
+    }
+    clearRecordedEvents();
+    ASSERT_TRUE(open(engine, "clip_short.mp4"));
+    ASSERT_TRUE(open(other, "clip_moving.mp4"));
+    EXPECT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+    EXPECT_TRUE(waitForState(other, kAPlayerStatePlaying));
+    EXPECT_EQ(countEvents({kAPlayerEventOpenFailed, 0}), 0);
+    EXPECT_EQ(decodingProcesses().size(), 1u) << "decoded in the decoding process";
+  }
+  EXPECT_TRUE(squatter.running());
 }
 
 TEST_F(APlayerLifecycle, CreateRefusesAParentThatIsNoWindow) {

@@ -84,7 +84,7 @@ TEST_F(APlayerPlayback, EndEventComesOncePerFileAndTheNextFileOpensFromIt) {
                                          kFileEnded};
   std::vector<PlayerEvent> expected = perFile;
   expected.insert(expected.end(), perFile.begin(), perFile.end());
-  EXPECT_EQ(recordedEvents(), expected);
+  EXPECT_EQ(contractEvents(), expected);
 }
 
 TEST_F(APlayerPlayback, PauseHoldsThePositionAndPlayResumes) {

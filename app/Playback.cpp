@@ -15,10 +15,11 @@ void Playback::open(int position) {
   const std::string path = library_.videoPathAt(position);
   if (path.empty()) return;
   ++openNumber_;
-  // Watched from before the call, so that even an engine that reports the
-  // start from inside it is seen starting.
   watchStart();
-  if (player_.open(path) != kAPlayerOk) onFailed();
+  const int32_t result = player_.open(path);
+  if (window_.handle) ::PostMessageA(window_.handle, kOpenReturnedMessage, openNumber_, 0);
+  else eventsOpen_ = openNumber_;
+  if (result != kAPlayerOk) onFailed();
 }
 
 void Playback::openAfresh(int position) {
@@ -33,6 +34,8 @@ void Playback::close() {
 }
 
 void Playback::onPlayerEvent(int32_t code, int32_t parameter) {
+  if (code == kAPlayerEventStateChanged) engineReportsStates_ = true;
+  if (!eventsAreCurrent()) return;
   if (code == kAPlayerEventStateChanged &&
       (parameter == kAPlayerStatePlaying || parameter == kAPlayerStatePaused)) {
     onStarted();
@@ -46,8 +49,17 @@ void Playback::onPlayerEvent(int32_t code, int32_t parameter) {
 
 bool Playback::deliver(UINT message, WPARAM wParam) {
   if (message == WM_TIMER && wParam == kStartWatchTimer) {
-    if (watching_) onFailed();
-    else ::KillTimer(window_.handle, kStartWatchTimer);
+    // Only an engine that reports its states can be caught not starting.
+    if (watching_ && engineReportsStates_) {
+      onFailed();
+    } else {
+      watching_ = false;
+      ::KillTimer(window_.handle, kStartWatchTimer);
+    }
+    return true;
+  }
+  if (message == kOpenReturnedMessage) {
+    eventsOpen_ = wParam;
     return true;
   }
   if (message == kPassOverMessage) {

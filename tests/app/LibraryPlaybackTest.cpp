@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "app/Hotkeys.h"
 #include "app/Playback.h"
 #include "runtime/WholeFile.h"
 #include "tests/fixtures/recording_aplayer/RecordingEngine.h"
@@ -44,6 +45,26 @@ class LibraryPlayback : public ::testing::Test {
   std::string makeUnplayableFile(const std::string& name, const char* failure) const {
     qova::writeWholeFile(program.file(name), failure);
     return program.file(name);
+  }
+  // A file the stand-in engine plays for `milliseconds` and then ends, reporting nothing else.
+  std::string makeTimedFile(const std::string& name, int milliseconds) const {
+    qova::writeWholeFile(program.file(name), kRecordingPlaysFor + std::to_string(milliseconds));
+    return program.file(name);
+  }
+  // Ctrl+Alt+F10, as the system reports it to the program's window.
+  void pressPlayPause() {
+    HWND window = qova::test::findProcessWindow(program.process().id(), "QovaMainWindow");
+    ASSERT_NE(window, nullptr);
+    ::PostMessageA(window, WM_HOTKEY, qova::kHotkeyPlayPause, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F10));
+  }
+  // The engine calls from line `from` on that open a file or end one that plays for its time.
+  std::vector<std::string> opensAndEndsSince(size_t from) const {
+    std::vector<std::string> lines;
+    auto calls = program.engineCalls();
+    for (size_t i = from; i < calls.size(); ++i)
+      if (calls[i].rfind("APlayer_OpenA(", 0) == 0 || calls[i].rfind(kRecordingEndedLine, 0) == 0)
+        lines.push_back(calls[i]);
+    return lines;
   }
   std::string libraryText() const { return qova::readWholeFile(program.file("spconfiguration_file.ini")); }
 
@@ -136,6 +157,54 @@ TEST_F(LibraryPlayback, AFileThatNeverStartsIsPassedOverAfterTheStartTimeout) {
   const auto waited = std::chrono::steady_clock::now() - opened;
   EXPECT_GT(waited, qova::kStartTimeout - 1s) << "passed over before its time";
   EXPECT_EQ(opensSince(mark), (std::vector<std::string>{openCall(silent), openCall(second)}));
+}
+
+// An engine that keeps only the contract's promises reports no states: a
+// file that plays longer than the start watch's time is not passed over, and
+// the pause hotkey pauses and resumes it rather than opening it again.
+TEST_F(LibraryPlayback, WithAnEngineThatSendsOnlyTheEndFilesPlayToTheirEndAndTheHotkeyPauses) {
+  const std::string longFirst = makeTimedFile("long1.mp4", 30000);
+  const std::string longSecond = makeTimedFile("long2.mp4", 30000);
+  start({longFirst, longSecond});
+  const std::string ended = std::string(kRecordingEndedLine) + "1)";
+
+  size_t mark = program.engineCalls().size();
+  pressPlayPause();
+  ASSERT_TRUE(program.waitForEngineCall("APlayer_Pause(", mark));
+  pressPlayPause();
+  ASSERT_TRUE(program.waitForEngineCall("APlayer_Play(", mark));
+  EXPECT_TRUE(opensSince(mark).empty()) << "the hotkey opened the file again";
+
+  ASSERT_TRUE(program.waitForEngineCall(openCall(longSecond), mark, 30s + qova::kStartTimeout + 30s));
+  EXPECT_EQ(opensAndEndsSince(mark), (std::vector<std::string>{ended, openCall(longSecond)}))
+      << "the first file was not played to its end";
+}
+
+TEST_F(LibraryPlayback, WithAnEngineThatSendsOnlyTheEndAOneEntryLibraryLoops) {
+  const std::string only = makeTimedFile("only.mp4", static_cast<int>(qova::kStartTimeout.count()) + 1500);
+  start({only});
+  const std::string ended = std::string(kRecordingEndedLine) + "1)";
+  const size_t mark = program.engineCalls().size();
+  for (int round = 0; round < 2; ++round)
+    ASSERT_TRUE(program.waitForEngineCall(ended, program.engineCalls().size(), qova::kStartTimeout + 30s))
+        << "round " << round;
+  ASSERT_TRUE(program.waitForEngineCall(openCall(only), program.engineCalls().size() - 1));
+  EXPECT_EQ(opensAndEndsSince(mark), (std::vector<std::string>{ended, openCall(only), ended, openCall(only)}));
+}
+
+// A failure posted before the latest open returned was meant for the file
+// before it: the newly opened entry stays.
+TEST_F(LibraryPlayback, AStaleFailureAfterANewerOpenDoesNotPassOverTheNewEntry) {
+  const std::string opened = makeUnplayableFile("opened.mp4", kRecordingAfterStaleFailure);
+  start({first, opened, second});
+  const size_t mark = program.engineCalls().size();
+  program.fireEngineEvent(6, 0);
+  ASSERT_TRUE(program.waitForEngineCall(openCall(opened), mark));
+  qova::test::pumpMessagesFor(1500ms);
+  EXPECT_EQ(opensSince(mark), std::vector<std::string>{openCall(opened)}) << "the new entry was passed over";
+  // Its own failure still passes it over.
+  program.fireEngineEvent(5, 0);
+  ASSERT_TRUE(program.waitForEngineCall(openCall(second), mark));
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ WallpaperScreens::LayerChange WallpaperScreens::followLayer() {
   const std::string path = std::exchange(path_, {});
   const bool paused = paused_;
   createPlayers();
-  if (volume_ != 0) primary().setVolume(volume_);
+  primary().setVolume(volume_);
   if (!path.empty()) {
     open(path);
     if (paused) pause();

@@ -24,6 +24,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "app/MainWindowMessages.h"
 #include "app/OwnedWindow.h"
@@ -73,8 +74,12 @@ class Playback {
   void onStarted();
   // Whether the events arriving now belong to the latest open.
   bool eventsAreCurrent() const { return eventsOpen_ == openNumber_; }
-  // The entry that was opened cannot be played.
-  void onFailed();
+  // The entry that was opened cannot be played, for `reason` (logged).
+  void onFailed(const std::string& reason);
+  // The path frames take, when the engine tells it and it changed.
+  void logPresentationPath();
+  // The engine's own diagnostic lines, each logged.
+  void logEngineDiagnostics();
 
   WallpaperScreens& player_;
   VideoLibrary& library_;
@@ -91,6 +96,9 @@ class Playback {
   // The engine has sent a state event: it reports its states, so a file that
   // shows no start is one that cannot be played.
   bool engineReportsStates_ = false;
+  int openedPosition_ = 0;  // the latest open's entry, for the log
+  std::string openedPath_;
+  std::string presentationPath_;  // the one logged last
 };
 
 // Stores the volume slider's new position; the running volume is left as it is.

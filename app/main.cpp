@@ -5,7 +5,10 @@
 
 #include "app/Program.h"
 #include "app/SingleInstance.h"
+#include "runtime/CrashReport.h"
+#include "runtime/DiagnosticLog.h"
 #include "runtime/OutsideFunction.h"
+#include "runtime/ProgramDirectory.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Before anything else: a second start from this folder only brings the
@@ -16,6 +19,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return 0;
   }
   qova::restrictLibrarySearchPath();
+  qova::DiagnosticLog log(qova::programFile("logs"));
+  qova::reportCrashes(log, &qova::Program::clearDesktopAfterCrash);
   qova::Program program;
   return program.run();
 }

@@ -9,19 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "app/Hotkeys.h"
 #include "outside/aplayer/APlayerContract.h"
-#include "runtime/WholeFile.h"
-#include "tests/fixtures/recording_aplayer/RecordingEngine.h"
-#include "tests/support/ProgramFolder.h"
-#include "tests/support/ShellStandin.h"
-#include "tests/support/WindowSearch.h"
+#include "tests/app/LibraryPlaybackFixture.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using qova::test::ProgramFolder;
-using qova::test::ShellStandin;
+using qova::test::LibraryPlayback;
 using qova::test::waitUntil;
 
 std::size_t countOf(const std::string& text, const std::string& part) {
@@ -42,22 +36,13 @@ std::vector<std::string> filesMatching(const std::string& folder, const std::str
   return names;
 }
 
-class DiagnosticLog : public ::testing::Test {
+class DiagnosticLog : public LibraryPlayback {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(shell.ready());
-    first = program.makeVideoFile("first.mp4");
-    second = program.makeVideoFile("second.mp4");
+    LibraryPlayback::SetUp();
     program.writeSettings("[程序设置]\r\n窗体显示=1\r\n播放音量=loud\r\n画面填充=奇怪\r\n");
   }
 
-  void start(const std::vector<std::string>& videos) {
-    std::vector<ProgramFolder::Entry> entries;
-    for (const std::string& video : videos) entries.push_back({video, "t.jpg", "v"});
-    program.writeLibrary(entries);
-    ASSERT_TRUE(program.start().started());
-    ASSERT_TRUE(program.waitForEngineCall("APlayer_OpenA(")) << "nothing was opened";
-  }
   std::string logFolder() const { return program.file("logs"); }
   std::string logText() const { return qova::readWholeFile(program.file("logs\\qova.log")); }
   // Waits until the log holds `part` `count` times.
@@ -65,24 +50,13 @@ class DiagnosticLog : public ::testing::Test {
     return waitUntil([&] { return countOf(logText(), part) >= count; }, 20s);
   }
   HWND mainWindow() { return qova::test::findProcessWindow(program.process().id(), "QovaMainWindow"); }
-  void pressPlayPause() {
-    ::PostMessageA(mainWindow(), WM_HOTKEY, qova::kHotkeyPlayPause, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F10));
-  }
-  std::string makeFile(const std::string& name, const char* text) const {
-    qova::writeWholeFile(program.file(name), text);
-    return program.file(name);
-  }
-
-  ShellStandin shell;
-  ProgramFolder program;
-  std::string first, second;
 };
 
 TEST_F(DiagnosticLog, EachEventIsLoggedOnceWithItsReason) {
   makeFile("aplayer_config_5.txt", "gdi");
   makeFile("aplayer_config_6.txt", "decoding process started\nfile x: 0xC00D36C4 not supported\n");
-  const std::string refused = makeFile("refused.mp4", kRecordingCannotOpen);
-  const std::string unplayable = makeFile("unplayable.mp4", kRecordingCannotPlay);
+  const std::string refused = makeUnplayableFile("refused.mp4", kRecordingCannotOpen);
+  const std::string unplayable = makeUnplayableFile("unplayable.mp4", kRecordingCannotPlay);
   start({first, refused, unplayable, second});
   ASSERT_TRUE(waitForLog("open entry 1 " + first + ": ok")) << logText();
   ASSERT_TRUE(waitForLog("presentation path: gdi")) << logText();

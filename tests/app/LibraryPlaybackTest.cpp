@@ -121,6 +121,8 @@ TEST_F(LibraryPlayback, WithAnEngineThatSendsOnlyTheEndAOneEntryLibraryLoops) {
         << "round " << round;
   ASSERT_TRUE(program.waitForEngineCall(openCall(only), program.engineCalls().size() - 1));
   EXPECT_EQ(opensAndEndsSince(mark), (std::vector<std::string>{ended, openCall(only), ended, openCall(only)}));
+  const std::string log = qova::readWholeFile(program.file("logs\\qova.log"));
+  EXPECT_EQ(log.find("cannot play"), std::string::npos) << "playback stopped for want of a start:\n" << log;
 }
 
 // A failure posted before the latest open returned was meant for the file

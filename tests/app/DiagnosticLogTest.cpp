@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <wtsapi32.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using qova::test::LibraryPlayback;
+using qova::test::ShellStandin;
 using qova::test::waitUntil;
 
 std::size_t countOf(const std::string& text, const std::string& part) {
@@ -121,9 +123,16 @@ TEST_F(DiagnosticLog, ACrashLeavesADumpAndTheLogsTailAndTheNextStartTellsTheUser
   ::SetEnvironmentVariableA("QOVA_TEST_CRASH_AFTER_START", "1");
   start({first, second});
   ::SetEnvironmentVariableA("QOVA_TEST_CRASH_AFTER_START", nullptr);
+  const std::size_t shellMark = shell.logLineCount();
   const auto exitCode = program.process().waitForExit(120s);
   ASSERT_TRUE(exitCode.has_value()) << "still running";
   EXPECT_EQ(*exitCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+  // The desktop layer was refreshed on the way out: no frozen frame stays.
+  const std::string worker = ShellStandin::hex(shell.worker());
+  const auto since = shell.logSince(shellMark);
+  const auto hidden = std::find(since.begin(), since.end(), "show " + worker + " 0");
+  EXPECT_NE(hidden, since.end()) << "the worker was not refreshed\n" << shell.logText();
+  EXPECT_NE(std::find(hidden, since.end(), "show " + worker + " 1"), since.end()) << shell.logText();
 
   const std::vector<std::string> dumps = filesMatching(logFolder(), "crash-*.dmp");
   ASSERT_EQ(dumps.size(), 1u);

@@ -20,6 +20,7 @@ class AutoPause {
     return paused() != before;
   }
   bool paused() const { return causes_ != 0; }
+  bool holds(PauseCause cause) const { return (causes_ & static_cast<unsigned>(cause)) != 0; }
 
  private:
   unsigned causes_ = 0;

@@ -12,6 +12,10 @@ constexpr UINT kPlayerEventMessage = WM_APP + 1;
 constexpr UINT kPassOverMessage = WM_APP + 2;
 // The shell's desktop layer may have gone or come back (desktop/DesktopLayerWatch.h).
 constexpr UINT kDesktopLayerMessage = WM_APP + 3;
+// Posted right after the engine's open returned (wParam: the number of that
+// open): engine events that reach the window thread before it were posted
+// for an earlier open.
+constexpr UINT kOpenReturnedMessage = WM_APP + 4;
 
 // Runs out when an opened file has not started to play in time.
 constexpr UINT_PTR kStartWatchTimer = 0x51A7;

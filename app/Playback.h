@@ -4,9 +4,18 @@
 //
 // An entry the player cannot play is passed over to the next one, in the
 // order the end of a file moves on in: a file the engine refuses to open, one
-// it reports as unplayable (event 5), and one that shows no sign of starting
-// (no state change to playing or paused) within kStartTimeout, so that no
-// engine, however it fails, leaves the wallpaper standing on such a file.
+// it reports as unplayable (event 5), and, with an engine that has shown that
+// it reports its states, one that shows no sign of starting (no state change
+// to playing or paused) within kStartTimeout, so that such an engine, however
+// it fails, leaves the wallpaper standing on no such file. The engine's
+// contract promises no state events at all: an engine that has sent none is
+// trusted to play what it opened until its end, event 5 or a refusal.
+//
+// The engine's events carry no open of their own. They reach the window
+// thread through its message queue, in the order they were posted, so a
+// message posted behind each open's return marks where that open's events
+// begin: whatever arrives before it was meant for an earlier open (a failure
+// or an end of the file the user has just replaced) and changes nothing.
 // Once every entry of the library has failed in a row, playback stops rather
 // than going round the list for ever, and the program is told once; a new
 // round begins when the library changes or the user asks for playback.
@@ -19,6 +28,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "app/MainWindowMessages.h"
 #include "app/OwnedWindow.h"
@@ -74,14 +84,20 @@ class Playback {
 
  private:
   // Opens `path` and watches it start.
-  void openFile(const std::string& path);
+  void openFile(int position, const std::string& path);
   // The stop after every entry failed begins or ends.
   void setStopped(bool stopped);
   void watchStart();
   void stopWatching();
   void onStarted();
-  // The entry that was opened cannot be played.
-  void onFailed();
+  // Whether the events arriving now belong to the latest open.
+  bool eventsAreCurrent() const { return eventsOpen_ == openNumber_; }
+  // The entry that was opened cannot be played, for `reason` (logged).
+  void onFailed(const std::string& reason);
+  // The path frames take, when the engine tells it and it changed.
+  void logPresentationPath();
+  // The engine's own diagnostic lines, each logged.
+  void logEngineDiagnostics();
 
   WallpaperScreens& player_;
   VideoLibrary& library_;
@@ -92,6 +108,15 @@ class Playback {
   // Counts the opens, so that a pass-over meant for an entry that the user has
   // since replaced with another one does nothing.
   WPARAM openNumber_ = 0;
+  // The open whose events arrive now: the latest one once the message posted
+  // behind its return has come through.
+  WPARAM eventsOpen_ = 0;
+  // The engine has sent a state event: it reports its states, so a file that
+  // shows no start is one that cannot be played.
+  bool engineReportsStates_ = false;
+  int openedPosition_ = 0;  // the latest open's entry, for the log
+  std::string openedPath_;
+  std::string presentationPath_;  // the one logged last
 };
 
 // Stores the volume slider's new position; the running volume is left as it is.

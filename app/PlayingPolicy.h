@@ -42,6 +42,7 @@ class PlayingPolicy {
   const std::string& ownVideo(std::size_t monitor) const;
   bool followsPrimary(std::size_t monitor) const { return ownVideo(monitor).empty(); }
   bool userPaused() const { return userPaused_; }
+  bool holds(PauseCause cause) const { return causes_.holds(cause); }
   bool stopped() const { return stopped_; }
   std::size_t monitorCount() const { return count_; }
 

@@ -1,5 +1,7 @@
 #include "app/Program.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <string>
 
@@ -16,6 +18,9 @@
 #include "desktop/DesktopLayer.h"
 #include "engines/ExuiBinding.h"
 #include "library/LibraryFile.h"
+#include "app/StartReport.h"
+#include "runtime/CrashReport.h"
+#include "runtime/DiagnosticLog.h"
 #include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"
 
@@ -37,6 +42,21 @@ const char* settingOf(PauseCause cause) {
   return kSettingPauseWhenHidden;
 }
 
+// How the log names a cause.
+const char* nameOf(PauseCause cause) {
+  switch (cause) {
+    case PauseCause::DesktopHidden:
+      return "the desktop is hidden";
+    case PauseCause::SessionLocked:
+      return "the session is locked";
+    case PauseCause::DisplayOff:
+      return "the displays are off";
+    case PauseCause::BatterySaver:
+      return "battery saver is on";
+  }
+  return "?";
+}
+
 // The engine's event callback and the skinned menus' callback carry nothing
 // but numbers: they reach the running program through this.
 Program* gProgram = nullptr;
@@ -54,6 +74,21 @@ std::vector<std::string> monitorCaptions(const std::vector<ScreenRect>& monitors
                        "x" + std::to_string(monitors[i].bottom - monitors[i].top) + ")");
   return captions;
 }
+
+// What the notification-area icon says at the start after a crash.
+constexpr const char* kLastRunCrashedTitle = "程序上次意外结束";
+constexpr const char* kLastRunCrashedText = "QOVA 壁纸上次意外结束了。报告保存在：";
+
+// The test suite's way to end the program by an unhandled exception once it
+// has started (this variable set to "1"); no user sets it.
+constexpr const char* kCrashSeamVariable = "QOVA_TEST_CRASH_AFTER_START";
+
+DWORD WINAPI crashForTest(void*) {
+  ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+  return 0;
+}
+
+std::string logFolder() { return programFile("logs"); }
 
 // Shows these skin bytes (the contents of a ".ex" file) on MainWindow's play button.
 void setPlayButtonSkin(HWND mainWindow, const std::string& skinBytes) {
@@ -123,11 +158,17 @@ void Program::onMainWindowCreated() {
   systemNotices_.emplace(window);
   layerWatch_.emplace(window, kDesktopLayerMessage);
   layerWatch_->watchLayer(screens.layer());
+  logLine("started");
+  char seam[4] = {};
+  if (::GetEnvironmentVariableA(kCrashSeamVariable, seam, sizeof seam) == 1 && seam[0] == '1') {
+    if (HANDLE thread = ::CreateThread(nullptr, 0, &crashForTest, nullptr, 0, nullptr)) ::CloseHandle(thread);
+  }
 }
 
 bool Program::startWallpaper() {
   createPlayerInDesktopLayer(screens, &Program::onPlayerEvent);
   screens.policy().setUserPaused(false);
+  logStart(screens);
   screens.setVolume(settingToInteger(readSetting(kSettingVolume, "100")));
   volumeSliderPosition = settingToInteger(readSetting(kSettingVolume, "100"));
 
@@ -170,11 +211,27 @@ int32_t WINAPI Program::onPlayerEvent(int32_t code, int32_t parameter) {
   return 0;
 }
 
+void Program::clearDesktopAfterCrash() {
+  Program* program = gProgram;
+  if (!program) return;
+  for (std::size_t i = 0; i < program->screens.count(); ++i) {
+    HWND player = program->screens.at(i).getWindow();
+    if (!player) continue;
+    // Another thread of ours may be the one that is stuck: it is asked without waiting.
+    if (::GetWindowThreadProcessId(player, nullptr) == ::GetCurrentThreadId()) ::ShowWindow(player, SW_HIDE);
+    else ::ShowWindowAsync(player, SW_HIDE);
+  }
+  refreshDesktopLayer();
+}
+
 void Program::handlePlayerEvent(int32_t code, int32_t parameter) { playback.onPlayerEvent(code, parameter); }
 
 void Program::togglePlayPause() {
   const bool tryAgain = playback.stopped();
-  setUserPaused(!tryAgain && !screens.policy().userPaused());
+  const bool pause = !tryAgain && !screens.policy().userPaused();
+  logLine(tryAgain ? "the user asks for playback: a new round" : pause ? "pause cause begins: the user paused"
+                                                                       : "pause cause ends: the user resumed");
+  setUserPaused(pause);
   if (tryAgain) playback.openAfresh(library.currentIndex);
 }
 
@@ -185,7 +242,11 @@ void Program::setUserPaused(bool paused) {
   screens.apply(changes);
 }
 
-void Program::setPauseCause(PauseCause cause, bool holds) { screens.apply(screens.policy().setCause(cause, holds)); }
+void Program::setPauseCause(PauseCause cause, bool holds) {
+  if (screens.policy().holds(cause) != holds)
+    logLine(std::string("pause cause ") + (holds ? "begins: " : "ends: ") + nameOf(cause));
+  screens.apply(screens.policy().setCause(cause, holds));
+}
 
 void Program::playChosen(int position) {
   // Choosing a video is asking for it to play.
@@ -254,11 +315,13 @@ void Program::followDesktopLayer() {
   if (!layerWatch_) return;
   switch (screens.followLayer()) {
     case WallpaperScreens::LayerChange::Moved:
+      logLine("the shell's desktop layer is back: the players moved into " + describeDesktopLayer(screens));
       refreshDesktopLayer();
       preview_ = startDesktopPreview(window, ::FindWindowA("Progman", nullptr));
       layerWatch_->watchLayer(screens.layer());
       break;
     case WallpaperScreens::LayerChange::Waiting:
+      logLine("the shell's desktop layer is gone: waiting for the shell");
       // The shell's return is told by the watch; a look each second stands
       // in for a notice that never came (a shell that is back but has not
       // made its layer yet, an event the system dropped).
@@ -277,11 +340,27 @@ void Program::onLibraryWindowCreated() {
   tray.add(libraryWindow.handle, {}, false, "QOVA_壁纸");
   tray.setEventHandler([this](int32_t code) { onTrayEvent(code); }, true);
   libraryMenus.build(&Program::onMenuCommand);
+  tellOfLastCrash();
+}
+
+void Program::tellOfLastCrash() {
+  const std::string report = takeCrashReport(logFolder());
+  if (report.empty()) return;
+  logLine("the last run ended unexpectedly; the user is told of its report " + report);
+  tray.showBalloon(kLastRunCrashedTitle, kLastRunCrashedText + logFolder(), NIIF_WARNING, kTrayDefaultTimeout);
+}
+
+void Program::openLogFolder() {
+  const std::string folder = logFolder();
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  logLine("the log's folder is opened in Explorer");
+  ::ShellExecuteA(nullptr, "explore", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Program::onTrayEvent(int32_t code) {
   if (code == kTrayEventTaskbarCreated) {
     // A restarted shell knows no icons: ours goes back, and the new taskbar may stand elsewhere.
+    logLine("the taskbar was made again (the shell restarted): the icon goes back");
     tray.addAgain();
     redock();
   } else if (code == WM_LBUTTONUP) {
@@ -414,7 +493,7 @@ WindowMessageHandler Program::libraryWindowMessageHandler() {
 
 StandardMenuHandlers Program::standardMenuHandlers() {
   return {[this] { openSettings(); }, [this] { addVideo(); },
-          [this] { exitApplication(); }};
+          [this] { exitApplication(); }, [this] { openLogFolder(); }};
 }
 
 MainWindowHandlers Program::mainWindowHandlers() {

@@ -50,6 +50,10 @@ class Program {
   // The engine's event callback (handler 2). Safe on any thread: calls from a
   // thread other than MainWindow's are posted to MainWindow.
   static int32_t WINAPI onPlayerEvent(int32_t code, int32_t parameter);
+  // After an unhandled exception, on the thread that raised it: the players'
+  // windows are hidden and the desktop layer refreshed, so that no frozen
+  // frame stays on the desktop once the process is gone.
+  static void clearDesktopAfterCrash();
   // One player event on the window thread: the end of a file opens the next
   // entry, and one that cannot be played is passed over (app/Playback.h).
   void handlePlayerEvent(int32_t code, int32_t parameter);
@@ -119,6 +123,11 @@ class Program {
   // The user's pause begins or ends: the play button's picture, then the players.
   void setUserPaused(bool paused);
   void playChosen(int position);
+  // Tells the user once, in a balloon of the icon, that the last run ended
+  // unexpectedly and where its report is.
+  void tellOfLastCrash();
+  // "打开日志文件夹": the log's folder in Explorer, made when missing.
+  void openLogFolder();
   // The shell's layer may have changed: the players follow it, and the
   // panel's preview shows the new "Progman".
   void followDesktopLayer();

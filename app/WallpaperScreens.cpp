@@ -84,7 +84,7 @@ WallpaperScreens::LayerChange WallpaperScreens::followLayer() {
   // Born with nothing open, then all opened together, paused where the policy holds them.
   const std::string path = std::exchange(path_, {});
   createPlayers();
-  if (volume_ != 0) primary().setVolume(volume_);
+  primary().setVolume(volume_);
   if (!path.empty()) open(path);
   return LayerChange::Moved;
 }

@@ -5,7 +5,10 @@
 
 #include "app/Program.h"
 #include "app/SingleInstance.h"
+#include "runtime/CrashReport.h"
+#include "runtime/DiagnosticLog.h"
 #include "runtime/OutsideFunction.h"
+#include "runtime/ProgramDirectory.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Before anything else: a second start from this folder only brings the
@@ -13,6 +16,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   qova::ProgramFolderClaim claim;
   if (!claim.held() && qova::waitForClaimOrRunningProgram(claim) != qova::ClaimWait::Claimed) return 0;
   qova::restrictLibrarySearchPath();
+  qova::DiagnosticLog log(qova::programFile("logs"));
+  qova::reportCrashes(log, &qova::Program::clearDesktopAfterCrash);
   qova::Program program;
   return program.run();
 }

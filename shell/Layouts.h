@@ -32,11 +32,13 @@ constexpr const char* kMainWindowClassName = "QovaMainWindow";
 using Action = std::function<void()>;
 using ActionWithValue = std::function<void(int32_t value)>;
 
-// The standard menu both windows carry: "打开设置", "添加视频", "退出应用".
+// The standard menu both windows carry: "打开设置", "添加视频", "退出应用",
+// "打开日志文件夹".
 struct StandardMenuHandlers {
   Action openSettings;
   Action addVideo;
   Action exitApplication;
+  Action openLogFolder;
 };
 
 struct MainWindowHandlers {

@@ -76,7 +76,7 @@ TEST_F(LibraryList, ThreeEntriesShowThreeItemsWithTheirThumbnails) {
 TEST_F(LibraryList, ClickingTheFirstItemOpensEntryOne) {
   start();
   showLibraryWindow();
-  program->handlePlayerEvent(6, 0);  // the first video ended: entry 2 plays
+  endPlayingFile();  // the first video ended: entry 2 plays
   ASSERT_EQ(program->library.currentIndex, 2);
   mark();
   const POINT first = itemMiddle(0);
@@ -112,8 +112,8 @@ TEST_F(LibraryList, DeletingTheSecondItemRemovesExactlyItsRecordAndNeverPlaysIt)
 
   // Playing on from there reaches entry 1 and the deleted video stays gone.
   mark();
-  program->handlePlayerEvent(6, 0);
-  program->handlePlayerEvent(6, 0);
+  endPlayingFile();
+  endPlayingFile();
   EXPECT_EQ(callsSinceMark(), engineCall("APlayer_OpenA", videos[0]) + engineCall("APlayer_OpenA", videos[2]));
 
   // The next right-click, on empty space, shows the application menu.

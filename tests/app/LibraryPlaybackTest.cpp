@@ -5,61 +5,13 @@
 #include <windows.h>
 
 #include "app/Playback.h"
-#include "runtime/WholeFile.h"
-#include "tests/fixtures/recording_aplayer/RecordingEngine.h"
-#include "tests/support/ProgramFolder.h"
-#include "tests/support/ShellStandin.h"
-#include "tests/support/WindowSearch.h"
+#include "tests/app/LibraryPlaybackFixture.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using qova::test::ProgramFolder;
-using qova::test::ShellStandin;
-
-std::string openCall(const std::string& path) { return "APlayer_OpenA(1," + path + ")"; }
-
-class LibraryPlayback : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(shell.ready());
-    first = program.makeVideoFile("第一.mp4");
-    second = program.makeVideoFile("second.mp4");
-    program.writeSettings("[程序设置]\r\n窗体显示=1\r\n");
-  }
-
-  // Writes the library with one record per video, in this order, and starts the program.
-  void start(const std::vector<std::string>& videos) {
-    std::vector<ProgramFolder::Entry> entries;
-    for (const std::string& video : videos) entries.push_back({video, "t.jpg", "v"});
-    program.writeLibrary(entries);
-    ASSERT_TRUE(program.start().started());
-    ASSERT_TRUE(program.waitForEngineCall("APlayer_OpenA(")) << "nothing was opened";
-  }
-  void startWithAMissingVideo() {
-    start({first, program.file("missing.mp4"), second});
-  }
-
-  // A file the recording engine cannot play, in the way `failure` names.
-  std::string makeUnplayableFile(const std::string& name, const char* failure) const {
-    qova::writeWholeFile(program.file(name), failure);
-    return program.file(name);
-  }
-  std::string libraryText() const { return qova::readWholeFile(program.file("spconfiguration_file.ini")); }
-
-  // The engine calls from line `from` on that open a file.
-  std::vector<std::string> opensSince(size_t from) const {
-    std::vector<std::string> opens;
-    auto calls = program.engineCalls();
-    for (size_t i = from; i < calls.size(); ++i)
-      if (calls[i].rfind("APlayer_OpenA(", 0) == 0) opens.push_back(calls[i]);
-    return opens;
-  }
-
-  ShellStandin shell;
-  ProgramFolder program;
-  std::string first, second;
-};
+using qova::test::LibraryPlayback;
+using qova::test::openCall;
 
 TEST_F(LibraryPlayback, StartUpOpensEntryOneAndEachEndOpensTheNextWrappingAfterTheLast) {
   startWithAMissingVideo();
@@ -136,6 +88,56 @@ TEST_F(LibraryPlayback, AFileThatNeverStartsIsPassedOverAfterTheStartTimeout) {
   const auto waited = std::chrono::steady_clock::now() - opened;
   EXPECT_GT(waited, qova::kStartTimeout - 1s) << "passed over before its time";
   EXPECT_EQ(opensSince(mark), (std::vector<std::string>{openCall(silent), openCall(second)}));
+}
+
+// An engine that keeps only the contract's promises reports no states: a
+// file that plays longer than the start watch's time is not passed over, and
+// the pause hotkey pauses and resumes it rather than opening it again.
+TEST_F(LibraryPlayback, WithAnEngineThatSendsOnlyTheEndFilesPlayToTheirEndAndTheHotkeyPauses) {
+  const std::string longFirst = makeTimedFile("long1.mp4", 30000);
+  const std::string longSecond = makeTimedFile("long2.mp4", 30000);
+  start({longFirst, longSecond});
+  const std::string ended = std::string(kRecordingEndedLine) + "1)";
+
+  size_t mark = program.engineCalls().size();
+  pressPlayPause();
+  ASSERT_TRUE(program.waitForEngineCall("APlayer_Pause(", mark));
+  pressPlayPause();
+  ASSERT_TRUE(program.waitForEngineCall("APlayer_Play(", mark));
+  EXPECT_TRUE(opensSince(mark).empty()) << "the hotkey opened the file again";
+
+  ASSERT_TRUE(program.waitForEngineCall(openCall(longSecond), mark, 30s + qova::kStartTimeout + 30s));
+  EXPECT_EQ(opensAndEndsSince(mark), (std::vector<std::string>{ended, openCall(longSecond)}))
+      << "the first file was not played to its end";
+}
+
+TEST_F(LibraryPlayback, WithAnEngineThatSendsOnlyTheEndAOneEntryLibraryLoops) {
+  const std::string only = makeTimedFile("only.mp4", static_cast<int>(qova::kStartTimeout.count()) + 1500);
+  start({only});
+  const std::string ended = std::string(kRecordingEndedLine) + "1)";
+  const size_t mark = program.engineCalls().size();
+  for (int round = 0; round < 2; ++round)
+    ASSERT_TRUE(program.waitForEngineCall(ended, program.engineCalls().size(), qova::kStartTimeout + 30s))
+        << "round " << round;
+  ASSERT_TRUE(program.waitForEngineCall(openCall(only), program.engineCalls().size() - 1));
+  EXPECT_EQ(opensAndEndsSince(mark), (std::vector<std::string>{ended, openCall(only), ended, openCall(only)}));
+  const std::string log = qova::readWholeFile(program.file("logs\\qova.log"));
+  EXPECT_EQ(log.find("cannot play"), std::string::npos) << "playback stopped for want of a start:\n" << log;
+}
+
+// A failure posted before the latest open returned was meant for the file
+// before it: the newly opened entry stays.
+TEST_F(LibraryPlayback, AStaleFailureAfterANewerOpenDoesNotPassOverTheNewEntry) {
+  const std::string opened = makeUnplayableFile("opened.mp4", kRecordingAfterStaleFailure);
+  start({first, opened, second});
+  const size_t mark = program.engineCalls().size();
+  program.fireEngineEvent(6, 0);
+  ASSERT_TRUE(program.waitForEngineCall(openCall(opened), mark));
+  qova::test::pumpMessagesFor(1500ms);
+  EXPECT_EQ(opensSince(mark), std::vector<std::string>{openCall(opened)}) << "the new entry was passed over";
+  // Its own failure still passes it over.
+  program.fireEngineEvent(5, 0);
+  ASSERT_TRUE(program.waitForEngineCall(openCall(second), mark));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tests/app/ProgramInProcess.h"
 
+#include <algorithm>
+
 #include "app/Settings.h"
 #include "app/Wallpaper.h"
 #include "engines/ExuiBinding.h"
@@ -77,7 +79,28 @@ void ProgramInProcess::mark() { mark_ = recordingLog().size(); }
 
 std::string ProgramInProcess::callsSinceMark() const {
   const std::string log = recordingLog();
-  return mark_ <= log.size() ? log.substr(mark_) : log;
+  const std::string calls = mark_ <= log.size() ? log.substr(mark_) : log;
+  std::string kept;
+  for (size_t at = 0; at < calls.size();) {
+    const size_t end = std::min(calls.find('\n', at), calls.size() - 1) + 1;
+    if (calls.compare(at, 19, "APlayer_GetConfigA(") != 0) kept += calls.substr(at, end - at);
+    at = end;
+  }
+  return kept;
+}
+
+void ProgramInProcess::endPlayingFile() {
+  runQueuedMessages();
+  program->handlePlayerEvent(kAPlayerEventFileEnded, 0);
+  runQueuedMessages();
+}
+
+void ProgramInProcess::runQueuedMessages() {
+  MSG message{};
+  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
 }
 
 std::string ProgramInProcess::engineCall(const std::string& name, const std::string& argument) const {

@@ -29,9 +29,15 @@ class ProgramInProcess : public ::testing::Test {
   // Runs the start-up sequence with these settings (none when empty).
   void start(const std::string& settings = {});
 
-  // The recording engine's calls since the last mark().
+  // The recording engine's calls since the last mark(), but for questions
+  // about its configuration (which presentation path a file that plays took).
   void mark();
   std::string callsSinceMark() const;
+  // The end of the playing file, as the engine reports it: after the open
+  // before it has returned, with what the program and the engine posted since handled.
+  void endPlayingFile();
+  // Handles every message this thread's queue holds now.
+  static void runQueuedMessages();
   // One call as the recording engine writes it: name(engine,argument).
   std::string engineCall(const std::string& name, const std::string& argument = {}) const;
 

@@ -18,12 +18,14 @@ using namespace std::chrono_literals;
 
 qova::Program* gProgram = nullptr;
 
-// Stands in for MainWindow: the engine's events reach the program through it.
+// Stands in for MainWindow: the engine's events and playback's own messages
+// reach the program through it.
 LRESULT CALLBACK mainWindowStandin(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == qova::kPlayerEventMessage && gProgram) {
     gProgram->handlePlayerEvent(static_cast<int32_t>(wParam), static_cast<int32_t>(lParam));
     return 0;
   }
+  if (gProgram && gProgram->playback.deliver(message, wParam)) return 0;
   return ::DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -1,11 +1,13 @@
 // The notification icon as the program's start-up adds it on the library
 // window: its record (the same when the taskbar is made again), a tip cut at
 // 127 bytes, its events, which the window's own procedure delivers until the
-// icon is removed, and what it tells the user when no video of the library plays.
+// icon is removed, and what it tells the user when no video of the library
+// plays or the last run crashed.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include "app/Hotkeys.h"
+#include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"
 #include "tests/app/ProgramInProcess.h"
 #include "tests/fixtures/recording_aplayer/RecordingEngine.h"
@@ -44,6 +46,19 @@ TEST_F(TrayOwner, TheIconBelongsToPopupWindowAndALongTipIsCutAt127Bytes) {
   EXPECT_STREQ(data.szInfo, "");
   EXPECT_NE(program->tray.setTip(std::string(200, 'q')), FALSE) << "the shell took the change";
   EXPECT_EQ(std::string(program->tray.iconData().szTip), std::string(127, 'q'));
+}
+
+// The note a crashed run leaves (its journey, with the crash itself, runs qova.exe).
+TEST_F(TrayOwner, AfterACrashTheStartTellsWhereTheReportIsAndTakesTheNote) {
+  const std::string logs = programFile("logs");
+  ::CreateDirectoryA(logs.c_str(), nullptr);
+  ASSERT_TRUE(writeWholeFile(logs + "\\crash.pending", logs + "\\crash-20261208-231500.dmp"));
+  start();
+  const NOTIFYICONDATAA& data = program->tray.iconData();
+  EXPECT_STREQ(data.szInfoTitle, "程序上次意外结束");
+  EXPECT_NE(std::string(data.szInfo).find(logs), std::string::npos) << data.szInfo;
+  EXPECT_EQ(data.dwInfoFlags, static_cast<DWORD>(NIIF_WARNING));
+  EXPECT_EQ(::GetFileAttributesA((logs + "\\crash.pending").c_str()), INVALID_FILE_ATTRIBUTES) << "told again next time";
 }
 
 TEST_F(TrayOwner, TheLibraryWindowsOwnProcedureDeliversTheIconsEventsUntilItIsRemoved) {

@@ -50,7 +50,14 @@ TEST_F(Tray, EveryOtherCodeChangesNothing) {
   start();
   const DWORD id = program.process().id();
   const RECT mainBefore = mainWindowRect();
-  const size_t callsBefore = program.engineCalls().size();
+  // Questions about the engine's configuration (which presentation path the
+  // playing file took) are no change of playback.
+  const auto playbackCalls = [&] {
+    size_t count = 0;
+    for (const std::string& call : program.engineCalls()) count += call.rfind("APlayer_GetConfigA(", 0) != 0;
+    return count;
+  };
+  const size_t callsBefore = playbackCalls();
   {
     MenuCloser menus(id);
     for (LPARAM code : std::vector<LPARAM>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
@@ -65,7 +72,7 @@ TEST_F(Tray, EveryOtherCodeChangesNothing) {
   const RECT mainAfter = mainWindowRect();
   EXPECT_TRUE(::EqualRect(&mainBefore, &mainAfter));
   EXPECT_TRUE(::IsWindowVisible(mainWindow));
-  EXPECT_EQ(program.engineCalls().size(), callsBefore) << "playback untouched";
+  EXPECT_EQ(playbackCalls(), callsBefore) << "playback untouched";
   EXPECT_TRUE(program.process().running());
 
   // The handler still answers afterwards.

@@ -281,6 +281,8 @@ TEST_F(Wallpaper, OnTwoRealMonitorsEachHasItsPlayerAtItsPlace) {
 TEST_F(Wallpaper, WhenTheShellRestartsNewPlayersGoOnWithTheSameFileInTheNewLayer) {
   ShellStandin shell;
   ASSERT_TRUE(shell.ready());
+  // A volume of letters plays at 80 from the start, and so it does in the new players.
+  qova::writeSetting(qova::kSettingVolume, "loud");
   HWND old = startedPlayer();
   program.screens.apply(program.screens.policy().setUserPaused(true));
   shell.kill();
@@ -296,6 +298,7 @@ TEST_F(Wallpaper, WhenTheShellRestartsNewPlayersGoOnWithTheSameFileInTheNewLayer
   expectScreenSizedAtOrigin(player);
   const std::string handle = std::to_string(program.screens.primary().handle());
   const std::string calls = recordingLog().substr(before);
+  EXPECT_NE(calls.find("APlayer_SetVolume(" + handle + ",80)\n"), std::string::npos) << calls;
   EXPECT_NE(calls.find("APlayer_OpenA(" + handle + "," + qova::programFile("player_video.mp4") + ")\nAPlayer_Pause(" +
                        handle + ")"),
             std::string::npos)

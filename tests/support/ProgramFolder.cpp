@@ -104,8 +104,11 @@ HWND ProgramFolder::engineWindow() const {
 
 void ProgramFolder::fireEngineEvent(int code, int parameter) const {
   static const UINT message = ::RegisterWindowMessageA(kRecordingFireMessage);
-  ::SendMessageTimeoutA(engineWindow(), message, static_cast<WPARAM>(code),
-                        static_cast<LPARAM>(parameter), SMTO_NORMAL, 5000, nullptr);
+  HWND window = engineWindow();
+  // A message sent from another thread is handled only while the window
+  // thread waits for its next message, so the open has returned by then.
+  ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
+  ::PostMessageA(window, message, static_cast<WPARAM>(code), static_cast<LPARAM>(parameter));
 }
 
 }  // namespace qova::test

@@ -47,7 +47,9 @@ class ProgramFolder {
                          std::chrono::milliseconds timeout = std::chrono::seconds(15)) const;
   // The recording engine's window in the running program; null when there is none.
   HWND engineWindow() const;
-  // Calls handler 2 of the recording engine inside the program, as the engine would.
+  // Has the recording engine inside the program call its handler 2, as an
+  // engine does: posted once the program's window thread is back in its
+  // message loop (an open in progress has returned). Returns before it is handled.
   void fireEngineEvent(int code, int parameter) const;
 
  private:

@@ -283,13 +283,15 @@ int chosenItem = 0;
 void chooseFirst() { chosenItem = 1; }
 void chooseSecond() { chosenItem = 2; }
 void chooseThird() { chosenItem = 3; }
+void chooseFourth() { chosenItem = 4; }
 
 TEST_F(Events, TheStandardMenuRunsTheChosenItemsHandler) {
   WindowLayout layout = recordingLayout(libraryWindowLayout(program->libraryWindowHandlers()));
-  ASSERT_EQ(layout.menu.size(), 3u);
+  ASSERT_EQ(layout.menu.size(), 4u);
   layout.menu[0].handler = &chooseFirst;
   layout.menu[1].handler = &chooseSecond;
   layout.menu[2].handler = &chooseThird;
+  layout.menu[3].handler = &chooseFourth;
   BuildOptions options;
   options.handle = &program->libraryWindow.handle;
   HWND window = buildWindow(layout, options);
@@ -321,7 +323,7 @@ TEST_F(Events, TheStandardMenuRunsTheChosenItemsHandler) {
   chooser.join();
   EXPECT_TRUE(chosen);
   EXPECT_EQ(chosenItem, 2);
-  EXPECT_EQ(captions, (std::vector<std::string>{"打开设置", "添加视频", "退出应用"}));
+  EXPECT_EQ(captions, (std::vector<std::string>{"打开设置", "添加视频", "退出应用", "打开日志文件夹"}));
   EXPECT_FALSE(popUpStandardMenu(nullptr, at.x, at.y));
 }
 

@@ -54,6 +54,7 @@ MediaReader::Opening MediaReader::open(const std::wstring& path, std::chrono::mi
     return {};
   }
   std::unique_ptr<MediaReader> reader(new MediaReader(std::move(resolved.source), std::move(sourceReader)));
+  reader->streamColour_ = screenshot::fileStreamColour(path);
   const bool video = reader->chooseVideoType();
   const bool audio = reader->chooseAudioType();
   if (!video && !audio) return {};
@@ -77,7 +78,7 @@ bool MediaReader::chooseVideoType() {
   reader->SetStreamSelection(kVideoStream, FALSE);
   if (!streamExists(reader, kVideoStream)) return false;
   // NV12 first: what H.264 and HEVC decoders hand out everywhere, and the cheapest to show.
-  video_ = screenshot::chooseVideoFormat(reader, MFVideoFormat_NV12);
+  video_ = screenshot::chooseVideoFormat(reader, MFVideoFormat_NV12, colourStated());
   if (video_) reader->SetStreamSelection(kVideoStream, TRUE);
   return video_.has_value();
 }
@@ -123,14 +124,14 @@ MediaReader::Read MediaReader::readVideo(int64_t notBefore, const FrameRoom& roo
       // Behind time, or before where a seek wants to be: passed over unconverted.
       if (time < notBefore) continue;
     }
-    const int width = video_->picture.width;
-    uint8_t* pixels = room(width, video_->picture.height);
+    const screenshot::PictureFormat picture = screenshot::pictureFormatOf(*video_);
+    uint8_t* pixels = room(picture);
     if (!pixels) {
       keptFrame_ = std::move(sample);
       keptTime_ = time;
       return Read::NoRoom;
     }
-    if (screenshot::copySampleAsBgrx(sample.get(), *video_, pixels, static_cast<size_t>(width) * 4))
+    if (screenshot::copySampleAsPlanes(sample.get(), *video_, pixels, screenshot::pictureBytes(picture)))
       return Read::Sample;
   }
 }
@@ -162,7 +163,7 @@ MediaReader::Read MediaReader::read(DWORD stream, ComPtr<IMFSample>& sample, int
         (flags & MF_SOURCE_READERF_ERROR))
       return Read::Failed;
     if (flags & MF_SOURCE_READERF_CURRENTMEDIATYPECHANGED && stream == kVideoStream) {
-      auto changed = screenshot::currentVideoFormat(reader_.get());
+      auto changed = screenshot::currentVideoFormat(reader_.get(), colourStated());
       if (!changed) return Read::Failed;
       video_ = changed;
     }

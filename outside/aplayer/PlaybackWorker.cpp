@@ -12,6 +12,7 @@
 
 #include "outside/aplayer/AudioOutput.h"
 #include "outside/aplayer/DecoderProcess.h"
+#include "outside/aplayer/FramePresentation.h"
 #include "outside/aplayer/LocalDecodedFile.h"
 #include "outside/aplayer/MediaClock.h"
 #include "outside/aplayer/PlaybackMessages.h"
@@ -20,7 +21,7 @@
 namespace qova::aplayer {
 
 struct PlaybackRequest {
-  enum class Kind { Open, Close, ClosePicture, Pause, Play, Seek, Quit };
+  enum class Kind { Open, Close, ClosePicture, Pause, Play, Seek, Repaint, Quit };
   Kind kind;
   uint32_t session = 0;
   std::wstring path;
@@ -56,6 +57,8 @@ struct PlaybackShared {
   std::atomic<int64_t> busySince{0};
   std::atomic<float> audioLevel{1.0f};
   std::atomic<PictureScaling> scaling{PictureScaling::Fit};
+  std::atomic<PresentationChoice> presentation{PresentationChoice::Auto};
+  std::atomic<PresentationPath> path{PresentationPath::Gdi};
 };
 
 namespace {
@@ -87,7 +90,8 @@ int64_t steadyMilliseconds() {
 // Everything the playback thread alone touches.
 class Playback {
  public:
-  explicit Playback(PlaybackShared& shared) : shared_(shared) {}
+  explicit Playback(PlaybackShared& shared)
+      : shared_(shared), presentation_(shared.window, *shared.picture, shared.path) {}
 
   void run() {
     shared_.busySince = steadyMilliseconds();
@@ -128,6 +132,7 @@ class Playback {
           decoder_.end();
           closeFile();
           audio_.close();
+          presentation_.letWindowGo();
           shared_.picture->clear();
           ::InvalidateRect(shared_.window, nullptr, FALSE);
           break;
@@ -147,6 +152,9 @@ class Playback {
         case PlaybackRequest::Kind::Seek:
           wakeFromDeepSleep();
           seek(request.time);
+          break;
+        case PlaybackRequest::Kind::Repaint:
+          presentation_.repaint(shared_.scaling.load());
           break;
         case PlaybackRequest::Kind::Quit:
           return false;
@@ -210,6 +218,7 @@ class Playback {
     session_ = session;
     // Every open plays: a pause belonged to the file before.
     paused_ = false;
+    presentation_.choose(shared_.presentation.load());
     if (reader_ && reader_->isSameFile(path) && reader_->seek(0)) {
       // The same file again (one video looping): rewound, with the pipeline it has.
       restart(PlaybackNews::Started, 0);
@@ -221,6 +230,7 @@ class Playback {
       return answer(session, PlaybackWorker::OpenAnswer::Failed);
     }
     if (!reader_->hasVideo()) {
+      presentation_.letWindowGo();
       shared_.picture->clear();
       ::InvalidateRect(shared_.window, nullptr, FALSE);
     }
@@ -359,13 +369,7 @@ class Playback {
 
   void showFrame() {
     framePending_ = false;
-    shared_.picture->publish(reader_->shownVideoSize().cx);
-    HDC dc = ::GetDC(shared_.window);
-    if (!dc) return;
-    RECT client{};
-    ::GetClientRect(shared_.window, &client);
-    shared_.picture->draw(dc, client, shared_.scaling.load());
-    ::ReleaseDC(shared_.window, dc);
+    presentation_.showNext(reader_->shownVideoSize().cx, shared_.scaling.load());
     if (firstShown_) publishStatus();
   }
 
@@ -399,6 +403,7 @@ class Playback {
   }
 
   PlaybackShared& shared_;
+  FramePresentation presentation_;
   // Started at the first file, ended by a long pause.
   DecoderProcess decoder_;
   // Media Foundation in this process, only for decoding here.
@@ -513,6 +518,12 @@ void PlaybackWorker::seek(int64_t time) { request({PlaybackRequest::Kind::Seek, 
 void PlaybackWorker::setAudioLevel(float level) { shared_->audioLevel = level; }
 
 void PlaybackWorker::setScaling(PictureScaling scaling) { shared_->scaling = scaling; }
+
+void PlaybackWorker::setPresentation(PresentationChoice choice) { shared_->presentation = choice; }
+
+PresentationPath PlaybackWorker::presentationPath() const { return shared_->path.load(); }
+
+void PlaybackWorker::repaint() { request({PlaybackRequest::Kind::Repaint, 0, {}, 0}); }
 
 PlaybackWorker::Status PlaybackWorker::status() const {
   std::lock_guard lock(shared_->mutex);

@@ -1,0 +1,68 @@
+#include "outside/aplayer/FramePresentation.h"
+
+namespace qova::aplayer {
+
+void FramePresentation::choose(PresentationChoice choice) {
+  if (choice != choice_) cardFailed_ = false;
+  choice_ = choice;
+  if (choice_ == PresentationChoice::Gdi) {
+    card_.reset();
+    setPath(PresentationPath::Gdi);
+    return;
+  }
+  if (!card_ && !cardFailed_ && !startCard()) cardFailed_ = true;
+}
+
+bool FramePresentation::startCard() {
+  card_ = GpuPresenter::create(window_);
+  setPath(card_ ? PresentationPath::GpuSoftware : PresentationPath::Gdi);
+  return static_cast<bool>(card_);
+}
+
+void FramePresentation::showNext(int shownWidth, PictureScaling scaling) {
+  PlanesView next = picture_.back();
+  next.shownWidth = shownWidth;
+  const bool uploaded = !card_ || card_->upload(next);
+  picture_.publish(shownWidth);
+  if (card_ && uploaded && card_->present(scaling)) return;
+  if (card_) return recover(scaling);
+  drawWithGdi(scaling);
+}
+
+void FramePresentation::repaint(PictureScaling scaling) {
+  if (card_ && !card_->present(scaling)) recover(scaling);
+}
+
+void FramePresentation::letWindowGo() {
+  if (!card_) return;
+  card_.reset();
+  // Shown again through the card from the next file on.
+  cardFailed_ = false;
+  setPath(PresentationPath::Gdi);
+}
+
+void FramePresentation::recover(PictureScaling scaling) {
+  card_.reset();
+  if (startCard()) {
+    bool shown = false;
+    picture_.withFront([&](const PlanesView& front) { shown = card_->upload(front); });
+    if (shown && card_->present(scaling)) return;
+    card_.reset();
+  }
+  cardFailed_ = true;
+  setPath(PresentationPath::Gdi);
+  drawWithGdi(scaling);
+  // The window's own paint draws through GDI from now on.
+  ::InvalidateRect(window_, nullptr, FALSE);
+}
+
+void FramePresentation::drawWithGdi(PictureScaling scaling) {
+  HDC dc = ::GetDC(window_);
+  if (!dc) return;
+  RECT client{};
+  ::GetClientRect(window_, &client);
+  picture_.draw(dc, client, scaling);
+  ::ReleaseDC(window_, dc);
+}
+
+}  // namespace qova::aplayer

@@ -38,6 +38,13 @@ const char* pictureScalingSetting() {
   return kAPlayerScalingFill;
 }
 
+const char* presentationSetting() {
+  const std::string presentation = readSetting(kSettingPresentation, "");
+  if (presentation == "显卡") return kAPlayerPresentationGpu;
+  if (presentation == "GDI") return kAPlayerPresentationGdi;
+  return kAPlayerPresentationAuto;
+}
+
 int settingToInteger(const std::string& text) {
   errno = 0;
   long long value = std::strtoll(text.c_str(), nullptr, 10);

@@ -22,6 +22,10 @@ constexpr const char* kSettingEveryMonitor = "多显示器";
 // screen, aspect kept, the excess cut), "适应" (fit: the whole video, black
 // bands) or "拉伸" (stretch); anything else is fill.
 constexpr const char* kSettingPictureScaling = "画面填充";
+// How frames reach the screen: "自动" (the default, also for anything else:
+// the graphics card, else GDI), "显卡" (the graphics card, GDI only when it
+// cannot start) or "GDI".
+constexpr const char* kSettingPresentation = "画面绘制";
 
 // Program directory + "\To_configure.ini", rebuilt at each call.
 std::string settingsFilePath();
@@ -37,6 +41,9 @@ bool mainWindowShownAtStartup();
 
 // The player engine's scaling value (kAPlayerScaling*) that kSettingPictureScaling chooses.
 const char* pictureScalingSetting();
+
+// The player engine's presentation value (kAPlayerPresentation*) that kSettingPresentation chooses.
+const char* presentationSetting();
 
 // The C library's decimal conversion: leading white space and a sign allowed,
 // stops at the first non-digit, 0 when there are no digits. Values beyond the

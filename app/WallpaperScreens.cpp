@@ -71,6 +71,7 @@ void WallpaperScreens::addPlayer(const ScreenRect& place) {
                  nullptr, isPrimary ? onPrimaryEvent_ : &ignoreEvent);
   if (host_.insertAfter) placeInDesktopHost(player->getWindow(), host_);
   player->setConfig(kAPlayerConfigScaling, pictureScalingSetting());
+  player->setConfig(kAPlayerConfigPresentation, presentationSetting());
   if (!isPrimary) {
     player->setConfig(kAPlayerConfigMute, "1");
     if (!path_.empty()) {

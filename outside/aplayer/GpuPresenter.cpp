@@ -137,7 +137,7 @@ class Direct3DPresenter final : public GpuPresenter {
     sampler.AddressU = sampler.AddressV = sampler.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
     sampler.MaxLOD = D3D11_FLOAT32_MAX;
     return SUCCEEDED(device_->CreateBuffer(&constants, nullptr, constants_.put())) &&
-           SUCCEEDED(device_->CreateSamplerState(&sampler, sampler_.put()));
+           SUCCEEDED(device_->CreateSamplerState(&sampler, sampler_.put())) && warmUp();
   }
 
   bool upload(const PlanesView& frame) override {
@@ -217,6 +217,47 @@ class Direct3DPresenter final : public GpuPresenter {
     if (FAILED(factory->CreateSwapChain(device_.get(), &desc, swapChain_.put()))) return false;
     factory->MakeWindowAssociation(window_, DXGI_MWA_NO_WINDOW_CHANGES | DXGI_MWA_NO_ALT_ENTER);
     return true;
+  }
+
+  // Draws once with each shader off screen and waits for it: a renderer
+  // that compiles its shaders at their first use (Wine's, on the processor,
+  // for about a second) does so now, before a file's first frame is timed.
+  bool warmUp() {
+    D3D11_TEXTURE2D_DESC desc{};
+    desc.Width = desc.Height = 2;
+    desc.MipLevels = desc.ArraySize = desc.SampleDesc.Count = 1;
+    desc.Format = DXGI_FORMAT_B8G8R8A8_UNORM;
+    desc.BindFlags = D3D11_BIND_RENDER_TARGET;
+    ComPtr<ID3D11Texture2D> texture;
+    ComPtr<ID3D11RenderTargetView> offscreen;
+    D3D11_QUERY_DESC finished{D3D11_QUERY_EVENT, 0};
+    ComPtr<ID3D11Query> query;
+    if (FAILED(device_->CreateTexture2D(&desc, nullptr, texture.put())) ||
+        FAILED(device_->CreateRenderTargetView(texture.get(), nullptr, offscreen.put())) ||
+        FAILED(device_->CreateQuery(&finished, query.put())))
+      return false;
+    std::swap(target_, offscreen);
+    for (const screenshot::PlaneFormat planes : {screenshot::PlaneFormat::Nv12, screenshot::PlaneFormat::Bgrx}) {
+      screenshot::PictureFormat tiny;
+      tiny.planes = planes;
+      tiny.width = tiny.height = 2;
+      if (!makeTextures(tiny)) return false;
+      format_ = tiny;
+      shownWidth_ = 2;
+      draw(placePicture(2, 2, 2, 2, PictureScaling::Fit));
+    }
+    std::swap(target_, offscreen);
+    context_->End(query.get());
+    context_->Flush();
+    constexpr ULONGLONG kLongestWarmUp = 5000;
+    const ULONGLONG start = ::GetTickCount64();
+    while (context_->GetData(query.get(), nullptr, 0, 0) == S_FALSE && ::GetTickCount64() - start < kLongestWarmUp)
+      ::Sleep(1);
+    for (auto& view : views_) view.reset();
+    for (auto& plane : textures_) plane.reset();
+    format_ = {};
+    shownWidth_ = 0;
+    return deviceAlive();
   }
 
   bool resizeBuffers(SIZE size) {

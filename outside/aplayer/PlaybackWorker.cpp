@@ -501,7 +501,15 @@ PlaybackWorker::OpenAnswer PlaybackWorker::waitForAnswer(uint32_t session, std::
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0 || !thread_) return OpenAnswer::Pending;
-    ::WaitForSingleObject(shared_->answered.get(), static_cast<DWORD>(left.count()));
+    // Messages sent to this thread's windows are handled meanwhile: the
+    // playback thread's graphics card may wait for the video window's thread
+    // (Wine's swap chain on a child window does), and would wait out the whole time.
+    HANDLE answered = shared_->answered.get();
+    if (::MsgWaitForMultipleObjects(1, &answered, FALSE, static_cast<DWORD>(left.count()), QS_SENDMESSAGE) ==
+        WAIT_OBJECT_0 + 1) {
+      MSG message;
+      ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
   }
 }
 

@@ -2,7 +2,7 @@
 
 namespace qova::aplayer {
 
-void FramePresentation::choose(PresentationChoice choice) {
+void FramePresentation::choose(PresentationChoice choice, PictureScaling scaling) {
   if (choice != choice_) cardFailed_ = false;
   choice_ = choice;
   if (choice_ == PresentationChoice::Gdi) {
@@ -10,7 +10,15 @@ void FramePresentation::choose(PresentationChoice choice) {
     setPath(PresentationPath::Gdi);
     return;
   }
-  if (!card_ && !cardFailed_ && !startCard()) cardFailed_ = true;
+  if (card_ || cardFailed_) return;
+  if (!startCard()) {
+    cardFailed_ = true;
+    return;
+  }
+  // The new swap chain shows the frame that was on show, not black, until the next one.
+  bool shown = true;
+  picture_.withFront([&](const PlanesView& front) { shown = card_->upload(front); });
+  if (!shown || !card_->present(scaling)) recover(scaling);
 }
 
 bool FramePresentation::startCard() {
@@ -39,6 +47,23 @@ void FramePresentation::letWindowGo() {
   // Shown again through the card from the next file on.
   cardFailed_ = false;
   setPath(PresentationPath::Gdi);
+  ::InvalidateRect(window_, nullptr, FALSE);
+}
+
+void FramePresentation::sleep(PictureScaling scaling) {
+  if (!card_) return;
+  std::vector<uint8_t> pixels;
+  PicturePlacement place;
+  if (card_->capture(scaling, pixels, place)) {
+    int shownWidth = 0, storedWidth = 0;
+    picture_.withFront([&](const PlanesView& front) {
+      shownWidth = front.shownWidth;
+      storedWidth = front.format.width;
+    });
+    picture_.keepDrawn(std::move(pixels), storedColumns(place.source, shownWidth, storedWidth), place.target.width,
+                       place.target.height);
+  }
+  letWindowGo();
 }
 
 void FramePresentation::recover(PictureScaling scaling) {

@@ -21,15 +21,18 @@ class FramePresentation {
   FramePresentation(HWND window, VideoPicture& picture, std::atomic<PresentationPath>& path)
       : window_(window), picture_(picture), path_(path) {}
 
-  // Before a file opens: takes up `choice` if it changed, and tries the card
-  // again if it had failed under another choice.
-  void choose(PresentationChoice choice);
+  // Before a file opens or plays on after a long pause: takes up `choice`
+  // if it changed, and tries the card again if it had failed under another choice.
+  void choose(PresentationChoice choice, PictureScaling scaling);
   // Makes the back buffer's frame the one on show and shows it.
   void showNext(int shownWidth, PictureScaling scaling);
   // Shows the frame on show again (the window changed, or was uncovered).
   void repaint(PictureScaling scaling);
-  // Nothing on show any more: the card lets the window go, so that GDI can paint its black and logo.
+  // Nothing on show any more, or a long pause: the card and all its memory
+  // go, and the window paints the frame on show (or its black and logo) through GDI.
   void letWindowGo();
+  // A long pause: as letWindowGo, the card's picture kept for GDI to paint.
+  void sleep(PictureScaling scaling);
 
  private:
   bool startCard();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <iterator>
 #include <mutex>
 #include <string>
@@ -168,6 +169,45 @@ class Direct3DPresenter final : public GpuPresenter {
     if (textures_[0] && place.target.width > 0 && place.target.height > 0) draw(place);
     const HRESULT presented = swapChain_->Present(1, 0);
     return SUCCEEDED(presented) && deviceAlive();
+  }
+
+  bool capture(PictureScaling scaling, std::vector<uint8_t>& pixels, PicturePlacement& place) override {
+    const SIZE size = clientSize(window_);
+    place = placePicture(size.cx, size.cy, shownWidth_, format_.height, scaling);
+    if (!textures_[0] || place.target.width <= 0 || place.target.height <= 0) return false;
+    D3D11_TEXTURE2D_DESC desc{};
+    desc.Width = static_cast<UINT>(place.target.width);
+    desc.Height = static_cast<UINT>(place.target.height);
+    desc.MipLevels = desc.ArraySize = desc.SampleDesc.Count = 1;
+    desc.Format = DXGI_FORMAT_B8G8R8A8_UNORM;
+    desc.BindFlags = D3D11_BIND_RENDER_TARGET;
+    ComPtr<ID3D11Texture2D> drawn, readable;
+    ComPtr<ID3D11RenderTargetView> offscreen;
+    if (FAILED(device_->CreateTexture2D(&desc, nullptr, drawn.put())) ||
+        FAILED(device_->CreateRenderTargetView(drawn.get(), nullptr, offscreen.put())))
+      return false;
+    desc.BindFlags = 0;
+    desc.Usage = D3D11_USAGE_STAGING;
+    desc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
+    if (FAILED(device_->CreateTexture2D(&desc, nullptr, readable.put()))) return false;
+    PicturePlacement offscreenPlace = place;
+    offscreenPlace.target.left = offscreenPlace.target.top = 0;
+    std::swap(target_, offscreen);
+    draw(offscreenPlace);
+    std::swap(target_, offscreen);
+    context_->CopyResource(readable.get(), drawn.get());
+    D3D11_MAPPED_SUBRESOURCE mapped{};
+    if (FAILED(context_->Map(readable.get(), 0, D3D11_MAP_READ, 0, &mapped))) return false;
+    const size_t rowBytes = static_cast<size_t>(place.target.width) * 4;
+    pixels.resize(rowBytes * static_cast<size_t>(place.target.height));
+    for (int row = 0; row < place.target.height; ++row) {
+      uint8_t* out = pixels.data() + static_cast<size_t>(row) * rowBytes;
+      std::memcpy(out, static_cast<const uint8_t*>(mapped.pData) + static_cast<size_t>(row) * mapped.RowPitch,
+                  rowBytes);
+      for (size_t x = 3; x < rowBytes; x += 4) out[x] = 0;
+    }
+    context_->Unmap(readable.get(), 0);
+    return deviceAlive();
   }
 
  private:

@@ -11,7 +11,9 @@
 // presenter or goes back to GDI.
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "outside/aplayer/PictureFit.h"
 #include "outside/aplayer/VideoPicture.h"
@@ -29,6 +31,10 @@ class GpuPresenter {
   // Shows the last frame uploaded over the window's client area, scaled so
   // (black where it does not cover it); false when the device failed.
   virtual bool present(PictureScaling scaling) = 0;
+  // The last frame uploaded as present() would show it (the picture part of
+  // the window only), read back as BGRX rows into `pixels`, and where it
+  // goes; false when there is none or the device failed.
+  virtual bool capture(PictureScaling scaling, std::vector<uint8_t>& pixels, PicturePlacement& place) = 0;
 
  protected:
   GpuPresenter() = default;

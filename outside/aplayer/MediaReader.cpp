@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "outside/aplayer/HardwareDecoding.h"
 #include "outside/aplayer/PictureFit.h"
 #include "outside/screenshot/SourceReaderFormats.h"
 
@@ -45,11 +46,23 @@ MediaReader::Opening MediaReader::open(const std::wstring& path, std::chrono::mi
                                        HANDLE interrupt) {
   ResolvedSource resolved = resolveMediaSource(path, timeout, interrupt);
   if (!resolved.source) return {nullptr, resolved.outcome};
-  ComPtr<IMFAttributes> attributes;
   ComPtr<IMFSourceReader> sourceReader;
-  if (SUCCEEDED(::MFCreateAttributes(attributes.put(), 1)))
-    attributes->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, TRUE);
-  if (FAILED(::MFCreateSourceReaderFromMediaSource(resolved.source.get(), attributes.get(), sourceReader.put()))) {
+  // A hardware decoder where the system has one for the codec; software decoding where not, or where it fails.
+  const ComPtr<IUnknown> hardware = hardwareDecodingFor(resolved.source.get());
+  for (const bool useHardware : {true, false}) {
+    if (useHardware && !hardware) continue;
+    ComPtr<IMFAttributes> attributes;
+    if (SUCCEEDED(::MFCreateAttributes(attributes.put(), 3))) {
+      attributes->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, TRUE);
+      if (useHardware) {
+        attributes->SetUnknown(MF_SOURCE_READER_D3D_MANAGER, hardware.get());
+        attributes->SetUINT32(MF_READWRITE_ENABLE_HARDWARE_TRANSFORMS, TRUE);
+      }
+    }
+    if (SUCCEEDED(::MFCreateSourceReaderFromMediaSource(resolved.source.get(), attributes.get(), sourceReader.put())))
+      break;
+  }
+  if (!sourceReader) {
     resolved.source->Shutdown();
     return {};
   }

@@ -176,8 +176,9 @@ class Playback {
   }
 
   // A long pause costs nothing: the decoding process (and with it the
-  // decoders, the file and all their memory), the sound device and the spare
-  // frame buffer go, and the frame on show stays. The process's working set
+  // decoders, the file and all their memory), the sound device, the spare
+  // frame buffer and the graphics card's device go, and the frame on show
+  // stays (painted through GDI until playback goes on). The process's working set
   // is then trimmed, as Windows does for a program left idle: what the pause
   // no longer touches leaves memory until it is needed again. (Wine keeps
   // the working set as it is.)
@@ -189,6 +190,7 @@ class Playback {
     framePending_ = false;
     audio_.close();
     shared_.picture->releaseBackBuffer();
+    presentation_.sleep(shared_.scaling.load());
     ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
   }
 
@@ -197,6 +199,7 @@ class Playback {
     if (!deepSleep_) return;
     const DeepSleep slept = std::move(*deepSleep_);
     deepSleep_.reset();
+    presentation_.choose(shared_.presentation.load(), shared_.scaling.load());
     if (!openReader(slept.path) || !reader_->seek(slept.position)) return fail();
     restart(PlaybackNews::Moved, slept.position);
   }
@@ -218,7 +221,7 @@ class Playback {
     session_ = session;
     // Every open plays: a pause belonged to the file before.
     paused_ = false;
-    presentation_.choose(shared_.presentation.load());
+    presentation_.choose(shared_.presentation.load(), shared_.scaling.load());
     if (reader_ && reader_->isSameFile(path) && reader_->seek(0)) {
       // The same file again (one video looping): rewound, with the pipeline it has.
       restart(PlaybackNews::Started, 0);

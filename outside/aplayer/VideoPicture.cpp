@@ -51,6 +51,16 @@ void VideoPicture::releaseBackBuffer() {
   drawn_.frame = 0;
 }
 
+void VideoPicture::keepDrawn(std::vector<uint8_t> pixels, PictureRect source, int width, int height) {
+  std::lock_guard lock(mutex_);
+  if (front_.pixels.empty()) return;
+  drawn_.scaled = std::move(pixels);
+  drawn_.scaledFrame = frontNumber_;
+  drawn_.source = source;
+  drawn_.width = width;
+  drawn_.height = height;
+}
+
 bool VideoPicture::hasFrame() const {
   std::lock_guard lock(mutex_);
   return !front_.pixels.empty();

@@ -54,6 +54,11 @@ class VideoPicture {
   // scaled with filtering (black bands where it does not cover the
   // client); false (nothing drawn) when no frame is on show.
   bool draw(HDC dc, const RECT& client, PictureScaling scaling) const;
+  // `pixels` (BGRX rows, `width` x `height`) as what draw() shows of the
+  // frame on show while the part `source` of it fills that size: the
+  // graphics card's own rendering, kept when the card goes in a long pause,
+  // so that the picture does not change when GDI paints it from then on.
+  void keepDrawn(std::vector<uint8_t> pixels, PictureRect source, int width, int height);
 
  private:
   struct Frame {

@@ -6,19 +6,36 @@ void FramePresentation::choose(PresentationChoice choice, PictureScaling scaling
   if (choice != choice_) cardFailed_ = false;
   choice_ = choice;
   if (choice_ == PresentationChoice::Gdi) {
+    forgetStartingCard();
     card_.reset();
     setPath(PresentationPath::Gdi);
     return;
   }
-  if (card_ || cardFailed_) return;
-  if (!startCard()) {
+  if (card_ || cardFailed_ || startingCard_.valid()) return takeStartedCard(scaling);
+  // Made beside the file's opening, on a thread of its own: a device takes a
+  // while (a second under Wine, whose renderer compiles its shaders then),
+  // and the file's first frames show through GDI meanwhile.
+  const HWND window = window_;
+  startingCard_ = std::async(std::launch::async, [window] { return GpuPresenter::create(window); });
+}
+
+void FramePresentation::takeStartedCard(PictureScaling scaling) {
+  if (!startingCard_.valid() || startingCard_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+  card_ = startingCard_.get();
+  if (!card_) {
     cardFailed_ = true;
     return;
   }
-  // The new swap chain shows the frame that was on show, not black, until the next one.
+  setPath(PresentationPath::GpuSoftware);
+  // The new swap chain shows the frame that is on show, not black, until the next one.
   bool shown = true;
   picture_.withFront([&](const PlanesView& front) { shown = card_->upload(front); });
   if (!shown || !card_->present(scaling)) recover(scaling);
+}
+
+void FramePresentation::forgetStartingCard() {
+  // Waits for a device still being made: nothing may be left making a swap chain on the window.
+  if (startingCard_.valid()) startingCard_.get();
 }
 
 bool FramePresentation::startCard() {
@@ -28,6 +45,7 @@ bool FramePresentation::startCard() {
 }
 
 void FramePresentation::showNext(int shownWidth, PictureScaling scaling) {
+  takeStartedCard(scaling);
   PlanesView next = picture_.back();
   next.shownWidth = shownWidth;
   const bool uploaded = !card_ || card_->upload(next);
@@ -38,10 +56,12 @@ void FramePresentation::showNext(int shownWidth, PictureScaling scaling) {
 }
 
 void FramePresentation::repaint(PictureScaling scaling) {
+  takeStartedCard(scaling);
   if (card_ && !card_->present(scaling)) recover(scaling);
 }
 
 void FramePresentation::letWindowGo() {
+  forgetStartingCard();
   if (!card_) return;
   card_.reset();
   // Shown again through the card from the next file on.
@@ -51,6 +71,7 @@ void FramePresentation::letWindowGo() {
 }
 
 void FramePresentation::sleep(PictureScaling scaling) {
+  forgetStartingCard();
   if (!card_) return;
   std::vector<uint8_t> pixels;
   PicturePlacement place;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <future>
 #include <memory>
 
 #include "outside/aplayer/GpuPresenter.h"
@@ -22,7 +23,8 @@ class FramePresentation {
       : window_(window), picture_(picture), path_(path) {}
 
   // Before a file opens or plays on after a long pause: takes up `choice`
-  // if it changed, and tries the card again if it had failed under another choice.
+  // if it changed, and tries the card again if it had failed under another
+  // choice. A card is made on the side; frames show through GDI until it is ready.
   void choose(PresentationChoice choice, PictureScaling scaling);
   // Makes the back buffer's frame the one on show and shows it.
   void showNext(int shownWidth, PictureScaling scaling);
@@ -36,6 +38,9 @@ class FramePresentation {
 
  private:
   bool startCard();
+  // The card made beside the file's opening, once it is ready: shows the frame on show through it.
+  void takeStartedCard(PictureScaling scaling);
+  void forgetStartingCard();
   // The card failed: one new device, else GDI from now on.
   void recover(PictureScaling scaling);
   void drawWithGdi(PictureScaling scaling);
@@ -47,6 +52,7 @@ class FramePresentation {
   PresentationChoice choice_ = PresentationChoice::Auto;
   bool cardFailed_ = false;  // under the present choice
   std::unique_ptr<GpuPresenter> card_;
+  std::future<std::unique_ptr<GpuPresenter>> startingCard_;
 };
 
 }  // namespace qova::aplayer

@@ -30,11 +30,21 @@ class APlayerPicture : public PlayerFixture, public ::testing::WithParamInterfac
   // A top-level player window on the path under test.
   int32_t createOnPath(int x, int y, int width, int height) {
     const int32_t engine = createEngine(nullptr, x, y, width, height);
-    if (engine) EXPECT_EQ(api.setConfig(engine, kAPlayerConfigPresentation, GetParam().setting), kAPlayerOk);
+    if (engine) {
+      EXPECT_EQ(api.setConfig(engine, kAPlayerConfigPresentation, GetParam().setting), kAPlayerOk);
+    }
     return engine;
   }
   // A top-level player window of 320 x 240 at a free spot of the screen.
   int32_t createPopup() { return createOnPath(60, 60, 320, 240); }
+
+  // Opens the clip and waits until it plays on the path under test (the
+  // card's device is made beside the first file, and takes over from GDI once ready).
+  bool playOnPath(int32_t engine, const char* clip) {
+    return open(engine, clip) && waitForState(engine, kAPlayerStatePlaying) && waitUntil([&] {
+             return std::string(api.getConfig(engine, kAPlayerConfigPresentationInUse)) == GetParam().inUse;
+           }, 10s);
+  }
 
   ScreenImage screenAfter(int32_t engine, std::chrono::milliseconds settle) {
     pumpMessagesFor(settle);
@@ -57,15 +67,12 @@ TEST_P(APlayerPicture, TopLevelWindowShowsTheClipAndTheNextClipReplacesIt) {
   ASSERT_EQ(empty.width, 320);
   EXPECT_GT(empty.share(kWholeWindow, isNearlyBlack), 0.95) << "an engine with nothing open is black";
 
-  ASSERT_TRUE(open(engine, "clip_testsrc.mp4"));
-  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
-  EXPECT_STREQ(api.getConfig(engine, kAPlayerConfigPresentationInUse), GetParam().inUse);
+  ASSERT_TRUE(playOnPath(engine, "clip_testsrc.mp4"));
   const ScreenImage testPattern = screenAfter(engine, 800ms);
   EXPECT_LT(testPattern.share(kWholeWindow, isNearlyBlack), 0.5);
   EXPECT_GE(testPattern.distinctColours(), 6) << "the test pattern is colourful";
 
-  ASSERT_TRUE(open(engine, "clip_smptebars.mp4"));
-  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  ASSERT_TRUE(playOnPath(engine, "clip_smptebars.mp4"));
   const ScreenImage bars = screenAfter(engine, 800ms);
   EXPECT_LT(bars.share(kWholeWindow, isNearlyBlack), 0.5);
   EXPECT_GE(bars.distinctColours(), 5);
@@ -75,8 +82,7 @@ TEST_P(APlayerPicture, TopLevelWindowShowsTheClipAndTheNextClipReplacesIt) {
 TEST_P(APlayerPicture, PauseHoldsThePictureAndPlaySetsItMovingAgain) {
   const int32_t engine = createPopup();
   ASSERT_NE(engine, 0);
-  ASSERT_TRUE(open(engine, "clip_moving.mp4"));
-  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  ASSERT_TRUE(playOnPath(engine, "clip_moving.mp4"));
   const ScreenImage playing = screenAfter(engine, 800ms);
   EXPECT_GT(screenAfter(engine, 600ms).differenceFrom(playing), 1.0) << "the picture moves";
 
@@ -95,8 +101,7 @@ TEST_P(APlayerPicture, PauseHoldsThePictureAndPlaySetsItMovingAgain) {
 TEST_P(APlayerPicture, ALongPauseKeepsThePictureAndPlaysOnFromWhereItStood) {
   const int32_t engine = createPopup();
   ASSERT_NE(engine, 0);
-  ASSERT_TRUE(open(engine, "clip_moving.mp4"));
-  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  ASSERT_TRUE(playOnPath(engine, "clip_moving.mp4"));
   pumpMessagesFor(1500ms);
   ASSERT_EQ(api.pause(engine), kAPlayerOk);
   const ScreenImage paused = screenAfter(engine, 300ms);
@@ -126,8 +131,7 @@ TEST_P(APlayerPicture, WideClipIsLetterboxedAndStretchedWhenAspectIsOff) {
   const int32_t engine = createPopup();
   ASSERT_NE(engine, 0);
   // 320x120 in 320x240: the picture fills rows 60..180, black bars above and below.
-  ASSERT_TRUE(open(engine, "clip_wide.mp4"));
-  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  ASSERT_TRUE(playOnPath(engine, "clip_wide.mp4"));
   const ScreenImage letterboxed = screenAfter(engine, 500ms);
   EXPECT_GT(letterboxed.share({0, 70, 320, 170}, isRed), 0.9);
   EXPECT_GT(letterboxed.share({0, 0, 320, 50}, isNearlyBlack), 0.9);
@@ -161,8 +165,7 @@ TEST_P(APlayerPicture, FillCoversAWideWindowWithAnyClipAndFitLeavesBands) {
   for (const Clip& clip : clips) {
     SCOPED_TRACE(clip.name);
     ASSERT_EQ(api.setConfig(engine, kAPlayerConfigScaling, kAPlayerScalingFill), kAPlayerOk);
-    ASSERT_TRUE(open(engine, clip.name));
-    ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+    ASSERT_TRUE(playOnPath(engine, clip.name));
     const ScreenImage filled = screenAfter(engine, 500ms);
     EXPECT_GT(filled.share(whole, clip.colour), 0.97) << "covered, the middle of the clip centred";
     for (const RECT& edge : edges) EXPECT_EQ(filled.share(edge, isNearlyBlack), 0.0) << "no black column or row";
@@ -193,8 +196,7 @@ TEST_P(APlayerPicture, LogoShowsCentredWhileNoVideoShows) {
   ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
   EXPECT_GT(screenAfter(engine, 300ms).share(logoArea, isGreen), 0.95) << "sound only: the logo stays";
 
-  ASSERT_TRUE(open(engine, "clip_wide.mp4"));
-  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  ASSERT_TRUE(playOnPath(engine, "clip_wide.mp4"));
   EXPECT_GT(screenAfter(engine, 500ms).share(logoArea, isRed), 0.9) << "the video covers the logo";
 
   ASSERT_EQ(api.close(engine), kAPlayerOk);
@@ -217,8 +219,7 @@ TEST_P(APlayerPicture, ColourClipsShowTheColourTheyEncode) {
   };
   for (const char* clip : {"colour_sd.mp4", "colour_hd.mp4", "colour_full.mp4"}) {
     SCOPED_TRACE(clip);
-    ASSERT_TRUE(open(engine, clip));
-    ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+    ASSERT_TRUE(playOnPath(engine, clip));
     // The 16:9 clip leaves bands above and below.
     const RECT middle{20, 50, 300, 190};
     const ScreenImage shown = screenWhen(engine, [&](const ScreenImage& s) { return s.share(middle, isEncodedColour) > 0.95; });
@@ -242,8 +243,7 @@ TEST_P(APlayerPicture, ColourClipsShowTheColourTheyEncode) {
 TEST_P(APlayerPicture, ALowResolutionClipIsScaledWithFiltering) {
   const int32_t engine = createOnPath(0, 0, 1280, 720);
   ASSERT_NE(engine, 0);
-  ASSERT_TRUE(open(engine, "sawtooth_640x360.mp4"));
-  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  ASSERT_TRUE(playOnPath(engine, "sawtooth_640x360.mp4"));
   const ScreenImage shown =
       screenWhen(engine, [](const ScreenImage& s) { return s.share({0, 300, 1280, 420}, isNearlyBlack) < 0.5; });
   ASSERT_EQ(shown.width, 1280);
@@ -260,8 +260,8 @@ TEST_P(APlayerPicture, ALowResolutionClipIsScaledWithFiltering) {
 INSTANTIATE_TEST_SUITE_P(Paths, APlayerPicture,
                          ::testing::Values(Path{kAPlayerPresentationAuto, kAPlayerPathGpuSoftware},
                                            Path{kAPlayerPresentationGdi, kAPlayerPathGdi}),
-                         [](const ::testing::TestParamInfo<Path>& info) {
-                           return std::string(info.param.inUse[0] == 'g' && info.param.inUse[1] == 'd' ? "Gdi" : "Gpu");
+                         [](const ::testing::TestParamInfo<Path>& path) {
+                           return std::string(std::string(path.param.inUse) == kAPlayerPathGdi ? "Gdi" : "Gpu");
                          });
 
 // The graphics card failing at every Present, as a lost device does: the

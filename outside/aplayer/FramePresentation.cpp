@@ -15,8 +15,15 @@ void FramePresentation::choose(PresentationChoice choice, PictureScaling scaling
   // Made beside the file's opening, on a thread of its own: a device takes a
   // while (a second under Wine, whose renderer compiles its shaders then),
   // and the file's first frames show through GDI meanwhile.
+  // Its first present, slow too under Wine, shows the frame then on show.
   const HWND window = window_;
-  startingCard_ = std::async(std::launch::async, [window] { return GpuPresenter::create(window); });
+  VideoPicture& picture = picture_;
+  startingCard_ = std::async(std::launch::async, [window, &picture, scaling]() -> std::unique_ptr<GpuPresenter> {
+    std::unique_ptr<GpuPresenter> card = GpuPresenter::create(window);
+    bool shown = static_cast<bool>(card);
+    if (shown) picture.withFront([&](const PlanesView& front) { shown = card->upload(front); });
+    return shown && card->present(scaling) ? std::move(card) : nullptr;
+  });
 }
 
 void FramePresentation::takeStartedCard(PictureScaling scaling) {
@@ -27,7 +34,7 @@ void FramePresentation::takeStartedCard(PictureScaling scaling) {
     return;
   }
   setPath(PresentationPath::GpuSoftware);
-  // The new swap chain shows the frame that is on show, not black, until the next one.
+  // The frame on show now (newer, perhaps, than the one the card showed first) goes through it.
   bool shown = true;
   picture_.withFront([&](const PlanesView& front) { shown = card_->upload(front); });
   if (!shown || !card_->present(scaling)) recover(scaling);

@@ -46,6 +46,12 @@ const char* pictureScalingSetting() {
 bool shuffledPlayOrder() { return readSetting(kSettingPlayOrder, kPlayOrderInOrder) == kPlayOrderShuffled; }
 
 int minutesPerVideo() { return std::max(0, settingToInteger(readSetting(kSettingMinutesPerVideo, "0"))); }
+const char* presentationSetting() {
+  const std::string presentation = readSetting(kSettingPresentation, "");
+  if (presentation == "显卡") return kAPlayerPresentationGpu;
+  if (presentation == "GDI") return kAPlayerPresentationGdi;
+  return kAPlayerPresentationAuto;
+}
 
 int settingToInteger(const std::string& text) {
   errno = 0;

@@ -30,6 +30,10 @@ constexpr const char* kPlayOrderShuffled = "随机";
 // Whole minutes each video plays for, looping, before the next comes; "0"
 // (the default) or anything not a positive number plays each video once.
 constexpr const char* kSettingMinutesPerVideo = "每个视频时长";
+// How frames reach the screen: "自动" (the default, also for anything else:
+// the graphics card, else GDI), "显卡" (the graphics card, GDI only when it
+// cannot start) or "GDI".
+constexpr const char* kSettingPresentation = "画面绘制";
 
 // Program directory + "\To_configure.ini", rebuilt at each call.
 std::string settingsFilePath();
@@ -52,6 +56,8 @@ const char* pictureScalingSetting();
 // What kSettingPlayOrder and kSettingMinutesPerVideo choose.
 bool shuffledPlayOrder();
 int minutesPerVideo();
+// The player engine's presentation value (kAPlayerPresentation*) that kSettingPresentation chooses.
+const char* presentationSetting();
 
 // The C library's decimal conversion: leading white space and a sign allowed,
 // stops at the first non-digit, 0 when there are no digits. Values beyond the

@@ -108,6 +108,7 @@ void WallpaperScreens::addPlayer(const ScreenRect& place) {
                  nullptr, isPrimary ? onPrimaryEvent_ : otherPlayerHandler(players_.size()));
   if (host_.insertAfter) placeInDesktopHost(player->getWindow(), host_);
   player->setConfig(kAPlayerConfigScaling, pictureScalingSetting());
+  player->setConfig(kAPlayerConfigPresentation, presentationSetting());
   if (!isPrimary) player->setConfig(kAPlayerConfigMute, "1");
   players_.push_back(std::move(player));
   const std::size_t monitor = players_.size() - 1;

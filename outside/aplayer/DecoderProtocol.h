@@ -69,11 +69,12 @@ struct ReadVideoRequest {
   int64_t notBefore = 0;
   // The frame buffer to write into: a section handle valid in the decoding
   // process (0 for the one it was last given), its size in bytes, and the
-  // frame size it was made ready for.
+  // picture it was made ready for (its planes, packed: screenshot::PictureFormat).
   uint64_t section = 0;
   uint64_t bytes = 0;
   int32_t width = 0;
   int32_t height = 0;
+  screenshot::PlaneFormat planes = screenshot::PlaneFormat::Nv12;
 };
 
 struct ReadAudioRequest {

@@ -37,7 +37,8 @@ std::unique_ptr<DecodedFile> LocalDecodedFile::open(const std::wstring& path, st
 DecodedFile::Read LocalDecodedFile::readVideo(int64_t notBefore, VideoPicture& picture, int64_t& time) {
   // No room means no memory for the frame: nothing more can be shown.
   return MediaReader::playbackRead(reader_->readVideo(
-      notBefore, [&picture](int width, int height) { return picture.prepare(width, height).data(); }, time));
+      notBefore, [&picture](const screenshot::PictureFormat& format) { return picture.prepare(format).data(); },
+      time));
 }
 
 DecodedFile::Read LocalDecodedFile::readAudio(int64_t notBefore, std::vector<uint8_t>& pcm, int64_t& time) {

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "outside/aplayer/HardwareDecoding.h"
 #include "outside/aplayer/PictureFit.h"
 #include "outside/screenshot/SourceReaderFormats.h"
 
@@ -45,17 +46,29 @@ MediaReader::Opening MediaReader::open(const std::wstring& path, std::chrono::mi
                                        HANDLE interrupt) {
   ResolvedSource resolved = resolveMediaSource(path, timeout, interrupt);
   if (!resolved.source) return {nullptr, resolved.outcome, resolved.error};
-  ComPtr<IMFAttributes> attributes;
   ComPtr<IMFSourceReader> sourceReader;
-  if (SUCCEEDED(::MFCreateAttributes(attributes.put(), 1)))
-    attributes->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, TRUE);
-  if (const HRESULT error =
-          ::MFCreateSourceReaderFromMediaSource(resolved.source.get(), attributes.get(), sourceReader.put());
-      FAILED(error)) {
+  HRESULT error = E_FAIL;
+  // A hardware decoder where the system has one for the codec; software decoding where not, or where it fails.
+  const ComPtr<IUnknown> hardware = hardwareDecodingFor(resolved.source.get());
+  for (const bool useHardware : {true, false}) {
+    if (useHardware && !hardware) continue;
+    ComPtr<IMFAttributes> attributes;
+    if (SUCCEEDED(::MFCreateAttributes(attributes.put(), 3))) {
+      attributes->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, TRUE);
+      if (useHardware) {
+        attributes->SetUnknown(MF_SOURCE_READER_D3D_MANAGER, hardware.get());
+        attributes->SetUINT32(MF_READWRITE_ENABLE_HARDWARE_TRANSFORMS, TRUE);
+      }
+    }
+    error = ::MFCreateSourceReaderFromMediaSource(resolved.source.get(), attributes.get(), sourceReader.put());
+    if (SUCCEEDED(error)) break;
+  }
+  if (!sourceReader) {
     resolved.source->Shutdown();
     return {nullptr, Resolution::Refused, error};
   }
   std::unique_ptr<MediaReader> reader(new MediaReader(std::move(resolved.source), std::move(sourceReader)));
+  reader->streamColour_ = screenshot::fileStreamColour(path);
   const bool video = reader->chooseVideoType();
   const bool audio = reader->chooseAudioType();
   if (!video && !audio) return {};
@@ -79,7 +92,7 @@ bool MediaReader::chooseVideoType() {
   reader->SetStreamSelection(kVideoStream, FALSE);
   if (!streamExists(reader, kVideoStream)) return false;
   // NV12 first: what H.264 and HEVC decoders hand out everywhere, and the cheapest to show.
-  video_ = screenshot::chooseVideoFormat(reader, MFVideoFormat_NV12);
+  video_ = screenshot::chooseVideoFormat(reader, MFVideoFormat_NV12, colourStated());
   if (video_) reader->SetStreamSelection(kVideoStream, TRUE);
   return video_.has_value();
 }
@@ -125,15 +138,15 @@ MediaReader::Read MediaReader::readVideo(int64_t notBefore, const FrameRoom& roo
       // Behind time, or before where a seek wants to be: passed over unconverted.
       if (time < notBefore) continue;
     }
-    const int width = video_->picture.width;
-    if (!pictureFits(width, video_->picture.height)) return Read::Failed;
-    uint8_t* pixels = room(width, video_->picture.height);
+    const screenshot::PictureFormat picture = screenshot::pictureFormatOf(*video_);
+    if (!pictureFits(picture.width, picture.height)) return Read::Failed;
+    uint8_t* pixels = room(picture);
     if (!pixels) {
       keptFrame_ = std::move(sample);
       keptTime_ = time;
       return Read::NoRoom;
     }
-    if (screenshot::copySampleAsBgrx(sample.get(), *video_, pixels, static_cast<size_t>(width) * 4))
+    if (screenshot::copySampleAsPlanes(sample.get(), *video_, pixels, screenshot::pictureBytes(picture)))
       return Read::Sample;
   }
 }
@@ -165,7 +178,7 @@ MediaReader::Read MediaReader::read(DWORD stream, ComPtr<IMFSample>& sample, int
         (flags & MF_SOURCE_READERF_ERROR))
       return Read::Failed;
     if (flags & MF_SOURCE_READERF_CURRENTMEDIATYPECHANGED && stream == kVideoStream) {
-      auto changed = screenshot::currentVideoFormat(reader_.get());
+      auto changed = screenshot::currentVideoFormat(reader_.get(), colourStated());
       if (!changed) return Read::Failed;
       video_ = changed;
     }

@@ -1,6 +1,6 @@
 #pragma once
 // One file, read and decoded through Media Foundation's Source Reader: video
-// frames converted to BGRX rows, sound as 16-bit PCM. Everything runs on the
+// frames as their YUV planes (screenshot::PictureFormat), sound as 16-bit PCM. Everything runs on the
 // thread that opened it (the playback thread, or a decoding process's).
 #include <windows.h>
 #include <mfidl.h>
@@ -51,9 +51,8 @@ class MediaReader {
   void dropAudio();
 
   enum class Read { Sample, EndOfStream, Failed, NoRoom };
-  // Where a frame of `width` x `height` goes (BGRX rows, width * 4 bytes
-  // apart); null when there is no room for it.
-  using FrameRoom = std::function<uint8_t*(int width, int height)>;
+  // Where a picture of the format goes (at least pictureBytes of it); null when there is no room for it.
+  using FrameRoom = std::function<uint8_t*(const screenshot::PictureFormat& picture)>;
   // The next frame timed at `notBefore` or later (100 ns units), converted
   // into the room `room` gives, and its time. Earlier frames and frames that
   // do not convert are passed over. NoRoom when `room` gives none: the frame
@@ -71,10 +70,13 @@ class MediaReader {
   bool chooseVideoType();
   bool chooseAudioType();
   Read read(DWORD stream, ComPtr<IMFSample>& sample, int64_t& time);
+  const screenshot::StreamColour* colourStated() const { return streamColour_ ? &*streamColour_ : nullptr; }
 
   ComPtr<IMFMediaSource> source_;
   ComPtr<IMFSourceReader> reader_;
   std::optional<screenshot::VideoFrameFormat> video_;
+  // What the file states of its colour, for a decoder that does not say.
+  std::optional<screenshot::StreamColour> streamColour_;
   std::optional<WAVEFORMATEX> audio_;
   int64_t duration_ = 0;
   // A frame read while its room was missing, and its time.

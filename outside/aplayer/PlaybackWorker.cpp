@@ -13,6 +13,7 @@
 #include "outside/aplayer/AudioOutput.h"
 #include "outside/aplayer/DecoderProcess.h"
 #include "outside/aplayer/DiagnosticLines.h"
+#include "outside/aplayer/FramePresentation.h"
 #include "outside/aplayer/LocalDecodedFile.h"
 #include "outside/aplayer/MediaClock.h"
 #include "outside/aplayer/MediaFileCheck.h"
@@ -23,7 +24,7 @@
 namespace qova::aplayer {
 
 struct PlaybackRequest {
-  enum class Kind { Open, Close, ClosePicture, Pause, Play, Seek, Quit };
+  enum class Kind { Open, Close, ClosePicture, Pause, Play, Seek, Repaint, Quit };
   Kind kind;
   uint32_t session = 0;
   std::wstring path;
@@ -61,6 +62,8 @@ struct PlaybackShared {
   std::atomic<int64_t> busySince{0};
   std::atomic<float> audioLevel{1.0f};
   std::atomic<PictureScaling> scaling{PictureScaling::Fit};
+  std::atomic<PresentationChoice> presentation{PresentationChoice::Auto};
+  std::atomic<PresentationPath> path{PresentationPath::Gdi};
 };
 
 namespace {
@@ -92,7 +95,8 @@ int64_t steadyMilliseconds() {
 // Everything the playback thread alone touches.
 class Playback {
  public:
-  explicit Playback(PlaybackShared& shared) : shared_(shared), decoder_(shared.diagnostics) {}
+  explicit Playback(PlaybackShared& shared)
+      : shared_(shared), decoder_(shared.diagnostics), presentation_(shared.window, *shared.picture, shared.path) {}
 
   void run() {
     shared_.busySince = steadyMilliseconds();
@@ -133,6 +137,7 @@ class Playback {
           decoder_.end();
           closeFile();
           audio_.close();
+          presentation_.letWindowGo();
           shared_.picture->clear();
           ::InvalidateRect(shared_.window, nullptr, FALSE);
           break;
@@ -152,6 +157,9 @@ class Playback {
         case PlaybackRequest::Kind::Seek:
           wakeFromDeepSleep();
           seek(request.time);
+          break;
+        case PlaybackRequest::Kind::Repaint:
+          presentation_.repaint(shared_.scaling.load());
           break;
         case PlaybackRequest::Kind::Quit:
           return false;
@@ -173,8 +181,9 @@ class Playback {
   }
 
   // A long pause costs nothing: the decoding process (and with it the
-  // decoders, the file and all their memory), the sound device and the spare
-  // frame buffer go, and the frame on show stays. The process's working set
+  // decoders, the file and all their memory), the sound device, the spare
+  // frame buffer and the graphics card's device go, and the frame on show
+  // stays (painted through GDI until playback goes on). The process's working set
   // is then trimmed, as Windows does for a program left idle: what the pause
   // no longer touches leaves memory until it is needed again. (Wine keeps
   // the working set as it is.)
@@ -186,6 +195,7 @@ class Playback {
     framePending_ = false;
     audio_.close();
     shared_.picture->releaseBackBuffer();
+    presentation_.sleep(shared_.scaling.load());
     ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
   }
 
@@ -194,6 +204,7 @@ class Playback {
     if (!deepSleep_) return;
     const DeepSleep slept = std::move(*deepSleep_);
     deepSleep_.reset();
+    presentation_.choose(shared_.presentation.load(), shared_.scaling.load());
     if (!openReader(slept.path) || !reader_->seek(slept.position)) return fail();
     restart(PlaybackNews::Moved, slept.position);
   }
@@ -215,6 +226,7 @@ class Playback {
     session_ = session;
     // Every open plays: a pause belonged to the file before.
     paused_ = false;
+    presentation_.choose(shared_.presentation.load(), shared_.scaling.load());
     if (reader_ && reader_->isSameFile(path) && reader_->seek(0)) {
       // The same file again (one video looping): rewound, with the pipeline it has.
       restart(PlaybackNews::Started, 0);
@@ -234,6 +246,7 @@ class Playback {
       return answer(session, PlaybackWorker::OpenAnswer::Failed);
     }
     if (!reader_->hasVideo()) {
+      presentation_.letWindowGo();
       shared_.picture->clear();
       ::InvalidateRect(shared_.window, nullptr, FALSE);
     }
@@ -389,13 +402,7 @@ class Playback {
 
   void showFrame() {
     framePending_ = false;
-    shared_.picture->publish(reader_->shownVideoSize().cx);
-    HDC dc = ::GetDC(shared_.window);
-    if (!dc) return;
-    RECT client{};
-    ::GetClientRect(shared_.window, &client);
-    shared_.picture->draw(dc, client, shared_.scaling.load());
-    ::ReleaseDC(shared_.window, dc);
+    presentation_.showNext(reader_->shownVideoSize().cx, shared_.scaling.load());
     if (firstShown_) publishStatus();
   }
 
@@ -429,6 +436,7 @@ class Playback {
   }
 
   PlaybackShared& shared_;
+  FramePresentation presentation_;
   // Started at the first file, ended by a long pause.
   DecoderProcess decoder_;
   // Media Foundation in this process, only for decoding here.
@@ -527,7 +535,15 @@ PlaybackWorker::OpenAnswer PlaybackWorker::waitForAnswer(uint32_t session, std::
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0 || !thread_) return OpenAnswer::Pending;
-    ::WaitForSingleObject(shared_->answered.get(), static_cast<DWORD>(left.count()));
+    // Messages sent to this thread's windows are handled meanwhile: the
+    // playback thread's graphics card may wait for the video window's thread
+    // (Wine's swap chain on a child window does), and would wait out the whole time.
+    HANDLE answered = shared_->answered.get();
+    if (::MsgWaitForMultipleObjects(1, &answered, FALSE, static_cast<DWORD>(left.count()), QS_SENDMESSAGE) ==
+        WAIT_OBJECT_0 + 1) {
+      MSG message;
+      ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
   }
 }
 
@@ -544,6 +560,12 @@ void PlaybackWorker::seek(int64_t time) { request({PlaybackRequest::Kind::Seek, 
 void PlaybackWorker::setAudioLevel(float level) { shared_->audioLevel = level; }
 
 void PlaybackWorker::setScaling(PictureScaling scaling) { shared_->scaling = scaling; }
+
+void PlaybackWorker::setPresentation(PresentationChoice choice) { shared_->presentation = choice; }
+
+PresentationPath PlaybackWorker::presentationPath() const { return shared_->path.load(); }
+
+void PlaybackWorker::repaint() { request({PlaybackRequest::Kind::Repaint, 0, {}, 0}); }
 
 PlaybackWorker::Status PlaybackWorker::status() const {
   std::lock_guard lock(shared_->mutex);

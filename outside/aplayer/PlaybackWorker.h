@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "outside/aplayer/PresentationPath.h"
 #include "outside/aplayer/VideoPicture.h"
 #include "runtime/UniqueHandle.h"
 
@@ -53,6 +54,12 @@ class PlaybackWorker {
   // 0.0 .. 1.0, for the sound sent out from now on.
   void setAudioLevel(float level);
   void setScaling(PictureScaling scaling);
+  // Takes effect at the next file opened.
+  void setPresentation(PresentationChoice choice);
+  // The way frames reach the screen now.
+  PresentationPath presentationPath() const;
+  // Has the frame on show drawn again where the window's own paint cannot draw it (the graphics card's path).
+  void repaint();
 
   struct Status {
     int64_t position = 0;  // 100 ns units

@@ -39,6 +39,7 @@ void PlayerEngine::startWorker() {
   picture_ = std::make_shared<VideoPicture>();
   worker_ = std::make_unique<PlaybackWorker>(window_.handle(), picture_, diagnostics_);
   worker_->setScaling(scaling_);
+  worker_->setPresentation(presentation_);
   applyAudio();
 }
 
@@ -137,6 +138,11 @@ int32_t PlayerEngine::setConfig(int32_t id, const char* value) {
     applyScaling(*scaling);
     return kAPlayerOk;
   }
+  if (id == kAPlayerConfigPresentation) {
+    presentation_ = parsePresentationChoice(value);
+    if (worker_) worker_->setPresentation(presentation_);
+    return kAPlayerOk;
+  }
   const auto flag = parseFlag(value);
   if (!flag) return kAPlayerFailed;
   switch (id) {
@@ -186,6 +192,12 @@ const char* PlayerEngine::config(int32_t id) {
     case kAPlayerConfigDiagnostics:
       text_ = diagnostics_->take();
       return text_.c_str();
+    case kAPlayerConfigPresentation:
+      text_ = presentationChoiceText(presentation_);
+      return text_.c_str();
+    case kAPlayerConfigPresentationInUse:
+      text_ = presentationPathText(worker_ ? worker_->presentationPath() : PresentationPath::Gdi);
+      return text_.c_str();
     default:
       return nullptr;
   }
@@ -220,7 +232,15 @@ void PlayerEngine::onPlaybackNews(uint32_t session, PlaybackNews news) {
   }
 }
 
-bool PlayerEngine::paintVideo(HDC dc, const RECT& client) { return picture_ && picture_->draw(dc, client, scaling_); }
+bool PlayerEngine::paintVideo(HDC dc, const RECT& client) {
+  if (!picture_ || !picture_->hasFrame()) return false;
+  // The card's picture is the playback thread's to present: this thread is never held up by it.
+  if (worker_ && worker_->presentationPath() != PresentationPath::Gdi) {
+    worker_->repaint();
+    return true;
+  }
+  return picture_->draw(dc, client, scaling_);
+}
 
 void PlayerEngine::onWindowGone() {
   worker_.reset();

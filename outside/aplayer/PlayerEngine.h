@@ -85,6 +85,7 @@ class PlayerEngine final : private VideoWindowListener {
   int32_t volume_ = 100;
   bool muted_ = false;
   PictureScaling scaling_ = PictureScaling::Fit;
+  PresentationChoice presentation_ = PresentationChoice::Auto;
   std::string text_;
   VideoWindow window_;
   std::shared_ptr<DiagnosticLines> diagnostics_;

@@ -89,12 +89,12 @@ void RemoteDecodedFile::dropAudio() {
 
 DecodedFile::Read RemoteDecodedFile::readVideo(int64_t notBefore, VideoPicture& picture, int64_t& time) {
   if (!video_) return Read::EndOfStream;
-  // A frame of a new size is answered NoRoom once, with the size: the buffer is then made ready for it.
+  // A frame of a new size or planes is answered NoRoom once, with its format: the buffer is then made ready for it.
   for (int attempt = 0; attempt < 2; ++attempt) {
-    const int width = video_->picture.width;
-    const int height = video_->picture.height;
-    const SharedPixels& room = picture.prepare(width, height);
-    const ReadVideoRequest request{notBefore, decoder_.sectionFor(room), room.size(), width, height};
+    const screenshot::PictureFormat format = screenshot::pictureFormatOf(*video_);
+    const SharedPixels& room = picture.prepare(format);
+    const ReadVideoRequest request{notBefore, decoder_.sectionFor(room), room.size(), format.width, format.height,
+                                   format.planes};
     if (!request.section) return Read::Failed;
     const auto [front, back] = picture.serials();
     const std::vector<uint64_t> released = decoder_.takeUnused(front, back);
@@ -117,6 +117,8 @@ DecodedFile::Read RemoteDecodedFile::readVideo(int64_t notBefore, VideoPicture& 
       return Read::Failed;
     if (read == MediaReader::Read::NoRoom || read == MediaReader::Read::Sample) video_ = answer.video;
     if (read == MediaReader::Read::NoRoom) continue;
+    // The same planes, but the colour the frame was written with.
+    if (read == MediaReader::Read::Sample) picture.prepare(screenshot::pictureFormatOf(*video_));
     time = answer.time;
     return MediaReader::playbackRead(read);
   }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "outside/aplayer/BilinearScaling.h"
 #include "outside/aplayer/PictureFit.h"
 
 namespace qova::aplayer {
@@ -15,26 +16,50 @@ void fillBlack(HDC dc, int left, int top, int right, int bottom) {
 
 }  // namespace
 
-const SharedPixels& VideoPicture::prepare(int width, int height) {
-  const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
+const SharedPixels& VideoPicture::prepare(const screenshot::PictureFormat& format) {
+  const size_t bytes = screenshot::pictureBytes(format);
   if (back_.pixels.size() < bytes) back_.pixels = SharedPixels(bytes);
-  back_.width = width;
-  back_.height = height;
+  back_.format = format;
   return back_.pixels;
 }
+
+PlanesView VideoPicture::view(const Frame& frame) {
+  if (frame.pixels.empty()) return {};
+  return {frame.pixels.data(), frame.pixels.size(), frame.format, frame.shownWidth};
+}
+
+PlanesView VideoPicture::back() const { return view(back_); }
 
 void VideoPicture::publish(int shownWidth) {
   back_.shownWidth = shownWidth;
   std::lock_guard lock(mutex_);
   std::swap(front_, back_);
+  ++frontNumber_;
 }
 
 void VideoPicture::clear() {
   std::lock_guard lock(mutex_);
   front_ = {};
+  drawn_ = {};
 }
 
-void VideoPicture::releaseBackBuffer() { back_ = {}; }
+void VideoPicture::releaseBackBuffer() {
+  back_ = {};
+  std::lock_guard lock(mutex_);
+  // The scaled picture stays for repaints; the picture-sized copy is made again if the window changes size.
+  drawn_.rgb = {};
+  drawn_.frame = 0;
+}
+
+void VideoPicture::keepDrawn(std::vector<uint8_t> pixels, PictureRect source, int width, int height) {
+  std::lock_guard lock(mutex_);
+  if (front_.pixels.empty()) return;
+  drawn_.scaled = std::move(pixels);
+  drawn_.scaledFrame = frontNumber_;
+  drawn_.source = source;
+  drawn_.width = width;
+  drawn_.height = height;
+}
 
 bool VideoPicture::hasFrame() const {
   std::lock_guard lock(mutex_);
@@ -48,11 +73,13 @@ std::pair<uint64_t, uint64_t> VideoPicture::serials() const {
 
 bool VideoPicture::draw(HDC dc, const RECT& client, PictureScaling scaling) const {
   std::lock_guard lock(mutex_);
-  if (front_.pixels.empty() || !dc) return false;
+  const PlanesView front = view(front_);
+  if (!front.data || !dc) return false;
+  const screenshot::PictureFormat& format = front.format;
   const int clientWidth = client.right - client.left;
   const int clientHeight = client.bottom - client.top;
-  const PicturePlacement place = placePicture(clientWidth, clientHeight, front_.shownWidth, front_.height, scaling);
-  const PictureRect source = storedColumns(place.source, front_.shownWidth, front_.width);
+  const PicturePlacement place = placePicture(clientWidth, clientHeight, front.shownWidth, format.height, scaling);
+  const PictureRect source = storedColumns(place.source, front.shownWidth, format.width);
   const int left = client.left + place.target.left;
   const int top = client.top + place.target.top;
   const int width = place.target.width;
@@ -61,21 +88,39 @@ bool VideoPicture::draw(HDC dc, const RECT& client, PictureScaling scaling) cons
   fillBlack(dc, client.left, top + height, client.right, client.bottom);
   fillBlack(dc, client.left, top, left, top + height);
   fillBlack(dc, left + width, top, client.right, top + height);
+  if (width <= 0 || height <= 0) return true;
+
+  const bool sameScaling = drawn_.scaledFrame == frontNumber_ && drawn_.source == source &&
+                           drawn_.width == width && drawn_.height == height;
+  if (!sameScaling) {
+    const size_t rgbStride = static_cast<size_t>(format.width) * 4;
+    if (drawn_.frame != frontNumber_) {
+      drawn_.rgb.resize(rgbStride * static_cast<size_t>(format.height));
+      const screenshot::FrameLayout planes = screenshot::planeLayout(format);
+      if (!screenshot::convertFrameToBgrx(front.data, front.bytes, planes, screenshot::wholeFrame(planes),
+                                          drawn_.rgb.data(), rgbStride))
+        return false;
+      drawn_.frame = frontNumber_;
+    }
+    drawn_.scaled.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+    const BgrxView whole{drawn_.rgb.data(), format.width, format.height, rgbStride};
+    if (!scaleBilinear(whole, source, drawn_.scaled.data(), width, height, static_cast<size_t>(width) * 4))
+      return false;
+    drawn_.scaledFrame = frontNumber_;
+    drawn_.source = source;
+    drawn_.width = width;
+    drawn_.height = height;
+  }
 
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = front_.width;
-  // Only the rows that show, top row first: the source's rows then need no
-  // reckoning from either end of the bitmap.
-  info.bmiHeader.biHeight = -source.height;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  // Nearest-neighbour stretching: the smoothing modes cost far more than decoding under Wine.
-  ::SetStretchBltMode(dc, COLORONCOLOR);
-  const uint8_t* firstRow = front_.pixels.data() + static_cast<size_t>(source.top) * front_.width * 4;
-  ::StretchDIBits(dc, left, top, width, height, source.left, 0, source.width, source.height, firstRow, &info,
-                  DIB_RGB_COLORS, SRCCOPY);
+  ::SetDIBitsToDevice(dc, left, top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                      static_cast<UINT>(height), drawn_.scaled.data(), &info, DIB_RGB_COLORS);
   return true;
 }
 

@@ -34,8 +34,15 @@ constexpr YuvFactors factorsFor(double kr, double kb, bool fullRange) {
 }
 
 YuvFactors factorsFor(YuvMatrix matrix, bool fullRange) {
-  return matrix == YuvMatrix::Bt709 ? factorsFor(0.2126, 0.0722, fullRange)
-                                    : factorsFor(0.299, 0.114, fullRange);
+  switch (matrix) {
+    case YuvMatrix::Bt709:
+      return factorsFor(0.2126, 0.0722, fullRange);
+    case YuvMatrix::Bt2020:
+      return factorsFor(0.2627, 0.0593, fullRange);
+    case YuvMatrix::Bt601:
+      break;
+  }
+  return factorsFor(0.299, 0.114, fullRange);
 }
 
 uint8_t clampToByte(int fixedValue) {
@@ -77,6 +84,14 @@ struct YuvReader {
         luma = data[row + x];
         u = uv[0];
         v = uv[1];
+        return;
+      }
+      case PixelLayout::P010: {
+        // The high byte of each little-endian sample holds its top 8 bits.
+        const uint8_t* uv = data + lumaBytes + cy * lumaStride + cx * 4;
+        luma = data[row + static_cast<size_t>(x) * 2 + 1];
+        u = uv[1];
+        v = uv[3];
         return;
       }
       case PixelLayout::I420:
@@ -180,6 +195,12 @@ void yuvToBgrx(const uint8_t* data, const FrameLayout& frame, CropArea crop, uin
         yuvRowToBgrx<1, 2>(luma, uv, uv + 1, crop.x, crop.width, factors, out);
         break;
       }
+      case PixelLayout::P010: {
+        // The top 8 bits of each sample: the high bytes.
+        const uint8_t* uv = data + lumaBytes + (y / 2) * lumaStride;
+        yuvRowToBgrx<2, 4>(luma + 1, uv + 1, uv + 3, crop.x, crop.width, factors, out);
+        break;
+      }
       case PixelLayout::I420:
       case PixelLayout::Yv12: {
         const uint8_t* first = data + lumaBytes + (y / 2) * cStride;
@@ -213,6 +234,8 @@ int minimumStride(PixelLayout layout, int width) {
     case PixelLayout::Nv12:
       // The interleaved chroma row holds a U V pair for every two pixels, rounded up.
       return static_cast<int>(halfUp(width)) * 2;
+    case PixelLayout::P010:
+      return static_cast<int>(halfUp(width)) * 4;
     case PixelLayout::I420:
     case PixelLayout::Yv12:
       return width;
@@ -229,7 +252,8 @@ size_t frameBytes(const FrameLayout& frame) {
   const size_t lumaBytes = static_cast<size_t>(stride) * static_cast<size_t>(frame.height);
   if (isPacked(frame.layout)) return lumaBytes;
   const size_t chromaRows = halfUp(frame.height);
-  if (frame.layout == PixelLayout::Nv12) return lumaBytes + static_cast<size_t>(stride) * chromaRows;
+  if (frame.layout == PixelLayout::Nv12 || frame.layout == PixelLayout::P010)
+    return lumaBytes + static_cast<size_t>(stride) * chromaRows;
   return lumaBytes + 2 * chromaStride(frame) * chromaRows;
 }
 
@@ -263,6 +287,114 @@ bool convertFrameToBgrx(const uint8_t* data, size_t length, const FrameLayout& f
       out[x * 4 + 3] = 0;
     }
   }
+  return true;
+}
+
+PlaneFormat planeFormatFor(PixelLayout layout) {
+  switch (layout) {
+    case PixelLayout::P010:
+      return PlaneFormat::P010;
+    case PixelLayout::Bgrx32:
+      return PlaneFormat::Bgrx;
+    case PixelLayout::Nv12:
+    case PixelLayout::I420:
+    case PixelLayout::Yv12:
+    case PixelLayout::Yuy2:
+    case PixelLayout::Uyvy:
+      break;
+  }
+  return PlaneFormat::Nv12;
+}
+
+FrameLayout planeLayout(const PictureFormat& picture) {
+  FrameLayout frame;
+  frame.layout = picture.planes == PlaneFormat::P010   ? PixelLayout::P010
+                 : picture.planes == PlaneFormat::Bgrx ? PixelLayout::Bgrx32
+                                                       : PixelLayout::Nv12;
+  frame.width = picture.width;
+  frame.height = picture.height;
+  frame.stride = minimumStride(frame.layout, picture.width);
+  frame.matrix = picture.matrix;
+  frame.fullRange = picture.fullRange;
+  return frame;
+}
+
+namespace {
+
+// Rows of `bytes` bytes from `source` to `target`, each with its own row length.
+void copyRows(const uint8_t* source, size_t sourceStride, int rows, size_t bytes, uint8_t* target,
+              size_t targetStride) {
+  for (int row = 0; row < rows; ++row)
+    std::copy_n(source + static_cast<size_t>(row) * sourceStride, bytes,
+                target + static_cast<size_t>(row) * targetStride);
+}
+
+// The chroma of the crop as interleaved U V rows (NV12's second plane), read
+// from any 8-bit YUV layout; the chroma of odd rows of packed layouts is left out.
+void interleaveChroma(const uint8_t* data, const FrameLayout& frame, CropArea crop, uint8_t* target) {
+  const YuvReader reader{data, frame, static_cast<size_t>(std::abs(frame.stride)),
+                         static_cast<size_t>(std::abs(frame.stride)) * static_cast<size_t>(frame.height)};
+  const int chromaWidth = static_cast<int>(halfUp(crop.width));
+  const int chromaHeight = static_cast<int>(halfUp(crop.height));
+  const size_t rowBytes = static_cast<size_t>(chromaWidth) * 2;
+  for (int cy = 0; cy < chromaHeight; ++cy) {
+    uint8_t* out = target + static_cast<size_t>(cy) * rowBytes;
+    for (int cx = 0; cx < chromaWidth; ++cx) {
+      int luma = 0, u = 0, v = 0;
+      reader.read(crop.x + cx * 2, crop.y + cy * 2, luma, u, v);
+      out[cx * 2] = static_cast<uint8_t>(u);
+      out[cx * 2 + 1] = static_cast<uint8_t>(v);
+    }
+  }
+}
+
+}  // namespace
+
+bool copyFrameAsPlanes(const uint8_t* data, size_t length, const FrameLayout& frame, CropArea crop,
+                       const PictureFormat& picture, uint8_t* target, size_t targetBytes) {
+  const size_t needed = frameBytes(frame);
+  if (!data || !target || needed == 0 || length < needed || !cropIsInside(frame, crop) ||
+      picture.width != crop.width || picture.height != crop.height || picture.planes != planeFormatFor(frame.layout))
+    return false;
+  const FrameLayout packed = planeLayout(picture);
+  const size_t packedBytes = frameBytes(packed);
+  if (packedBytes == 0 || targetBytes < packedBytes) return false;
+  const size_t stride = static_cast<size_t>(std::abs(frame.stride));
+  const size_t packedStride = static_cast<size_t>(packed.stride);
+  const size_t lumaBytes = stride * static_cast<size_t>(frame.height);
+  uint8_t* targetChroma = target + packedStride * static_cast<size_t>(crop.height);
+  // Chroma pairs start at even columns and rows.
+  const size_t evenX = static_cast<size_t>(crop.x & ~1);
+  const size_t evenY = static_cast<size_t>(crop.y & ~1);
+  switch (frame.layout) {
+    case PixelLayout::Bgrx32:
+      return convertFrameToBgrx(data, length, frame, crop, target, packedStride);
+    case PixelLayout::Nv12:
+    case PixelLayout::P010: {
+      const size_t bytesPerSample = frame.layout == PixelLayout::P010 ? 2 : 1;
+      copyRows(data + static_cast<size_t>(crop.y) * stride + static_cast<size_t>(crop.x) * bytesPerSample, stride,
+               crop.height, static_cast<size_t>(crop.width) * bytesPerSample, target, packedStride);
+      copyRows(data + lumaBytes + evenY / 2 * stride + evenX * bytesPerSample, stride,
+               static_cast<int>(halfUp(crop.height)), packedStride, targetChroma, packedStride);
+      return true;
+    }
+    case PixelLayout::I420:
+    case PixelLayout::Yv12:
+      copyRows(data + static_cast<size_t>(crop.y) * stride + static_cast<size_t>(crop.x), stride, crop.height,
+               static_cast<size_t>(crop.width), target, packedStride);
+      break;
+    case PixelLayout::Yuy2:
+    case PixelLayout::Uyvy: {
+      const size_t lumaOffset = frame.layout == PixelLayout::Yuy2 ? 0 : 1;
+      for (int row = 0; row < crop.height; ++row) {
+        const uint8_t* source = data + static_cast<size_t>(crop.y + row) * stride + lumaOffset;
+        uint8_t* out = target + static_cast<size_t>(row) * packedStride;
+        for (int x = 0; x < crop.width; ++x) out[x] = source[static_cast<size_t>(crop.x + x) * 2];
+      }
+      break;
+    }
+  }
+  interleaveChroma(data, frame, crop, targetChroma);
   return true;
 }
 

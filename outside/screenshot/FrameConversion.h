@@ -21,9 +21,10 @@ enum class PixelLayout {
   Yuy2,    // packed Y0 U Y1 V
   Uyvy,    // packed U Y0 V Y1
   Bgrx32,  // B G R X bytes (RGB32 and ARGB32)
+  P010,    // as NV12 with 16-bit little-endian samples, the 10 bits at the top (10-bit HEVC)
 };
 
-enum class YuvMatrix { Bt601, Bt709 };
+enum class YuvMatrix { Bt601, Bt709, Bt2020 };
 
 struct FrameLayout {
   PixelLayout layout = PixelLayout::Nv12;
@@ -65,5 +66,40 @@ bool convertFrameToBgrx(const uint8_t* data, size_t length, const FrameLayout& f
 
 // The whole frame as the crop area.
 inline CropArea wholeFrame(const FrameLayout& frame) { return {0, 0, frame.width, frame.height}; }
+
+// How the player engine hands a picture from decoding to showing: the YUV
+// planes as they came from the decoder (converted and scaled where it is
+// shown, by the graphics card or the processor), with nothing but the
+// picture in them and rows packed.
+enum class PlaneFormat : int32_t {
+  Nv12 = 0,  // every 8-bit layout
+  P010 = 1,  // 10-bit video
+  Bgrx = 2,  // frames the platform already made RGB
+};
+
+struct PictureFormat {
+  PlaneFormat planes = PlaneFormat::Nv12;
+  int width = 0;
+  int height = 0;
+  YuvMatrix matrix = YuvMatrix::Bt601;
+  bool fullRange = false;
+};
+
+// The planes a frame of `layout` is handed on as.
+PlaneFormat planeFormatFor(PixelLayout layout);
+
+// The picture's planes as a frame layout (rows packed), for convertFrameToBgrx.
+FrameLayout planeLayout(const PictureFormat& picture);
+
+// Bytes the picture's planes take; 0 when the size is impossible.
+inline size_t pictureBytes(const PictureFormat& picture) { return frameBytes(planeLayout(picture)); }
+
+// The crop area of the frame written into `target` as `picture` (whose size
+// is the crop's and whose planes are planeFormatFor the frame's layout):
+// copied where the layouts agree, chroma interleaved or subsampled where
+// they do not. False, with nothing written, where convertFrame returns an
+// empty image or `targetBytes` is short.
+bool copyFrameAsPlanes(const uint8_t* data, size_t length, const FrameLayout& frame, CropArea crop,
+                       const PictureFormat& picture, uint8_t* target, size_t targetBytes);
 
 }  // namespace qova::screenshot

@@ -4,4 +4,5 @@ set(QOVA_SCREENSHOT_LOGIC_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FrameConversion.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ImageScaling.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Placeholder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StreamColour.cpp
   ${CMAKE_CURRENT_LIST_DIR}/VideoNaming.cpp)

@@ -21,12 +21,23 @@ CropArea pictureArea(IMFMediaType* type, const FrameLayout& frame) {
   return inside ? aperture : whole;
 }
 
-YuvMatrix matrixOf(IMFMediaType* type, int height) {
+YuvMatrix matrixOf(IMFMediaType* type, int height, const StreamColour* stream) {
   const UINT32 matrix = MFGetAttributeUINT32(type, MF_MT_YUV_MATRIX, MFVideoTransferMatrix_Unknown);
   if (matrix == MFVideoTransferMatrix_BT601) return YuvMatrix::Bt601;
   if (matrix == MFVideoTransferMatrix_BT709 || matrix == MFVideoTransferMatrix_SMPTE240M) return YuvMatrix::Bt709;
+  if (matrix == MFVideoTransferMatrix_BT2020_10 || matrix == MFVideoTransferMatrix_BT2020_12)
+    return YuvMatrix::Bt2020;
+  if (stream && stream->matrix) return *stream->matrix;
   // Untagged video follows the usual rule: high definition is BT.709.
   return height >= 720 ? YuvMatrix::Bt709 : YuvMatrix::Bt601;
+}
+
+bool fullRangeOf(IMFMediaType* type, const StreamColour* stream) {
+  const UINT32 range = MFGetAttributeUINT32(type, MF_MT_VIDEO_NOMINAL_RANGE, MFNominalRange_Unknown);
+  if (range == MFNominalRange_0_255) return true;
+  if (range == MFNominalRange_16_235 || range == MFNominalRange_48_208 || range == MFNominalRange_64_127) return false;
+  // Untagged video is limited range, unless the stream itself says otherwise.
+  return stream && stream->fullRange;
 }
 
 // When no stride is given, a buffer longer than the tightest layout means padded rows.
@@ -45,6 +56,7 @@ FrameLayout withStrideFromLength(FrameLayout frame, size_t length) {
 
 std::optional<PixelLayout> layoutOfSubtype(const GUID& subtype) {
   if (subtype == MFVideoFormat_NV12) return PixelLayout::Nv12;
+  if (subtype == MFVideoFormat_P010) return PixelLayout::P010;
   if (subtype == MFVideoFormat_I420 || subtype == MFVideoFormat_IYUV) return PixelLayout::I420;
   if (subtype == MFVideoFormat_YV12) return PixelLayout::Yv12;
   if (subtype == MFVideoFormat_YUY2) return PixelLayout::Yuy2;
@@ -53,7 +65,7 @@ std::optional<PixelLayout> layoutOfSubtype(const GUID& subtype) {
   return std::nullopt;
 }
 
-std::optional<VideoFrameFormat> describeVideoType(IMFMediaType* type) {
+std::optional<VideoFrameFormat> describeVideoType(IMFMediaType* type, const StreamColour* stream) {
   GUID subtype{};
   if (!type || FAILED(type->GetGUID(MF_MT_SUBTYPE, &subtype))) return std::nullopt;
   const std::optional<PixelLayout> layout = layoutOfSubtype(subtype);
@@ -68,9 +80,8 @@ std::optional<VideoFrameFormat> describeVideoType(IMFMediaType* type) {
   format.strideGiven = SUCCEEDED(type->GetUINT32(MF_MT_DEFAULT_STRIDE, &stride));
   // The attribute holds a signed number: negative for bottom-up RGB.
   format.frame.stride = format.strideGiven ? static_cast<int32_t>(stride) : minimumStride(*layout, format.frame.width);
-  format.frame.matrix = matrixOf(type, format.frame.height);
-  format.frame.fullRange = MFGetAttributeUINT32(type, MF_MT_VIDEO_NOMINAL_RANGE, MFNominalRange_Unknown) ==
-                           MFNominalRange_0_255;
+  format.frame.matrix = matrixOf(type, format.frame.height, stream);
+  format.frame.fullRange = fullRangeOf(type, stream);
   if (frameBytes(format.frame) == 0) return std::nullopt;
   format.picture = pictureArea(type, format.frame);
 
@@ -104,9 +115,14 @@ RgbImage pictureOfSample(IMFSample* sample, const VideoFrameFormat& format) {
   });
 }
 
-bool copySampleAsBgrx(IMFSample* sample, const VideoFrameFormat& format, uint8_t* target, size_t targetStride) {
+PictureFormat pictureFormatOf(const VideoFrameFormat& format) {
+  return {planeFormatFor(format.frame.layout), format.picture.width, format.picture.height, format.frame.matrix,
+          format.frame.fullRange};
+}
+
+bool copySampleAsPlanes(IMFSample* sample, const VideoFrameFormat& format, uint8_t* target, size_t targetBytes) {
   return withSampleBytes(sample, format, false, [&](const uint8_t* data, size_t length, const FrameLayout& frame) {
-    return convertFrameToBgrx(data, length, frame, format.picture, target, targetStride);
+    return copyFrameAsPlanes(data, length, frame, format.picture, pictureFormatOf(format), target, targetBytes);
   });
 }
 

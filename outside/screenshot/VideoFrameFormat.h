@@ -8,6 +8,7 @@
 
 #include "outside/screenshot/FrameConversion.h"
 #include "outside/screenshot/RgbImage.h"
+#include "outside/screenshot/StreamColour.h"
 
 namespace qova::screenshot {
 
@@ -45,13 +46,19 @@ struct VideoFrameFormat {
 std::optional<PixelLayout> layoutOfSubtype(const GUID& subtype);
 
 // The format of frames of the media type; nullopt for a subtype we cannot read or no frame size.
-std::optional<VideoFrameFormat> describeVideoType(IMFMediaType* type);
+// Where the type does not state the matrix or the range, `stream` (when
+// given: what the file itself states) does, else the usual convention.
+std::optional<VideoFrameFormat> describeVideoType(IMFMediaType* type, const StreamColour* stream = nullptr);
 
 // The sample's picture as BGR; empty when its buffer does not fit the format.
 RgbImage pictureOfSample(IMFSample* sample, const VideoFrameFormat& format);
 
-// The sample's picture as BGRX rows into `target` (see convertFrameToBgrx);
-// false when its buffer does not fit the format.
-bool copySampleAsBgrx(IMFSample* sample, const VideoFrameFormat& format, uint8_t* target, size_t targetStride);
+// How the player engine hands on the pictures of frames of `format`.
+PictureFormat pictureFormatOf(const VideoFrameFormat& format);
+
+// The sample's picture as the planes of pictureFormatOf(format) into
+// `target` (see copyFrameAsPlanes); false when its buffer does not fit the
+// format or `targetBytes` is short.
+bool copySampleAsPlanes(IMFSample* sample, const VideoFrameFormat& format, uint8_t* target, size_t targetBytes);
 
 }  // namespace qova::screenshot

@@ -53,6 +53,18 @@ TEST_F(SettingsFile, PictureScalingIsFillUnlessFitOrStretchIsNamed) {
   EXPECT_STREQ(qova::pictureScalingSetting(), kAPlayerScalingFill) << "unknown text";
 }
 
+TEST_F(SettingsFile, PresentationIsAutomaticUnlessTheCardOrGdiIsNamed) {
+  EXPECT_STREQ(qova::presentationSetting(), kAPlayerPresentationAuto) << "no file";
+  writeFile("[程序设置]\r\n画面绘制=显卡\r\n");
+  EXPECT_STREQ(qova::presentationSetting(), kAPlayerPresentationGpu);
+  writeFile("[程序设置]\r\n画面绘制=GDI\r\n");
+  EXPECT_STREQ(qova::presentationSetting(), kAPlayerPresentationGdi);
+  writeFile("[程序设置]\r\n画面绘制=自动\r\n");
+  EXPECT_STREQ(qova::presentationSetting(), kAPlayerPresentationAuto);
+  writeFile("[程序设置]\r\n画面绘制=gdi\r\n");
+  EXPECT_STREQ(qova::presentationSetting(), kAPlayerPresentationAuto) << "unknown text";
+}
+
 TEST_F(SettingsFile, ReadsTheStoredValueOfTheSection) {
   writeFile("[其他]\r\n播放音量=1\r\n[程序设置]\r\n播放音量=35abc\r\n");
   EXPECT_EQ(qova::readSetting(qova::kSettingVolume, "100"), "35abc");

@@ -39,6 +39,8 @@ struct Usage {
   // their own (Wine names its media, audio and drawing threads), among them
   // the window thread where the program's own work runs.
   double unnamedThreads = 0.0;
+  // CPU seconds of Mesa's renderer threads (llvmpipe): under Wine they do the graphics card's work.
+  double rendererThreads = 0.0;
   double cores() const { return seconds > 0 ? cpu / seconds : 0.0; }
 };
 
@@ -64,6 +66,7 @@ Usage measure(HANDLE process, int unixPid, std::chrono::milliseconds window, con
   for (ThreadCpu thread : unixThreadCpu(unixPid)) {
     thread.seconds -= earlier[thread.id];
     if (thread.name == processName) usage.unnamedThreads += thread.seconds;
+    if (thread.name.rfind("llvmpipe", 0) == 0) usage.rendererThreads += thread.seconds;
     usage.busiest.push_back(thread);
   }
   std::sort(usage.busiest.begin(), usage.busiest.end(),
@@ -132,7 +135,7 @@ PlayerUsage referencePlayer() {
 // shell stand-in's layer when `inShell`, else with its player top-level; a
 // player on the primary monitor only when not `everyMonitor`.
 PlayerUsage program(int entries, bool inShell, std::chrono::milliseconds window, bool alsoPaused,
-                    bool everyMonitor = true) {
+                    bool everyMonitor = true, const char* settings = nullptr) {
   std::optional<test::ShellStandin> shell;
   if (inShell) {
     shell.emplace();
@@ -140,6 +143,7 @@ PlayerUsage program(int entries, bool inShell, std::chrono::milliseconds window,
   }
   TimedProgram program;
   if (!everyMonitor) program.folder().writeSettings("[程序设置]\r\n窗体显示=1\r\n播放音量=50\r\n多显示器=0\r\n");
+  if (settings) program.folder().writeSettings(settings);
   program.writeLibrary(std::vector<std::string>(static_cast<std::size_t>(entries),
                                                 buildFile("media\\bench_1080p.mp4")),
                        entries > 1);
@@ -192,6 +196,30 @@ void benchPlayback() {
     std::printf("  memory, program with 1,000 entries minus reference: %.1f MB, with 1 entry: %.1f MB "
                 "(target under 40 MB)\n",
                 listed.playing.peakMb - reference.playing.peakMb, inShell.playing.peakMb - reference.playing.peakMb);
+}
+
+void benchPresentation() {
+  RECT screen{};
+  ::GetWindowRect(::GetDesktopWindow(), &screen);
+  constexpr double kFramesPerSecond = 30.0;
+  std::printf("Each presentation path, the 1080p30 clip on a %ldx%ld screen, player top-level (CPU over %lld s)\n",
+              screen.right - screen.left, screen.bottom - screen.top, static_cast<long long>(kWindow.count()));
+  const struct {
+    const char* name;
+    const char* settings;
+  } paths[] = {{"GDI (画面绘制=GDI)", "[程序设置]\r\n窗体显示=1\r\n播放音量=50\r\n画面绘制=GDI\r\n"},
+               {"graphics card (画面绘制=显卡)", "[程序设置]\r\n窗体显示=1\r\n播放音量=50\r\n画面绘制=显卡\r\n"}};
+  for (const auto& path : paths) {
+    const Usage usage = program(1, false, kWindow, false, true, path.settings).playing;
+    printUsage(path.name, usage);
+    if (!usage.measured || usage.seconds <= 0) continue;
+    const double frames = usage.seconds * kFramesPerSecond;
+    const double engine = usage.cpu - usage.decodingCpu - usage.rendererThreads;
+    std::printf("  %-44s per frame: decoding process %.2f ms, qova.exe without the renderer %.2f ms\n", "",
+                usage.decodingCpu * 1000.0 / frames, engine * 1000.0 / frames);
+    std::printf("  %-44s per frame: Mesa's renderer threads (the card's work under Wine) %.2f ms\n", "",
+                usage.rendererThreads * 1000.0 / frames);
+  }
 }
 
 void benchMonitors() {

@@ -1,4 +1,4 @@
-// player_bench.exe [playback] [resume] [switching] [startup] [cover] [passover] [monitors] [soak]: runs the
+// player_bench.exe [playback] [paths] [resume] [switching] [startup] [cover] [passover] [monitors] [soak]: runs the
 // named player benchmarks (all but the long soak and the monitors, which want a display of two
 // monitors, when none is named) and prints their figures. A
 // benchmark: it asserts nothing. Needs the media of the target
@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     return false;
   };
   if (wanted("playback")) qova::bench::benchPlayback();
+  if (wanted("paths")) qova::bench::benchPresentation();
   if (wanted("playback") || wanted("resume")) qova::bench::benchResume();
   if (wanted("switching")) qova::bench::benchSwitching();
   if (wanted("startup")) qova::bench::benchStartup();

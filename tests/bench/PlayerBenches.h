@@ -5,6 +5,8 @@ namespace qova::bench {
 
 // Playback cost, cost while paused, peak memory (PlaybackBench.cpp).
 void benchPlayback();
+// CPU per frame of each presentation path, the renderer's threads apart.
+void benchPresentation();
 // From APlayer_Play to playing again after a short and a long pause (ResumeBench.cpp).
 void benchResume();
 // Playback cost and peak memory with a player on every monitor against the

@@ -85,8 +85,16 @@ const SharedPixels* DecoderService::frameBuffer(const ReadVideoRequest& request)
   }
   if (request.width <= 0 || request.height <= 0) return nullptr;
   const SharedPixels& pixels = known->second;
-  const uint64_t needed = static_cast<uint64_t>(request.width) * static_cast<uint64_t>(request.height) * 4;
-  return !pixels.empty() && pixels.size() >= needed ? &pixels : nullptr;
+  const size_t needed = screenshot::pictureBytes(pictureOf(request));
+  return !pixels.empty() && needed != 0 && pixels.size() >= needed ? &pixels : nullptr;
+}
+
+screenshot::PictureFormat DecoderService::pictureOf(const ReadVideoRequest& request) {
+  screenshot::PictureFormat picture;
+  picture.planes = request.planes;
+  picture.width = request.width;
+  picture.height = request.height;
+  return picture;
 }
 
 Message DecoderService::readVideo(const Message& request) {
@@ -104,8 +112,11 @@ Message DecoderService::readVideo(const Message& request) {
   }
   const SharedPixels* buffer = frameBuffer(reading);
   if (!reader_) return makeMessage(DecoderOp::ReadVideo, reply);
-  const auto room = [&](int width, int height) -> uint8_t* {
-    return buffer && width == reading.width && height == reading.height ? buffer->data() : nullptr;
+  const auto room = [&](const screenshot::PictureFormat& picture) -> uint8_t* {
+    return buffer && picture.width == reading.width && picture.height == reading.height &&
+                   picture.planes == reading.planes
+               ? buffer->data()
+               : nullptr;
   };
   reply.read = static_cast<int32_t>(reader_->readVideo(reading.notBefore, room, reply.time));
   if (reader_->hasVideo()) reply.video = reader_->videoFormat();

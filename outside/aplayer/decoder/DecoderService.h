@@ -24,6 +24,7 @@ class DecoderService {
   Message readAudio(const Message& request);
   // The engine's frame buffer of `request`, mapped here the first time it comes.
   const SharedPixels* frameBuffer(const ReadVideoRequest& request);
+  static screenshot::PictureFormat pictureOf(const ReadVideoRequest& request);
 
   MessagePipe& pipe_;
   std::unique_ptr<MediaReader> reader_;

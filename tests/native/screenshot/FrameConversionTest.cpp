@@ -13,6 +13,7 @@ namespace qova::screenshot {
 namespace {
 
 constexpr uint8_t kPadding = 0xEE;
+constexpr uint8_t kLowBits = 0xC0;
 
 // Sample values of a test picture: luma per pixel, chroma per 2x2 block.
 struct Samples {
@@ -44,6 +45,11 @@ std::vector<uint8_t> packFrame(const FrameLayout& f, const Samples& s) {
           row[(x / 2) * 4] = byte(s.u(x / 2, y / 2));
           row[(x / 2) * 4 + 2] = byte(s.v(x / 2, y / 2));
           break;
+        case PixelLayout::P010:
+          // The sample in the top byte; the two low bits of 10 below it.
+          row[x * 2] = kLowBits;
+          row[x * 2 + 1] = byte(s.luma(x, y));
+          break;
         default:
           row[x] = byte(s.luma(x, y));
       }
@@ -57,6 +63,11 @@ std::vector<uint8_t> packFrame(const FrameLayout& f, const Samples& s) {
           data[lumaBytes + cy * stride + cx * 2] = u;
           data[lumaBytes + cy * stride + cx * 2 + 1] = v;
           break;
+        case PixelLayout::P010: {
+          uint8_t* pair = data.data() + lumaBytes + cy * stride + cx * 4;
+          pair[0] = kLowBits, pair[1] = u, pair[2] = kLowBits, pair[3] = v;
+          break;
+        }
         case PixelLayout::I420:
         case PixelLayout::Yv12: {
           const size_t plane = chromaStride * chromaHeight;
@@ -132,6 +143,11 @@ TEST(FrameConversion, KnownColoursInLimitedAndFullRange) {
   expectColour(uniformFrame(PixelLayout::Nv12, 81, 90, 240), 255, 0, 0, "BT.601 red");
   expectColour(uniformFrame(PixelLayout::Nv12, 145, 54, 34), 0, 255, 0, "BT.601 green");
   expectColour(uniformFrame(PixelLayout::Nv12, 63, 102, 240, YuvMatrix::Bt709), 255, 0, 0, "BT.709 red");
+  expectColour(uniformFrame(PixelLayout::Nv12, 74, 97, 240, YuvMatrix::Bt2020), 255, 0, 0, "BT.2020 red");
+  expectColour(uniformFrame(PixelLayout::Nv12, 54, 99, 255, YuvMatrix::Bt709, true), 255, 0, 0, "full-range BT.709 red");
+  expectColour(uniformFrame(PixelLayout::Nv12, 128, 128, 128, YuvMatrix::Bt601, true), 128, 128, 128,
+               "full-range grey keeps its level");
+  expectColour(uniformFrame(PixelLayout::P010, 63, 102, 240, YuvMatrix::Bt709), 255, 0, 0, "10-bit BT.709 red");
   expectColour(uniformFrame(PixelLayout::Nv12, 255, 128, 128, YuvMatrix::Bt601, true), 255, 255, 255, "full white");
   expectColour(uniformFrame(PixelLayout::Nv12, 0, 128, 128, YuvMatrix::Bt601, true), 0, 0, 0, "full black");
   expectColour(uniformFrame(PixelLayout::Nv12, 0, 128, 128), 0, 0, 0, "luma below the range clamps");
@@ -146,7 +162,7 @@ TEST(FrameConversion, EveryYuvLayoutGivesTheSamePictureWhateverTheSizeAndPadding
     ASSERT_EQ(expected.width, width);
     ASSERT_EQ(expected.height, height);
     for (PixelLayout layout : {PixelLayout::Nv12, PixelLayout::I420, PixelLayout::Yv12, PixelLayout::Yuy2,
-                               PixelLayout::Uyvy}) {
+                               PixelLayout::Uyvy, PixelLayout::P010}) {
       for (int extra : {0, 2, 10}) {
         const FrameLayout f = layoutOf(layout, width, height, extra);
         const std::vector<uint8_t> data = packFrame(f, samples);
@@ -241,12 +257,61 @@ TEST(FrameConversion, ImpossibleLayoutsShortBuffersAndBadCropsGiveNothing) {
   EXPECT_EQ(frameBytes(huge), 0u);
 }
 
+// What the player engine hands from decoding to showing: the planes of any
+// layout, packed, show the same picture as the frame converted directly.
+TEST(FrameConversion, EveryLayoutCopiedAsPlanesShowsTheSamePicture) {
+  const Samples samples;
+  for (PixelLayout layout : {PixelLayout::Nv12, PixelLayout::I420, PixelLayout::Yv12, PixelLayout::Yuy2,
+                             PixelLayout::Uyvy, PixelLayout::P010}) {
+    for (const CropArea crop : {CropArea{0, 0, 8, 6}, CropArea{2, 2, 5, 3}, CropArea{0, 0, 7, 5}}) {
+      const FrameLayout f = layoutOf(layout, 8, 6, 6);
+      const std::vector<uint8_t> data = packFrame(f, samples);
+      const RgbImage expected = convertFrame(data.data(), data.size(), f, crop);
+      const PictureFormat picture{planeFormatFor(layout), crop.width, crop.height, f.matrix, f.fullRange};
+      std::vector<uint8_t> planes(pictureBytes(picture) + 4, kPadding);
+      ASSERT_TRUE(copyFrameAsPlanes(data.data(), data.size(), f, crop, picture, planes.data(), planes.size() - 4))
+          << "layout " << static_cast<int>(layout);
+      EXPECT_EQ(std::vector<uint8_t>(planes.end() - 4, planes.end()), std::vector<uint8_t>(4, kPadding))
+          << "nothing written past the planes";
+      const FrameLayout packed = planeLayout(picture);
+      EXPECT_EQ(convert(packed, planes).pixels, expected.pixels)
+          << "layout " << static_cast<int>(layout) << " crop " << crop.x << "," << crop.y << " " << crop.width << "x"
+          << crop.height;
+    }
+  }
+  const FrameLayout bgrx = layoutOf(PixelLayout::Bgrx32, 4, 2);
+  std::vector<uint8_t> pixels(frameBytes(bgrx), 9);
+  const PictureFormat rgb{PlaneFormat::Bgrx, 4, 2};
+  std::vector<uint8_t> copied(pictureBytes(rgb));
+  ASSERT_TRUE(copyFrameAsPlanes(pixels.data(), pixels.size(), bgrx, wholeFrame(bgrx), rgb, copied.data(),
+                                copied.size()));
+  EXPECT_EQ(copied[4], 9);
+  EXPECT_EQ(copied[3], 0) << "the X bytes are 0";
+
+  const FrameLayout nv12 = layoutOf(PixelLayout::Nv12, 8, 6);
+  const std::vector<uint8_t> data = packFrame(nv12, samples);
+  const PictureFormat whole{PlaneFormat::Nv12, 8, 6};
+  std::vector<uint8_t> target(pictureBytes(whole));
+  EXPECT_FALSE(copyFrameAsPlanes(data.data(), data.size(), nv12, wholeFrame(nv12), whole, target.data(),
+                                 target.size() - 1))
+      << "short target";
+  EXPECT_FALSE(copyFrameAsPlanes(data.data(), data.size() - 1, nv12, wholeFrame(nv12), whole, target.data(),
+                                 target.size()))
+      << "short frame";
+  EXPECT_FALSE(copyFrameAsPlanes(data.data(), data.size(), nv12, wholeFrame(nv12), PictureFormat{PlaneFormat::P010, 8, 6},
+                                 target.data(), target.size()))
+      << "planes of another depth";
+  EXPECT_FALSE(copyFrameAsPlanes(data.data(), data.size(), nv12, {0, 0, 4, 4}, whole, target.data(), target.size()))
+      << "a picture of another size than the crop";
+}
+
 TEST(FrameConversion, MinimumStrides) {
   EXPECT_EQ(minimumStride(PixelLayout::Nv12, 5), 6);
   EXPECT_EQ(minimumStride(PixelLayout::I420, 5), 5);
   EXPECT_EQ(minimumStride(PixelLayout::Yuy2, 5), 12);
   EXPECT_EQ(minimumStride(PixelLayout::Bgrx32, 5), 20);
   EXPECT_EQ(minimumStride(PixelLayout::Nv12, 0), 0);
+  EXPECT_EQ(minimumStride(PixelLayout::P010, 5), 12);
 }
 
 }  // namespace

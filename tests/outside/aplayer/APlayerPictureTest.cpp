@@ -1,7 +1,12 @@
-// What the engine shows on the screen, read back from the screen. Only a
+// What the engine shows on the screen, read back from the screen, on each
+// way frames reach it: the graphics card (the default) and GDI. Only a
 // top-level player window can be checked so: under Wine, the video renderer's picture in
 // a child window never reaches the screen.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
 
 #include "tests/outside/aplayer/PlayerFixture.h"
 #include "tests/outside/aplayer/ScreenPixels.h"
@@ -14,43 +19,70 @@ using namespace std::chrono_literals;
 
 constexpr RECT kWholeWindow{0, 0, 320, 240};
 
-class APlayerPicture : public PlayerFixture {
+// The presentation setting of each run, and the path the engine reports for it under Wine.
+struct Path {
+  const char* setting;
+  const char* inUse;
+};
+
+class APlayerPicture : public PlayerFixture, public ::testing::WithParamInterface<Path> {
  protected:
+  // A top-level player window on the path under test.
+  int32_t createOnPath(int x, int y, int width, int height) {
+    const int32_t engine = createEngine(nullptr, x, y, width, height);
+    if (engine) {
+      EXPECT_EQ(api.setConfig(engine, kAPlayerConfigPresentation, GetParam().setting), kAPlayerOk);
+    }
+    return engine;
+  }
   // A top-level player window of 320 x 240 at a free spot of the screen.
-  int32_t createPopup() { return createEngine(nullptr, 60, 60, 320, 240); }
+  int32_t createPopup() { return createOnPath(60, 60, 320, 240); }
+
+  // Opens the clip and waits until it plays on the path under test (the
+  // card's device is made beside the first file, and takes over from GDI once ready).
+  bool playOnPath(int32_t engine, const char* clip) {
+    return open(engine, clip) && waitForState(engine, kAPlayerStatePlaying) && waitUntil([&] {
+             return std::string(api.getConfig(engine, kAPlayerConfigPresentationInUse)) == GetParam().inUse;
+           }, 10s);
+  }
 
   ScreenImage screenAfter(int32_t engine, std::chrono::milliseconds settle) {
     pumpMessagesFor(settle);
     return captureClientArea(api.getWindow(engine));
   }
+
+  // The screen once `shows` holds of it (the card's first frame can take a
+  // second under Wine, whose renderer compiles its shaders then), or at the time-out.
+  ScreenImage screenWhen(int32_t engine, const std::function<bool(const ScreenImage&)>& shows) {
+    ScreenImage image;
+    waitUntil([&] { return shows(image = screenAfter(engine, 100ms)); }, 10s);
+    return image;
+  }
 };
 
-TEST_F(APlayerPicture, TopLevelWindowShowsTheClipAndTheNextClipReplacesIt) {
+TEST_P(APlayerPicture, TopLevelWindowShowsTheClipAndTheNextClipReplacesIt) {
   const int32_t engine = createPopup();
   ASSERT_NE(engine, 0);
   const ScreenImage empty = screenAfter(engine, 300ms);
   ASSERT_EQ(empty.width, 320);
   EXPECT_GT(empty.share(kWholeWindow, isNearlyBlack), 0.95) << "an engine with nothing open is black";
 
-  ASSERT_TRUE(open(engine, "clip_testsrc.mp4"));
-  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  ASSERT_TRUE(playOnPath(engine, "clip_testsrc.mp4"));
   const ScreenImage testPattern = screenAfter(engine, 800ms);
   EXPECT_LT(testPattern.share(kWholeWindow, isNearlyBlack), 0.5);
   EXPECT_GE(testPattern.distinctColours(), 6) << "the test pattern is colourful";
 
-  ASSERT_TRUE(open(engine, "clip_smptebars.mp4"));
-  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  ASSERT_TRUE(playOnPath(engine, "clip_smptebars.mp4"));
   const ScreenImage bars = screenAfter(engine, 800ms);
   EXPECT_LT(bars.share(kWholeWindow, isNearlyBlack), 0.5);
   EXPECT_GE(bars.distinctColours(), 5);
   EXPECT_GT(bars.differenceFrom(testPattern), 20.0) << "the second clip replaced the first";
 }
 
-TEST_F(APlayerPicture, PauseHoldsThePictureAndPlaySetsItMovingAgain) {
+TEST_P(APlayerPicture, PauseHoldsThePictureAndPlaySetsItMovingAgain) {
   const int32_t engine = createPopup();
   ASSERT_NE(engine, 0);
-  ASSERT_TRUE(open(engine, "clip_moving.mp4"));
-  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  ASSERT_TRUE(playOnPath(engine, "clip_moving.mp4"));
   const ScreenImage playing = screenAfter(engine, 800ms);
   EXPECT_GT(screenAfter(engine, 600ms).differenceFrom(playing), 1.0) << "the picture moves";
 
@@ -66,11 +98,10 @@ TEST_F(APlayerPicture, PauseHoldsThePictureAndPlaySetsItMovingAgain) {
 // Paused longer than the engine keeps its decoders and sound device (10 s),
 // its decoding process ends, the picture stays up, and playing goes on from
 // where it stood.
-TEST_F(APlayerPicture, ALongPauseKeepsThePictureAndPlaysOnFromWhereItStood) {
+TEST_P(APlayerPicture, ALongPauseKeepsThePictureAndPlaysOnFromWhereItStood) {
   const int32_t engine = createPopup();
   ASSERT_NE(engine, 0);
-  ASSERT_TRUE(open(engine, "clip_moving.mp4"));
-  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  ASSERT_TRUE(playOnPath(engine, "clip_moving.mp4"));
   pumpMessagesFor(1500ms);
   ASSERT_EQ(api.pause(engine), kAPlayerOk);
   const ScreenImage paused = screenAfter(engine, 300ms);
@@ -96,12 +127,11 @@ TEST_F(APlayerPicture, ALongPauseKeepsThePictureAndPlaysOnFromWhereItStood) {
   EXPECT_TRUE(waitForState(engine, kAPlayerStateReady, 10s)) << "and it plays to its end";
 }
 
-TEST_F(APlayerPicture, WideClipIsLetterboxedAndStretchedWhenAspectIsOff) {
+TEST_P(APlayerPicture, WideClipIsLetterboxedAndStretchedWhenAspectIsOff) {
   const int32_t engine = createPopup();
   ASSERT_NE(engine, 0);
   // 320x120 in 320x240: the picture fills rows 60..180, black bars above and below.
-  ASSERT_TRUE(open(engine, "clip_wide.mp4"));
-  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  ASSERT_TRUE(playOnPath(engine, "clip_wide.mp4"));
   const ScreenImage letterboxed = screenAfter(engine, 500ms);
   EXPECT_GT(letterboxed.share({0, 70, 320, 170}, isRed), 0.9);
   EXPECT_GT(letterboxed.share({0, 0, 320, 50}, isNearlyBlack), 0.9);
@@ -121,8 +151,8 @@ TEST_F(APlayerPicture, WideClipIsLetterboxedAndStretchedWhenAspectIsOff) {
 
 // A 16:9 window, as a wide screen: filled, a 4:3 clip and a portrait clip
 // cover it edge to edge, cut equally on both sides; fitted, they leave black bands.
-TEST_F(APlayerPicture, FillCoversAWideWindowWithAnyClipAndFitLeavesBands) {
-  const int32_t engine = createEngine(nullptr, 60, 60, 320, 180);
+TEST_P(APlayerPicture, FillCoversAWideWindowWithAnyClipAndFitLeavesBands) {
+  const int32_t engine = createOnPath(60, 60, 320, 180);
   ASSERT_NE(engine, 0);
   const RECT whole{0, 0, 320, 180};
   const RECT edges[] = {{0, 0, 4, 180}, {316, 0, 320, 180}, {0, 0, 320, 4}, {0, 176, 320, 180}};
@@ -135,8 +165,7 @@ TEST_F(APlayerPicture, FillCoversAWideWindowWithAnyClipAndFitLeavesBands) {
   for (const Clip& clip : clips) {
     SCOPED_TRACE(clip.name);
     ASSERT_EQ(api.setConfig(engine, kAPlayerConfigScaling, kAPlayerScalingFill), kAPlayerOk);
-    ASSERT_TRUE(open(engine, clip.name));
-    ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+    ASSERT_TRUE(playOnPath(engine, clip.name));
     const ScreenImage filled = screenAfter(engine, 500ms);
     EXPECT_GT(filled.share(whole, clip.colour), 0.97) << "covered, the middle of the clip centred";
     for (const RECT& edge : edges) EXPECT_EQ(filled.share(edge, isNearlyBlack), 0.0) << "no black column or row";
@@ -151,7 +180,7 @@ TEST_F(APlayerPicture, FillCoversAWideWindowWithAnyClipAndFitLeavesBands) {
   EXPECT_STREQ(api.getConfig(engine, kAPlayerConfigScaling), kAPlayerScalingFit);
 }
 
-TEST_F(APlayerPicture, LogoShowsCentredWhileNoVideoShows) {
+TEST_P(APlayerPicture, LogoShowsCentredWhileNoVideoShows) {
   const int32_t engine = createPopup();
   ASSERT_NE(engine, 0);
   UniqueGdiObject logo(makeSolidBitmap(40, 40, RGB(0, 200, 0)));
@@ -167,8 +196,7 @@ TEST_F(APlayerPicture, LogoShowsCentredWhileNoVideoShows) {
   ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
   EXPECT_GT(screenAfter(engine, 300ms).share(logoArea, isGreen), 0.95) << "sound only: the logo stays";
 
-  ASSERT_TRUE(open(engine, "clip_wide.mp4"));
-  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  ASSERT_TRUE(playOnPath(engine, "clip_wide.mp4"));
   EXPECT_GT(screenAfter(engine, 500ms).share(logoArea, isRed), 0.9) << "the video covers the logo";
 
   ASSERT_EQ(api.close(engine), kAPlayerOk);
@@ -176,6 +204,91 @@ TEST_F(APlayerPicture, LogoShowsCentredWhileNoVideoShows) {
   // The engine never owned the bitmap; it is still ours to delete.
   BITMAP info{};
   EXPECT_NE(::GetObjectA(logo.get(), sizeof info, &info), 0);
+}
+
+// Solid C0 30 60 encoded in each colour space a clip may use: the screen
+// shows that colour within 6 levels, whatever the matrix, the range or the
+// depth. 10-bit HEVC plays where the platform decodes it (Wine's refuses the
+// stream at its source); where it cannot, the file is passed over and shows nothing.
+TEST_P(APlayerPicture, ColourClipsShowTheColourTheyEncode) {
+  const int32_t engine = createPopup();
+  ASSERT_NE(engine, 0);
+  const auto isEncodedColour = [](uint32_t pixel) {
+    return std::abs(static_cast<int>((pixel >> 16) & 0xff) - 0xC0) <= 6 &&
+           std::abs(static_cast<int>((pixel >> 8) & 0xff) - 0x30) <= 6 && std::abs(static_cast<int>(pixel & 0xff) - 0x60) <= 6;
+  };
+  for (const char* clip : {"colour_sd.mp4", "colour_hd.mp4", "colour_full.mp4"}) {
+    SCOPED_TRACE(clip);
+    ASSERT_TRUE(playOnPath(engine, clip));
+    // The 16:9 clip leaves bands above and below.
+    const RECT middle{20, 50, 300, 190};
+    const ScreenImage shown = screenWhen(engine, [&](const ScreenImage& s) { return s.share(middle, isEncodedColour) > 0.95; });
+    EXPECT_GT(shown.share(middle, isEncodedColour), 0.95) << std::hex << "the middle shows " << shown.at(160, 120);
+  }
+  ASSERT_EQ(api.close(engine), kAPlayerOk);
+  clearRecordedEvents();
+  if (open(engine, "colour_hevc10.mp4") &&
+      waitUntil([&] { return api.getState(engine) == kAPlayerStatePlaying || countEvents({kAPlayerEventOpenFailed, 0}) > 0; }, 10s) &&
+      api.getState(engine) == kAPlayerStatePlaying) {
+    const ScreenImage shown =
+        screenWhen(engine, [&](const ScreenImage& s) { return s.share({20, 20, 300, 220}, isEncodedColour) > 0.95; });
+    EXPECT_GT(shown.share({20, 20, 300, 220}, isEncodedColour), 0.95) << "10-bit";
+  } else {
+    EXPECT_GT(screenAfter(engine, 300ms).share({0, 0, 320, 240}, isNearlyBlack), 0.95) << "passed over: no garbage";
+  }
+}
+
+// 640x360 in a 1280x720 window, columns 30 levels apart: doubled pixels
+// would show each column twice; filtered, each pair of screen columns differs.
+TEST_P(APlayerPicture, ALowResolutionClipIsScaledWithFiltering) {
+  const int32_t engine = createOnPath(0, 0, 1280, 720);
+  ASSERT_NE(engine, 0);
+  ASSERT_TRUE(playOnPath(engine, "sawtooth_640x360.mp4"));
+  const ScreenImage shown =
+      screenWhen(engine, [](const ScreenImage& s) { return s.share({0, 300, 1280, 420}, isNearlyBlack) < 0.5; });
+  ASSERT_EQ(shown.width, 1280);
+  int pairs = 0, blended = 0;
+  for (int x = 0; x + 1 < 1280; x += 2) {
+    const int left = static_cast<int>((shown.at(x, 360) >> 8) & 0xff);
+    const int right = static_cast<int>((shown.at(x + 1, 360) >> 8) & 0xff);
+    ++pairs;
+    if (std::abs(left - right) >= 4) ++blended;
+  }
+  EXPECT_GT(blended, pairs / 2) << "of " << pairs << " pairs of screen columns, " << blended << " differ";
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, APlayerPicture,
+                         ::testing::Values(Path{kAPlayerPresentationAuto, kAPlayerPathGpuSoftware},
+                                           Path{kAPlayerPresentationGdi, kAPlayerPathGdi}),
+                         [](const ::testing::TestParamInfo<Path>& path) {
+                           return std::string(std::string(path.param.inUse) == kAPlayerPathGdi ? "Gdi" : "Gpu");
+                         });
+
+// The graphics card failing at every Present, as a lost device does: the
+// engine tries a new device, then goes on through GDI, and the file plays on.
+class APlayerPresentation : public PlayerFixture {};
+
+TEST_F(APlayerPresentation, FallsBackToGdiAndPlaysOnWhenTheCardFails) {
+  // Every device fails, the new one too.
+  ASSERT_TRUE(::SetEnvironmentVariableW(L"QOVA_APLAYER_FAIL_PRESENT", L"1"));
+  struct Restore {
+    ~Restore() { ::SetEnvironmentVariableW(L"QOVA_APLAYER_FAIL_PRESENT", nullptr); }
+  } restore;
+  const int32_t engine = createEngine(nullptr, 60, 60, 320, 240);
+  ASSERT_NE(engine, 0);
+  ASSERT_EQ(api.setConfig(engine, kAPlayerConfigPresentation, kAPlayerPresentationGpu), kAPlayerOk);
+  EXPECT_STREQ(api.getConfig(engine, kAPlayerConfigPresentation), kAPlayerPresentationGpu);
+  ASSERT_TRUE(open(engine, "clip_moving.mp4"));
+  ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
+  EXPECT_TRUE(waitUntil([&] { return std::string(api.getConfig(engine, kAPlayerConfigPresentationInUse)) == kAPlayerPathGdi; }, 5s));
+  const int32_t before = api.getPosition(engine);
+  pumpMessagesFor(800ms);
+  const ScreenImage first = captureClientArea(api.getWindow(engine));
+  EXPECT_LT(first.share({0, 0, 320, 240}, isNearlyBlack), 0.5) << "GDI shows the picture";
+  pumpMessagesFor(600ms);
+  EXPECT_GT(captureClientArea(api.getWindow(engine)).differenceFrom(first), 1.0) << "and it moves";
+  EXPECT_GT(api.getPosition(engine), before + 500) << "playback went on";
+  EXPECT_EQ(api.getState(engine), kAPlayerStatePlaying);
 }
 
 }  // namespace

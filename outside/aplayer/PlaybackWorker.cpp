@@ -96,7 +96,7 @@ int64_t steadyMilliseconds() {
 class Playback {
  public:
   explicit Playback(PlaybackShared& shared)
-      : shared_(shared), decoder_(shared.diagnostics), presentation_(shared.window, *shared.picture, shared.path) {}
+      : shared_(shared), presentation_(shared.window, *shared.picture, shared.path), decoder_(shared.diagnostics) {}
 
   void run() {
     shared_.busySince = steadyMilliseconds();

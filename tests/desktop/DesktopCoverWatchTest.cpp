@@ -23,6 +23,23 @@ namespace {
 using namespace std::chrono_literals;
 using qova::test::waitUntil;
 
+// Waits for the watch's last report to be `hidden`, and keeps how long each
+// wait took as the test's property "heard_ms": a figure, not a condition.
+class HeardTimes {
+ public:
+  bool waitFor(const std::vector<bool>& heard, bool hidden) {
+    const auto start = std::chrono::steady_clock::now();
+    const bool changed = waitUntil([&] { return !heard.empty() && heard.back() == hidden; }, 15s);
+    milliseconds_ += std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        std::chrono::steady_clock::now() - start).count()) + " ";
+    ::testing::Test::RecordProperty("heard_ms", milliseconds_);
+    return changed;
+  }
+
+ private:
+  std::string milliseconds_;
+};
+
 qova::ScreenRect primaryMonitor() {
   return {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
@@ -43,15 +60,8 @@ TEST(DesktopCoverWatch, AMaximizedWindowOfAnotherProgramHidesTheDesktopAndNothin
   ASSERT_TRUE(waitUntil([&] { return !heard.empty(); }, 15s)) << "the watch reports once it starts";
   EXPECT_FALSE(heard.back()) << "a window over part of the screen";
 
-  std::string heardMilliseconds;
-  const auto changedWithin = [&](bool hidden) {
-    const auto start = std::chrono::steady_clock::now();
-    const bool changed = waitUntil([&] { return !heard.empty() && heard.back() == hidden; }, 15s);
-    heardMilliseconds += std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                            std::chrono::steady_clock::now() - start).count()) + " ";
-    RecordProperty("heard_ms", heardMilliseconds);
-    return changed;
-  };
+  HeardTimes times;
+  const auto changedWithin = [&](bool hidden) { return times.waitFor(heard, hidden); };
   ::ShowWindow(window, SW_MAXIMIZE);
   EXPECT_TRUE(changedWithin(true)) << "maximized, it hides the desktop";
   ::ShowWindow(window, SW_SHOWMINNOACTIVE);
@@ -78,15 +88,8 @@ TEST(DesktopCoverWatch, TheShellsDesktopWindowsHideNothingAndAClosedCoverLeavesT
   qova::DesktopCoverWatch watch({primaryMonitor()}, [&](const std::vector<bool>& hidden) {
     heard.push_back(hidden.at(0));
   });
-  std::string heardMilliseconds;
-  const auto changedWithin = [&](bool hidden) {
-    const auto start = std::chrono::steady_clock::now();
-    const bool changed = waitUntil([&] { return !heard.empty() && heard.back() == hidden; }, 15s);
-    heardMilliseconds += std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                            std::chrono::steady_clock::now() - start).count()) + " ";
-    RecordProperty("heard_ms", heardMilliseconds);
-    return changed;
-  };
+  HeardTimes times;
+  const auto changedWithin = [&](bool hidden) { return times.waitFor(heard, hidden); };
   ASSERT_TRUE(waitUntil([&] { return !heard.empty(); }, 15s)) << "the watch reports once it starts";
   EXPECT_FALSE(heard.back()) << "the shell's desktop windows cover the screen and hide nothing";
 

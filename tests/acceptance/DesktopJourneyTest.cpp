@@ -230,8 +230,10 @@ TEST_F(DesktopJourney, AfterAShellRestartTheVideoGoesOnInTheNewLayerAndTheProgra
   ASSERT_TRUE(shell.restart()) << shell.logText();
   const auto back = std::chrono::steady_clock::now();
   HWND again = nullptr;
-  EXPECT_TRUE(qova::test::waitUntil([&] { return (again = program.playerWindow(layerOf(shell))) != nullptr; }, 10s))
-      << "no player in the new layer\n" << shell.logText();
+  // Made, then shown: both are waited for.
+  EXPECT_TRUE(qova::test::waitUntil(
+      [&] { return (again = program.playerWindow(layerOf(shell))) != nullptr && ::IsWindowVisible(again); }, 20s))
+      << "no player shown in the new layer\n" << shell.logText();
   std::printf("the player was in the new layer %lld ms after the shell was ready\n",
               static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                          std::chrono::steady_clock::now() - back).count()));

@@ -31,3 +31,20 @@ function(qova_outside_dll name def_file)
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
 endfunction()
+
+# A GoogleTest run that skipped a test or ran none fails its CTest entry: a
+# test that cannot run on the bench is a fault of the bench, not a pass.
+function(qova_gtest_must_run)
+  set_tests_properties(${ARGN} PROPERTIES
+    FAIL_REGULAR_EXPRESSION "\\[  SKIPPED \\];Running 0 tests")
+endfunction()
+
+# A tool a part of the build or suite cannot do without: on a developer's
+# machine its absence only drops that part (with a warning), on CI (CI=true)
+# it stops the configure.
+function(qova_missing_tool what consequence)
+  if("$ENV{CI}" STREQUAL "true")
+    message(FATAL_ERROR "${what} not found (run scripts/setup): ${consequence}")
+  endif()
+  message(WARNING "${what} not found (run scripts/setup): ${consequence}")
+endfunction()

@@ -20,6 +20,10 @@ namespace qova::test {
 inline constexpr const char* kRedClip = "clip_red.mp4";
 inline constexpr const char* kGreenClip = "clip_green.mp4";
 inline constexpr const char* kBlueClip = "clip_blue.mp4";
+// The same colours, 6 s each: a pause made just after one begins lands before its end.
+inline constexpr const char* kLongRedClip = "clip_red_long.mp4";
+inline constexpr const char* kLongGreenClip = "clip_green_long.mp4";
+inline constexpr const char* kLongBlueClip = "clip_blue_long.mp4";
 // A clip whose picture changes all the time.
 inline constexpr const char* kMovingClip = "clip_moving.mp4";
 

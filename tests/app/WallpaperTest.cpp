@@ -8,7 +8,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
+#include <ostream>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "app/MainWindowPlacement.h"
 #include "app/Playback.h"
@@ -68,39 +72,79 @@ class Wallpaper : public ::testing::Test {
   qova::Program program;
 };
 
-TEST_F(Wallpaper, ThePlayerIsBornInTheOwnedWorkerAndStopRemovesItAndRepaintsTheLayer) {
-  ShellStandin shell;
-  ASSERT_TRUE(shell.ready());
+// Where the player lives for each shell, and that stopping removes it and,
+// in a shell's layer, has the shell repaint the layer (hide, then show its worker).
+enum class Shell { None, Classic, IgnoresTheWorkerRequest, Win11_24H2 };
+enum class Home { OwnedWorker, TopLevel, ProgmanBelowTheIcons };
+
+struct ShellHome {
+  const char* name;
+  Shell shell;
+  Home home;
+};
+
+void PrintTo(const ShellHome& c, std::ostream* out) { *out << c.name; }
+
+const ShellHome kShellHomes[] = {
+    {"ClassicShellTheOwnedWorker", Shell::Classic, Home::OwnedWorker},
+    {"NoShellATopLevelWindow", Shell::None, Home::TopLevel},
+    {"AShellThatIgnoresTheWorkerRequestATopLevelWindow", Shell::IgnoresTheWorkerRequest, Home::TopLevel},
+    {"Windows11_24H2ProgmanBelowTheIcons", Shell::Win11_24H2, Home::ProgmanBelowTheIcons},
+};
+
+class WallpaperIn : public Wallpaper, public ::testing::WithParamInterface<ShellHome> {};
+
+TEST_P(WallpaperIn, ThePlayerIsBornInItsHomeOfTheScreensSizeAndStopRemovesIt) {
+  const ShellHome& c = GetParam();
+  std::optional<ShellStandin> shell;
+  if (c.shell != Shell::None) {
+    shell.emplace(ShellStandinOptions{.layout = c.shell == Shell::Win11_24H2 ? ShellLayout::Win11_24H2
+                                                                             : ShellLayout::Classic,
+                                      .ignoreWorkerRequest = c.shell == Shell::IgnoresTheWorkerRequest});
+    ASSERT_TRUE(shell->ready());
+  }
   HWND player = startedPlayer();
   ASSERT_TRUE(::IsWindow(player));
-  HWND worker = shell.worker();
-  ASSERT_NE(worker, nullptr) << shell.logText();
-  EXPECT_EQ(::GetParent(player), worker) << qova::test::describeWindow(player);
+  switch (c.home) {
+    case Home::OwnedWorker:
+      ASSERT_NE(shell->worker(), nullptr) << shell->logText();
+      EXPECT_EQ(::GetParent(player), shell->worker()) << qova::test::describeWindow(player);
+      EXPECT_NE(recordingLog().find("APlayer_Create(" + ShellStandin::hex(shell->worker()) + ",0,0,"),
+                std::string::npos)
+          << recordingLog();
+      break;
+    case Home::TopLevel:
+      EXPECT_EQ(::GetAncestor(player, GA_PARENT), ::GetDesktopWindow()) << qova::test::describeWindow(player);
+      break;
+    case Home::ProgmanBelowTheIcons:
+      EXPECT_EQ(::GetParent(player), shell->progman()) << qova::test::describeWindow(player);
+      EXPECT_EQ(::GetWindow(shell->defView(), GW_HWNDNEXT), player) << "the player must lie directly below the icon view";
+      break;
+  }
   expectScreenSizedAtOrigin(player);
-  EXPECT_NE(recordingLog().find("APlayer_Create(" + ShellStandin::hex(worker) + ",0,0,"),
-            std::string::npos)
-      << recordingLog();
   EXPECT_EQ(program.isPlaying(), 1);
 
-  const size_t before = shell.logLineCount();
+  const size_t before = shell ? shell->logLineCount() : 0;
   qova::stopWallpaper(program.screens);
   EXPECT_FALSE(::IsWindow(player));
-  ASSERT_TRUE(shell.waitForLogLine("show " + ShellStandin::hex(worker) + " 1", std::chrono::seconds(5), before))
-      << shell.logText();
-  std::vector<std::string> lines = shell.logSince(before);
-  auto hide = std::find(lines.begin(), lines.end(), "show " + ShellStandin::hex(worker) + " 0");
-  auto show = std::find(lines.begin(), lines.end(), "show " + ShellStandin::hex(worker) + " 1");
-  EXPECT_TRUE(hide != lines.end() && show != lines.end() && hide < show) << shell.logText();
+  if (c.home == Home::TopLevel) return;
+  const std::string worker = ShellStandin::hex(shell->worker());
+  ASSERT_TRUE(shell->waitForLogLine("show " + worker + " 1", std::chrono::seconds(5), before)) << shell->logText();
+  std::vector<std::string> lines = shell->logSince(before);
+  auto hide = std::find(lines.begin(), lines.end(), "show " + worker + " 0");
+  auto show = std::find(lines.begin(), lines.end(), "show " + worker + " 1");
+  EXPECT_TRUE(hide != lines.end() && show != lines.end() && hide < show) << shell->logText();
 }
 
-TEST_F(Wallpaper, WithoutAShellThePlayerIsATopLevelWindowOfTheScreensSize) {
+INSTANTIATE_TEST_SUITE_P(Shells, WallpaperIn, ::testing::ValuesIn(kShellHomes),
+                         [](const ::testing::TestParamInfo<ShellHome>& row) { return std::string(row.param.name); });
+
+// Without a shell, the panel is sent to the bottom when it is shown; the player goes below it again.
+TEST_F(Wallpaper, WithoutAShellThePlayerCoversNoWindowAndStaysBelowThePanel) {
   HWND player = startedPlayer();
   ASSERT_TRUE(::IsWindow(player));
-  EXPECT_EQ(::GetAncestor(player, GA_PARENT), ::GetDesktopWindow());
-  expectScreenSizedAtOrigin(player);
   EXPECT_EQ(::GetWindow(player, GW_HWNDNEXT), nullptr) << "a wallpaper that covers other windows";
 
-  // The panel is sent to the bottom when it is shown; the player goes below it again.
   HWND panel = ::CreateWindowExA(WS_EX_NOACTIVATE, "STATIC", "panel", WS_POPUP, 0, 0, 216, 164, nullptr,
                                  nullptr, nullptr, nullptr);
   ASSERT_NE(panel, nullptr);
@@ -135,35 +179,6 @@ TEST_F(Wallpaper, AWallpaperStartedWithoutAShellMovesIntoTheFirstShellsLayer) {
       << "the same file plays on";
   EXPECT_EQ(program.screens.followLayer(), qova::WallpaperScreens::LayerChange::None);
   qova::stopWallpaper(program.screens);
-}
-
-TEST_F(Wallpaper, AShellThatIgnoresTheWorkerRequestGivesParentZero) {
-  ShellStandinOptions options;
-  options.ignoreWorkerRequest = true;
-  ShellStandin shell(options);
-  ASSERT_TRUE(shell.ready());
-  HWND player = startedPlayer();
-  EXPECT_EQ(::GetAncestor(player, GA_PARENT), ::GetDesktopWindow());
-  qova::stopWallpaper(program.screens);
-}
-
-TEST_F(Wallpaper, OnWindows11_24H2ThePlayerLivesInProgmanBelowTheIcons) {
-  ShellStandinOptions options;
-  options.layout = ShellLayout::Win11_24H2;
-  ShellStandin shell(options);
-  ASSERT_TRUE(shell.ready());
-  HWND player = startedPlayer();
-  EXPECT_EQ(::GetParent(player), shell.progman());
-  EXPECT_EQ(::GetWindow(shell.defView(), GW_HWNDNEXT), player)
-      << "the player must lie directly below the icon view";
-  expectScreenSizedAtOrigin(player);
-
-  const size_t before = shell.logLineCount();
-  qova::stopWallpaper(program.screens);
-  EXPECT_FALSE(::IsWindow(player));
-  const std::string worker = ShellStandin::hex(shell.worker());
-  EXPECT_TRUE(shell.waitForLogLine("show " + worker + " 1", std::chrono::seconds(5), before));
-  EXPECT_TRUE(shell.hasLogLine("show " + worker + " 0"));
 }
 
 // Whether a player window has this rectangle in its parent's client coordinates.
@@ -255,25 +270,19 @@ TEST_F(Wallpaper, EveryMonitorHasAPlayerInTheLayerAndTheyMoveWithTheMonitors) {
   EXPECT_FALSE(::IsWindow(primary));
 }
 
-// Needs a display of two monitors side by side (BENCH_MONITORS=2 scripts/in-bench ...).
+// Runs in the display of two monitors that scripts/test makes (BENCH_MONITORS=2):
+// 1280x720, the primary, with 1024x768 to its right.
 TEST_F(Wallpaper, OnTwoRealMonitorsEachHasItsPlayerAtItsPlace) {
-  if (::GetSystemMetrics(SM_CMONITORS) < 2) GTEST_SKIP() << "one monitor only";
+  ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), 2) << "run in the display of two monitors (BENCH_MONITORS=2)";
   ShellStandin shell;
   ASSERT_TRUE(shell.ready());
   startedPlayer();
   ASSERT_EQ(program.screens.count(), 2u);
-  const int originX = ::GetSystemMetrics(SM_XVIRTUALSCREEN), originY = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const RECT places[2] = {{0, 0, 1280, 720}, {1280, 0, 2304, 768}};
   for (std::size_t i = 0; i < 2; ++i) {
     HWND player = program.screens.at(i).getWindow();
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoA(::MonitorFromPoint({i == 0 ? 0 : ::GetSystemMetrics(SM_CXSCREEN), 0}, MONITOR_DEFAULTTONEAREST),
-                      &monitor);
-    EXPECT_EQ((monitor.dwFlags & MONITORINFOF_PRIMARY) != 0, i == 0);
     EXPECT_EQ(::GetParent(player), shell.worker());
-    const RECT& r = monitor.rcMonitor;
-    EXPECT_TRUE(placedAt(player, {r.left - originX, r.top - originY, r.right - originX, r.bottom - originY}))
-        << qova::test::describeWindow(player);
+    EXPECT_TRUE(placedAt(player, places[i])) << qova::test::describeWindow(player);
   }
   qova::stopWallpaper(program.screens);
 }

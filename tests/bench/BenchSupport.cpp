@@ -3,6 +3,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 
 #include "runtime/UniqueHandle.h"
@@ -165,6 +166,21 @@ double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const std::size_t middle = values.size() / 2;
   return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+void RunTimes::add(std::optional<double> runMilliseconds) {
+  if (runMilliseconds)
+    milliseconds.push_back(*runMilliseconds);
+  else
+    ++failed;
+}
+
+std::string RunTimes::summary() const {
+  const std::size_t runs = milliseconds.size() + static_cast<std::size_t>(failed);
+  if (milliseconds.empty()) return "no run of " + std::to_string(runs) + " ended";
+  char text[96];
+  std::snprintf(text, sizeof text, "median %.0f ms of %zu runs", median(milliseconds), runs);
+  return failed ? text + (", " + std::to_string(failed) + " failed") : std::string(text);
 }
 
 void idle(std::chrono::milliseconds duration) { test::pumpMessagesFor(duration); }

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,18 @@ struct ReferenceStart {
 ReferenceStart startReference(const std::string& clip, Colour colour);
 
 double median(std::vector<double> values);
+
+// The times of the runs of one measurement that ended, and how many did not:
+// a run that failed has no time, and goes into no median.
+struct RunTimes {
+  std::vector<double> milliseconds;
+  int failed = 0;
+
+  // A run's time, or std::nullopt for a run that failed.
+  void add(std::optional<double> runMilliseconds);
+  // "median 412 ms of 5 runs", "median 412 ms of 4 runs, 1 failed", "no run of 5 ended".
+  std::string summary() const;
+};
 
 // Runs this thread's messages for `duration` (the bench owns no windows, but Wine likes a pump).
 void idle(std::chrono::milliseconds duration);

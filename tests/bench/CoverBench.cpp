@@ -3,6 +3,7 @@
 // APlayer_Play; qova.exe with the real engine behind the timing engine,
 // Wine's Notepad as the other program.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,8 @@ using namespace std::chrono_literals;
 
 constexpr int kCovers = 5;
 
-// How long after `from` the log gained its `count`-th line `what`; -1 when it did not within 5 s.
-double millisecondsUntilLine(const std::string& log, const std::string& what, int count, Ticks from) {
+// How long after `from` the log gained its `count`-th line `what`; nothing when it did not within 5 s.
+std::optional<double> millisecondsUntilLine(const std::string& log, const std::string& what, int count, Ticks from) {
   Ticks found = 0;
   test::waitUntil(
       [&] {
@@ -28,7 +29,8 @@ double millisecondsUntilLine(const std::string& log, const std::string& what, in
         return found != 0;
       },
       5s);
-  return found ? milliseconds(from, found) : -1.0;
+  if (!found) return std::nullopt;
+  return milliseconds(from, found);
 }
 
 }  // namespace
@@ -45,20 +47,19 @@ void benchCover() {
   HWND cover = other.window();
   if (!cover) return;
   idle(2s);
-  std::vector<double> toPause, toPlay;
+  RunTimes toPause, toPlay;
   for (int n = 1; n <= kCovers; ++n) {
     Ticks start = now();
     ::ShowWindow(cover, SW_MAXIMIZE);
-    toPause.push_back(millisecondsUntilLine(program.timingLog(), "pause", n, start));
+    toPause.add(millisecondsUntilLine(program.timingLog(), "pause", n, start));
     idle(1s);
     start = now();
     ::ShowWindow(cover, SW_RESTORE);
-    toPlay.push_back(millisecondsUntilLine(program.timingLog(), "play", n, start));
+    toPlay.add(millisecondsUntilLine(program.timingLog(), "play", n, start));
     idle(1s);
   }
-  std::printf("  covered to APlayer_Pause: median %.0f ms; uncovered to APlayer_Play: median %.0f ms "
-              "(target under 1,000 ms each)\n",
-              median(toPause), median(toPlay));
+  std::printf("  covered to APlayer_Pause: %s; uncovered to APlayer_Play: %s (target under 1,000 ms each)\n",
+              toPause.summary().c_str(), toPlay.summary().c_str());
 }
 
 }  // namespace qova::bench

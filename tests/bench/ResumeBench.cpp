@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "outside/aplayer/APlayerContract.h"
@@ -44,15 +45,16 @@ struct Engine {
   }
 };
 
-// Milliseconds from APlayer_Play until the position has moved on; -1 when it did not within 20 s.
-double resumeAfter(const Engine& engine, int32_t player, std::chrono::milliseconds pause) {
+// Milliseconds from APlayer_Play until the position has moved on; nothing when it did not within 20 s.
+std::optional<double> resumeAfter(const Engine& engine, int32_t player, std::chrono::milliseconds pause) {
   engine.pause(player);
   test::pumpMessagesFor(pause);
   const int32_t pausedAt = engine.position(player);
   const Ticks start = now();
   engine.play(player);
   const bool moved = test::waitUntil([&] { return engine.position(player) > pausedAt + 40; }, 20s);
-  return moved ? milliseconds(start, now()) : -1.0;
+  if (!moved) return std::nullopt;
+  return milliseconds(start, now());
 }
 
 }  // namespace
@@ -73,18 +75,18 @@ void benchResume() {
     std::printf("  the engine did not play\n");
     return;
   }
-  std::vector<double> afterShort, afterLong;
+  RunTimes afterShort, afterLong;
   for (int round = 0; round < kRounds; ++round) {
-    afterShort.push_back(resumeAfter(engine, player, kShortPause));
-    afterLong.push_back(resumeAfter(engine, player, kLongPause));
+    afterShort.add(resumeAfter(engine, player, kShortPause));
+    afterLong.add(resumeAfter(engine, player, kLongPause));
     // Far enough from the end for the next round.
     if (engine.state(player) != kAPlayerStatePlaying) engine.open(player, clip.c_str());
     test::pumpMessagesFor(1s);
   }
-  std::printf("  from APlayer_Play to the position moving: after %lld s paused median %.0f ms, after %lld s "
-              "(the decoding process ended) median %.0f ms\n",
-              static_cast<long long>(kShortPause.count()), median(afterShort),
-              static_cast<long long>(kLongPause.count()), median(afterLong));
+  std::printf("  from APlayer_Play to the position moving: after %lld s paused %s, after %lld s "
+              "(the decoding process ended) %s\n",
+              static_cast<long long>(kShortPause.count()), afterShort.summary().c_str(),
+              static_cast<long long>(kLongPause.count()), afterLong.summary().c_str());
   engine.destroy(player);
 }
 

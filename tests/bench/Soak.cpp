@@ -40,6 +40,13 @@ LogCounts countLog(const std::string& path) {
 
 }  // namespace
 
+bool SoakFigures::decodingProcessMeasured() const {
+  if (samples.empty()) return false;
+  for (const SoakSample& sample : samples)
+    if (sample.decodingProcesses < 1) return false;
+  return true;
+}
+
 const SoakSample& SoakFigures::at(int files) const {
   for (const SoakSample& sample : samples)
     if (sample.files >= files) return sample;
@@ -63,10 +70,12 @@ SoakFigures soakProgram(TimedProgram& program, int files, const std::vector<int>
       memory.residentMb += part.residentMb;
       memory.threads += part.threads;
     }
-    figures.samples.push_back({filesSoFar, milliseconds(start, now()) / 1000.0, memory.residentMb, memory.threads});
+    const int decoders = static_cast<int>(findUnixProcesses(program.folder().file("APlayerDecoder.exe")).size());
+    figures.samples.push_back(
+        {filesSoFar, milliseconds(start, now()) / 1000.0, memory.residentMb, memory.threads, decoders});
     if (print)
-      std::printf("soak: %5d files  %7.1f s  %7.1f MB  %3d threads\n", filesSoFar, figures.samples.back().seconds,
-                  memory.residentMb, memory.threads);
+      std::printf("soak: %5d files  %7.1f s  %7.1f MB  %3d threads  %d decoding process(es)\n", filesSoFar,
+                  figures.samples.back().seconds, memory.residentMb, memory.threads, decoders);
     std::fflush(stdout);
   };
   const Ticks deadline = start + static_cast<Ticks>(limit.count()) * 10'000'000;

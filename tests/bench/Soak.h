@@ -16,6 +16,7 @@ struct SoakSample {
   double seconds = 0.0;
   double residentMb = 0.0;
   int threads = 0;
+  int decodingProcesses = 0;  // of those measured, the engine's decoding processes (APlayerDecoder.exe)
 };
 
 struct SoakFigures {
@@ -29,6 +30,10 @@ struct SoakFigures {
   // its next "playing"), median over the run, in milliseconds.
   double medianEndToPlaying = 0.0;
   bool processFound = false;
+
+  // Whether every sample counted the engine's decoding process in: without
+  // it the figures leave out where the video is decoded.
+  bool decodingProcessMeasured() const;
 
   // The sample taken at `files` files (the first at or after it); the last one when none.
   const SoakSample& at(int files) const;

@@ -28,6 +28,8 @@ void soakLibrary(const char* title, const std::vector<std::string>& clips, int m
                                  : 0.0;
   std::printf("soak: %d files ended, %d opens, %d refused, %d reported unplayable\n", figures.filesEnded,
               figures.opens, figures.refusedOpens, figures.failureEvents);
+  if (!figures.decodingProcessMeasured())
+    std::printf("soak: the engine's decoding process was missing from some samples: their figures leave it out\n");
   std::printf("soak: from a file's end to the next one playing: median %.0f ms\n", figures.medianEndToPlaying);
   std::printf("soak: start %.1f MB %d threads; after %d files %.1f MB %d threads; end (%d files) %.1f MB %d threads\n",
               figures.samples.front().residentMb, figures.samples.front().threads, after100.files,

@@ -6,6 +6,7 @@
 // is when the screen's centre first turns red, polled every few milliseconds.
 #include <cstdio>
 #include <iterator>
+#include <optional>
 #include <vector>
 
 #include "tests/bench/BenchSupport.h"
@@ -20,8 +21,8 @@ using namespace std::chrono_literals;
 constexpr int kRuns = 3;
 
 struct StartTimes {
-  double toOpen = 0.0;   // process start to the program's APlayer_OpenA, ms
-  double toFrame = 0.0;  // process start to the first red on the screen, ms
+  std::optional<double> toOpen;  // process start to the program's APlayer_OpenA, ms; nothing when not logged
+  double toFrame = 0.0;          // process start to the first red on the screen, ms
 };
 
 struct Library {
@@ -44,7 +45,7 @@ bool startOnce(Library library, StartTimes& times) {
   times.toFrame = milliseconds(start, shown);
   const auto log = readTimedLog(program.timingLog());
   const int open = findLine(log, "open ");
-  times.toOpen = open >= 0 ? milliseconds(start, log[static_cast<std::size_t>(open)].time) : 0.0;
+  if (open >= 0) times.toOpen = milliseconds(start, log[static_cast<std::size_t>(open)].time);
   return true;
 }
 
@@ -57,28 +58,32 @@ const char* describe(Library library) {
 void benchStartup() {
   std::printf("Start-up to the first frame (player top-level), median of %d runs each\n", kRuns);
   constexpr std::size_t kCount = std::size(kLibraries);
-  std::vector<double> toOpen[kCount], toFrame[kCount], bare;
+  RunTimes toOpen[kCount], toFrame[kCount], bare;
   for (int run = 0; run < kRuns; ++run) {
     for (std::size_t i = 0; i < kCount; ++i) {
       StartTimes times;
       if (!startOnce(kLibraries[i], times)) {
         std::printf("  %s: no first frame within 60 s\n", describe(kLibraries[i]));
+        toOpen[i].add(std::nullopt);
+        toFrame[i].add(std::nullopt);
         continue;
       }
-      toOpen[i].push_back(times.toOpen);
-      toFrame[i].push_back(times.toFrame);
+      toOpen[i].add(times.toOpen);
+      toFrame[i].add(times.toFrame);
       std::printf("  run %d, %-34s open after %6.0f ms, first frame after %6.0f ms\n", run + 1,
-                  describe(kLibraries[i]), times.toOpen, times.toFrame);
+                  describe(kLibraries[i]), times.toOpen.value_or(-1.0), times.toFrame);
     }
     const ReferenceStart reference = startReference(buildFile("media\\bench_red.mp4"), Colour::Red);
-    if (reference.firstFrame) bare.push_back(milliseconds(reference.processStart, reference.firstFrame));
+    bare.add(reference.firstFrame ? std::optional(milliseconds(reference.processStart, reference.firstFrame))
+                                  : std::nullopt);
   }
   for (std::size_t i = 0; i < kCount; ++i)
-    std::printf("  median, %-34s open after %6.0f ms, first frame after %6.0f ms\n", describe(kLibraries[i]),
-                median(toOpen[i]), median(toFrame[i]));
-  std::printf("  median, bare MFPlay player: first frame after %6.0f ms from its process start\n", median(bare));
-  if (median(toFrame[0]) > 0)
-    std::printf("  1,000 entries / 1 entry: %.2fx (target under 2x)\n", median(toFrame[1]) / median(toFrame[0]));
+    std::printf("  %-34s open after: %s; first frame after: %s\n", describe(kLibraries[i]),
+                toOpen[i].summary().c_str(), toFrame[i].summary().c_str());
+  std::printf("  bare MFPlay player: first frame from its process start: %s\n", bare.summary().c_str());
+  if (!toFrame[0].milliseconds.empty() && !toFrame[1].milliseconds.empty())
+    std::printf("  1,000 entries / 1 entry: %.2fx (target under 2x)\n",
+                median(toFrame[1].milliseconds) / median(toFrame[0].milliseconds));
 }
 
 }  // namespace qova::bench

@@ -164,7 +164,7 @@ TEST(FileDialogRequest, DefaultExtensionAndInitialNameReachTheStructure) {
 }
 
 TEST(FileDialogRequest, The32BitSizeOf76IsRefusedByThe64BitDialog) {
-  if (sizeof(void*) != 8) GTEST_SKIP() << "76 is the right size in a 32-bit program";
+  static_assert(sizeof(void*) == 8, "76 is the right size in a 32-bit program");
   qova::FileDialogRequest request("", "", "A|*.a", "", "", OFN_EXPLORER,
                                   qova::kSingleFileBufferSize);
   request.get()->lStructSize = 76;

@@ -138,7 +138,7 @@ std::function<void(DialogDriver&)> fontAnswer(SeenFont& seen, int button, int st
 class FontDialog : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!faceInstalled(kInstalledFace)) GTEST_SKIP() << "the WenQuanYi fonts are not installed";
+    ASSERT_TRUE(faceInstalled(kInstalledFace)) << "the WenQuanYi fonts (fonts-wqy-microhei) are not installed: run scripts/setup";
   }
 
   qova::FontChoice choose(SeenFont& seen, int button, int styleIndex, bool bold, bool strikeout) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "runtime/ProgramDirectory.h"
@@ -161,10 +162,83 @@ TEST_F(Tray, IconsAreMadeFromWholeIconFilesOnly) {
   EXPECT_EQ(tray.iconData().hIcon, nullptr) << "the old icon is kept";
 }
 
-TEST_F(Tray, SweepingWithoutANotificationAreaIsHarmless) {
-  TrayIcon::sweepDeadIcons(true);
+// A notification area of this test's own windows, laid out as the shell's:
+// "Shell_TrayWnd" > "TrayNotifyWnd" > "SysPager" > "ToolbarWindow32", and
+// "NotifyIconOverflowWindow" > "ToolbarWindow32". Each toolbar records the
+// pointer moves it is sent.
+struct RecordedMoves {
+  HWND toolbar = nullptr;
+  std::vector<POINT> points;
+};
+RecordedMoves gTrayMoves, gOverflowMoves;
+
+LRESULT CALLBACK toolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_MOUSEMOVE)
+    for (RecordedMoves* moves : {&gTrayMoves, &gOverflowMoves})
+      if (moves->toolbar == window) moves->points.push_back({LOWORD(lParam), HIWORD(lParam)});
+  return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+class StandInNotificationArea {
+ public:
+  StandInNotificationArea() {
+    for (const char* name : {"Shell_TrayWnd", "TrayNotifyWnd", "SysPager", "ToolbarWindow32", "NotifyIconOverflowWindow"}) {
+      WNDCLASSA wc{};
+      wc.lpfnWndProc = toolbarProc;
+      wc.hInstance = ::GetModuleHandleA(nullptr);
+      wc.lpszClassName = name;
+      ::RegisterClassA(&wc);
+    }
+    tray_ = create("Shell_TrayWnd", nullptr, 400, 40);
+    HWND notify = create("TrayNotifyWnd", tray_, 200, 40);
+    HWND pager = create("SysPager", notify, 100, 40);
+    gTrayMoves = {create("ToolbarWindow32", pager, 40, 20), {}};
+    overflow_ = create("NotifyIconOverflowWindow", nullptr, 100, 100);
+    gOverflowMoves = {create("ToolbarWindow32", overflow_, 10, 6), {}};
+  }
+  ~StandInNotificationArea() {
+    ::DestroyWindow(tray_);
+    ::DestroyWindow(overflow_);
+  }
+  // Whether the lookups by class find these windows before any of the system's.
+  bool foundFirst() const {
+    return TrayIcon::trayToolbar() == gTrayMoves.toolbar && TrayIcon::overflowToolbar() == gOverflowMoves.toolbar;
+  }
+
+ private:
+  static HWND create(const char* name, HWND parent, int width, int height) {
+    return ::CreateWindowExA(0, name, "", parent ? WS_CHILD : WS_POPUP, 0, 0, width, height, parent, nullptr,
+                             ::GetModuleHandleA(nullptr), nullptr);
+  }
+  HWND tray_ = nullptr;
+  HWND overflow_ = nullptr;
+};
+
+// Every other pixel of the toolbar, row by row: the shell drops an icon of a
+// process that ended when the pointer passes over it.
+std::vector<POINT> everyOtherPixel(int width, int height) {
+  std::vector<POINT> points;
+  for (int y = 2; y <= height / 2 * 2; y += 2)
+    for (int x = 2; x <= width / 2 * 2; x += 2) points.push_back({x, y});
+  return points;
+}
+
+bool samePoints(const std::vector<POINT>& a, const std::vector<POINT>& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](POINT p, POINT q) { return p.x == q.x && p.y == q.y; });
+}
+
+TEST_F(Tray, SweepingPassesThePointerOverEveryIconOfTheChosenToolbar) {
+  StandInNotificationArea area;
+  ASSERT_TRUE(area.foundFirst());
   TrayIcon::sweepDeadIcons(false);
-  SUCCEED();
+  EXPECT_TRUE(samePoints(gTrayMoves.points, everyOtherPixel(40, 20))) << gTrayMoves.points.size() << " moves";
+  EXPECT_TRUE(gOverflowMoves.points.empty());
+
+  gTrayMoves.points.clear();
+  TrayIcon::sweepDeadIcons(true);
+  EXPECT_TRUE(samePoints(gOverflowMoves.points, everyOtherPixel(10, 6))) << gOverflowMoves.points.size() << " moves";
+  EXPECT_TRUE(gTrayMoves.points.empty());
 }
 
 }  // namespace

@@ -182,7 +182,9 @@ TEST_F(Events, AValueOfACopyThatMovedIsStaleAndTheButtonRepointsIt) {
 
   clickMiddle(on);
   ASSERT_TRUE(settleUntil([] { return !callNumbers("按钮EX1").empty(); }));
-  EXPECT_EQ(runValue(), runCommandForThisProgram());
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  EXPECT_EQ(runValue(), L"\"" + std::wstring(self) + L"\"") << "this copy's quoted path";
   EXPECT_EQ(componentText(on, kExuiPropCaption), u"已设置开机启动");
 }
 

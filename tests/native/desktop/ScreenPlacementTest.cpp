@@ -4,7 +4,10 @@
 
 #include "desktop/ScreenPlacement.h"
 
+#include <optional>
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace qova {
 
@@ -14,50 +17,61 @@ void PrintTo(const ScreenRect& r, std::ostream* out) {
 
 namespace {
 
-std::vector<ScreenRect> inLayer(const std::vector<MonitorArea>& monitors, bool everyMonitor = true) {
-  const ScreenRect all = virtualScreen(monitors);
-  return playerPlaces(monitors, all.left, all.top, everyMonitor);
+// Players in the desktop layer are placed relative to the virtual screen's
+// top left; top-level players keep screen coordinates (origin 0, 0).
+enum class Host { Layer, TopLevel };
+
+struct Placement {
+  const char* name;
+  std::vector<MonitorArea> monitors;
+  Host host;
+  bool everyMonitor;
+  std::vector<ScreenRect> expected;            // the primary's first
+  std::optional<ScreenRect> expectedVirtual;   // checked when given
+};
+
+void PrintTo(const Placement& p, std::ostream* out) { *out << p.name; }
+
+const std::vector<MonitorArea> kOne{{{0, 0, 1920, 1080}, true}};
+// As Xephyr lays out two screens under Wine.
+const std::vector<MonitorArea> kRightOfThePrimary{{{0, 0, 1280, 720}, true}, {{1280, 0, 2304, 768}, false}};
+const std::vector<MonitorArea> kLeftOfThePrimary{{{-1280, 0, 0, 1024}, false}, {{0, 0, 1920, 1080}, true}};
+const std::vector<MonitorArea> kAboveAndBelowLeft{
+    {{0, 0, 2560, 1440}, true}, {{320, -1080, 2240, 0}, false}, {{-1080, 600, 0, 2520}, false}};
+const std::vector<MonitorArea> kNoPrimaryMarked{{{0, 0, 800, 600}, false}, {{800, 0, 1600, 600}, false}};
+
+const Placement kPlacements[] = {
+    {"OneMonitorFillsTheLayer", kOne, Host::Layer, true, {{0, 0, 1920, 1080}}, ScreenRect{0, 0, 1920, 1080}},
+    {"NoMonitorNoPlayer", {}, Host::TopLevel, true, {}, std::nullopt},
+    {"SecondMonitorRightOfThePrimary", kRightOfThePrimary, Host::Layer, true,
+     {{0, 0, 1280, 720}, {1280, 0, 2304, 768}}, ScreenRect{0, 0, 2304, 768}},
+    {"SecondMonitorRightOfThePrimaryPrimaryOnly", kRightOfThePrimary, Host::Layer, false, {{0, 0, 1280, 720}},
+     std::nullopt},
+    // The primary first, at its place right of the other.
+    {"MonitorLeftOfThePrimaryShiftsThePrimary", kLeftOfThePrimary, Host::Layer, true,
+     {{1280, 0, 3200, 1080}, {0, 0, 1280, 1024}}, ScreenRect{-1280, 0, 1920, 1080}},
+    {"MonitorLeftOfThePrimaryPrimaryOnly", kLeftOfThePrimary, Host::Layer, false, {{1280, 0, 3200, 1080}},
+     std::nullopt},
+    {"MonitorAboveThePrimaryAndOneBelowLeft", kAboveAndBelowLeft, Host::Layer, true,
+     {{1080, 1080, 3640, 2520}, {1400, 0, 3320, 1080}, {0, 1680, 1080, 3600}}, ScreenRect{-1080, -1080, 2560, 2520}},
+    {"TopLevelPlayersKeepScreenCoordinates", kLeftOfThePrimary, Host::TopLevel, true,
+     {{0, 0, 1920, 1080}, {-1280, 0, 0, 1024}}, std::nullopt},
+    {"NoPrimaryMarkedTakesTheFirst", kNoPrimaryMarked, Host::TopLevel, false, {{0, 0, 800, 600}}, std::nullopt},
+};
+
+class ScreenPlacement : public ::testing::TestWithParam<Placement> {};
+
+TEST_P(ScreenPlacement, PlayersGoToTheirMonitors) {
+  const Placement& p = GetParam();
+  if (p.expectedVirtual) {
+    EXPECT_EQ(virtualScreen(p.monitors), *p.expectedVirtual);
+  }
+  const ScreenRect all = p.host == Host::Layer ? virtualScreen(p.monitors) : ScreenRect{};
+  EXPECT_EQ(playerPlaces(p.monitors, all.left, all.top, p.everyMonitor), p.expected);
 }
 
-TEST(ScreenPlacement, OneMonitorFillsTheLayer) {
-  const std::vector<MonitorArea> one{{{0, 0, 1920, 1080}, true}};
-  EXPECT_EQ(inLayer(one), (std::vector<ScreenRect>{{0, 0, 1920, 1080}}));
-  EXPECT_TRUE(playerPlaces({}, 0, 0, true).empty());
-}
-
-TEST(ScreenPlacement, SecondMonitorRightOfThePrimary) {
-  // As Xephyr lays out two screens under Wine.
-  const std::vector<MonitorArea> two{{{0, 0, 1280, 720}, true}, {{1280, 0, 2304, 768}, false}};
-  EXPECT_EQ(inLayer(two), (std::vector<ScreenRect>{{0, 0, 1280, 720}, {1280, 0, 2304, 768}}));
-  EXPECT_EQ(inLayer(two, false), (std::vector<ScreenRect>{{0, 0, 1280, 720}}));
-}
-
-TEST(ScreenPlacement, MonitorLeftOfThePrimaryShiftsThePrimary) {
-  const std::vector<MonitorArea> two{{{-1280, 0, 0, 1024}, false}, {{0, 0, 1920, 1080}, true}};
-  const ScreenRect all = virtualScreen(two);
-  EXPECT_EQ(all, (ScreenRect{-1280, 0, 1920, 1080}));
-  EXPECT_EQ(inLayer(two), (std::vector<ScreenRect>{{1280, 0, 3200, 1080}, {0, 0, 1280, 1024}}))
-      << "the primary first, at its place right of the other";
-  EXPECT_EQ(inLayer(two, false), (std::vector<ScreenRect>{{1280, 0, 3200, 1080}}));
-}
-
-TEST(ScreenPlacement, MonitorAboveThePrimaryAndOneBelowLeft) {
-  const std::vector<MonitorArea> three{
-      {{0, 0, 2560, 1440}, true}, {{320, -1080, 2240, 0}, false}, {{-1080, 600, 0, 2520}, false}};
-  EXPECT_EQ(virtualScreen(three), (ScreenRect{-1080, -1080, 2560, 2520}));
-  EXPECT_EQ(inLayer(three), (std::vector<ScreenRect>{
-                                {1080, 1080, 3640, 2520}, {1400, 0, 3320, 1080}, {0, 1680, 1080, 3600}}));
-}
-
-TEST(ScreenPlacement, TopLevelPlayersKeepScreenCoordinates) {
-  const std::vector<MonitorArea> two{{{-1280, 0, 0, 1024}, false}, {{0, 0, 1920, 1080}, true}};
-  EXPECT_EQ(playerPlaces(two, 0, 0, true), (std::vector<ScreenRect>{{0, 0, 1920, 1080}, {-1280, 0, 0, 1024}}));
-}
-
-TEST(ScreenPlacement, NoPrimaryMarkedTakesTheFirst) {
-  const std::vector<MonitorArea> two{{{0, 0, 800, 600}, false}, {{800, 0, 1600, 600}, false}};
-  EXPECT_EQ(playerPlaces(two, 0, 0, false), (std::vector<ScreenRect>{{0, 0, 800, 600}}));
-}
+INSTANTIATE_TEST_SUITE_P(Layouts, ScreenPlacement, ::testing::ValuesIn(kPlacements),
+                         [](const ::testing::TestParamInfo<Placement>& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace qova

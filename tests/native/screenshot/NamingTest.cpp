@@ -2,6 +2,8 @@
 // patterns, double-byte paths, and keeping two videos' thumbnails apart.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <ostream>
 #include <regex>
 #include <string>
 
@@ -103,30 +105,45 @@ TEST(VideoIdentity, ChangesWithPathSizeAndTimeOnly) {
   EXPECT_NE(base, videoIdentity("C:\\a\\clip.mp4", 1000, 43));
 }
 
-TEST(ThumbnailFileName, IsTheShortenedSafeNameAndTheIdentityInHex) {
-  EXPECT_EQ(thumbnailFileName("clip", 0x0123456789abcdefULL, isGbkLeadByte), "clip_0123456789abcdef.jpg");
-  EXPECT_EQ(thumbnailFileName("", 0, isGbkLeadByte), "_0000000000000000.jpg");
-  EXPECT_EQ(thumbnailFileName("a\\b/c:d*e?f\"g<h>i|j#k%l\x01m", 1, isGbkLeadByte),
-            "a_b_c_d_e_f_g_h_i_j_k_l_m_0000000000000001.jpg");
+std::string repeated(const std::string& text, int times) {
+  std::string all;
+  for (int i = 0; i < times; ++i) all += text;
+  return all;
 }
 
-TEST(ThumbnailFileName, KeepsDoubleByteCharactersWhoseTrailLooksUnsafe) {
-  EXPECT_EQ(thumbnailFileName(kBackslashTrail + kBarTrail, 2, isGbkLeadByte),
-            kBackslashTrail + kBarTrail + "_0000000000000002.jpg");
+struct Thumbnail {
+  const char* name;
+  std::string videoName;
+  uint64_t identity;
+  std::string expected;
+};
+
+void PrintTo(const Thumbnail& t, std::ostream* out) { *out << t.name; }
+
+const Thumbnail kThumbnails[] = {
+    {"TheNameAndTheIdentityInHex", "clip", 0x0123456789abcdefULL, "clip_0123456789abcdef.jpg"},
+    {"NoName", "", 0, "_0000000000000000.jpg"},
+    {"UnsafeCharactersBecomeUnderscores", "a\\b/c:d*e?f\"g<h>i|j#k%l\x01m", 1,
+     "a_b_c_d_e_f_g_h_i_j_k_l_m_0000000000000001.jpg"},
+    {"DoubleByteCharactersWhoseTrailLooksUnsafeStay", kBackslashTrail + kBarTrail, 2,
+     kBackslashTrail + kBarTrail + "_0000000000000002.jpg"},
+    // 48 bytes at most, cut at a character: "x" and 23 two-byte characters
+    // (an odd start, so that a cut by bytes would split one).
+    {"LongNamesAreCutAtACharacter", "x" + repeated("\xD6\xD0", 100), 3,
+     "x" + repeated("\xD6\xD0", 23) + "_0000000000000003.jpg"},
+};
+
+class ThumbnailFileName : public ::testing::TestWithParam<Thumbnail> {};
+
+TEST_P(ThumbnailFileName, IsTheShortenedSafeNameAndTheIdentityInHex) {
+  const Thumbnail& t = GetParam();
+  EXPECT_EQ(thumbnailFileName(t.videoName, t.identity, isGbkLeadByte), t.expected);
 }
 
-TEST(ThumbnailFileName, LongNamesAreCutAtACharacterSoThePathStaysShort) {
-  std::string longName;
-  for (int i = 0; i < 100; ++i) longName += "\xD6\xD0";
-  longName = "x" + longName;  // odd start, so a byte-wise cut would split a character
-  const std::string file = thumbnailFileName(longName, 3, isGbkLeadByte);
-  const size_t nameBytes = file.size() - std::string("_0000000000000003.jpg").size();
-  EXPECT_LE(nameBytes, kThumbnailNameBytes);
-  EXPECT_EQ(nameBytes % 2, 1u) << "the single 'x' and whole two-byte characters";
-  EXPECT_EQ(file.substr(0, nameBytes), longName.substr(0, nameBytes));
-}
+INSTANTIATE_TEST_SUITE_P(Names, ThumbnailFileName, ::testing::ValuesIn(kThumbnails),
+                         [](const ::testing::TestParamInfo<Thumbnail>& row) { return std::string(row.param.name); });
 
-TEST(ThumbnailFileName, TwoVideosOfTheSameNameInDifferentFoldersGetDifferentFiles) {
+TEST(ThumbnailFileNames, TwoVideosOfTheSameNameInDifferentFoldersGetDifferentFiles) {
   const std::string a = thumbnailFileName("clip", videoIdentity("C:\\one\\clip.mp4", 10, 1), isGbkLeadByte);
   const std::string b = thumbnailFileName("clip", videoIdentity("C:\\two\\clip.mp4", 10, 1), isGbkLeadByte);
   EXPECT_NE(a, b);

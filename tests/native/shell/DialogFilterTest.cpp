@@ -2,6 +2,7 @@
 // buffer and the reading of a multiple selection.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "shell/DialogFilter.h"
@@ -68,45 +69,41 @@ std::string answerBuffer(const std::string& answer) {
   return buffer;
 }
 
-TEST(MultipleSelection, OneFileIsItsFullPath) {
-  EXPECT_EQ(qova::joinSelectedFiles(answerBuffer("C:\\v\\x.mp4")), "C:\\v\\x.mp4");
+// What the dialog left in the file-name buffer, and the selection read from it.
+struct Selection {
+  const char* name;
+  std::string buffer;
+  std::string expected;
+};
+
+void PrintTo(const Selection& s, std::ostream* out) { *out << s.name; }
+
+const Selection kSelections[] = {
+    {"OneFileIsItsFullPath", answerBuffer("C:\\v\\x.mp4"), "C:\\v\\x.mp4"},
+    {"TwoFilesAreFolderPlusNameJoinedByCrLf", answerBuffer("C:\\v\0x.mp4\0y.mp4"s), "C:\\v\\x.mp4\r\nC:\\v\\y.mp4"},
+    {"ThreeFiles", answerBuffer("C:\\v\0a\0b\0c"s), "C:\\v\\a\r\nC:\\v\\b\r\nC:\\v\\c"},
+    {"ARootFolderKeepsItsOneBackslash", answerBuffer("C:\\\0x.mp4\0y.mp4"s), "C:\\x.mp4\r\nC:\\y.mp4"},
+    {"NothingAfterTheFirstDoubleNulIsRead", "C:\\v\0x.mp4\0\0C:\\old\0z.mp4\0\0"s, "C:\\v\\x.mp4"},
+    {"NothingAfterAFullPathsDoubleNulIsRead", "C:\\v\\x.mp4\0\0stale"s, "C:\\v\\x.mp4"},
+    {"AnEmptyBufferGivesNothing", std::string(4096, '\0'), ""},
+    {"NoBytesGiveNothing", "", ""},
+    {"AnUnterminatedSelectionGivesWhatItHolds", "C:\\v\0x.mp4"s, "C:\\v\\x.mp4"},
+    {"AFolderAloneGivesTheFolder", "C:\\v\0"s, "C:\\v\\"},
+    // 视频 and 片 end in ordinary trail bytes and stay whole.
+    {"GbkFolderAndNamesPassThroughByteForByte", answerBuffer("D:\\\xCA\xD3\xC6\xB5\0\xC6\xAC.mp4\0b.mp4"s),
+     "D:\\\xCA\xD3\xC6\xB5\\\xC6\xAC.mp4\r\nD:\\\xCA\xD3\xC6\xB5\\b.mp4"},
+    // Names are split after their NULs have become the filter's separator byte.
+    {"AByteLikeTheFilterSeparatorInANameSplitsItToo", answerBuffer("C:\\v\0"s + kGbkWithBarTrail + ".mp4\0y.mp4"s),
+     "C:\\v\\\xD9\r\nC:\\v\\.mp4\r\nC:\\v\\y.mp4"},
+};
+
+class MultipleSelection : public ::testing::TestWithParam<Selection> {};
+
+TEST_P(MultipleSelection, IsReadFromTheBuffer) {
+  EXPECT_EQ(qova::joinSelectedFiles(GetParam().buffer), GetParam().expected);
 }
 
-TEST(MultipleSelection, SeveralFilesAreFolderPlusNameJoinedByCrLf) {
-  EXPECT_EQ(qova::joinSelectedFiles(answerBuffer("C:\\v\0x.mp4\0y.mp4"s)),
-            "C:\\v\\x.mp4\r\nC:\\v\\y.mp4");
-  EXPECT_EQ(qova::joinSelectedFiles(answerBuffer("C:\\v\0a\0b\0c"s)),
-            "C:\\v\\a\r\nC:\\v\\b\r\nC:\\v\\c");
-}
-
-TEST(MultipleSelection, ARootFolderKeepsItsOneBackslash) {
-  EXPECT_EQ(qova::joinSelectedFiles(answerBuffer("C:\\\0x.mp4\0y.mp4"s)),
-            "C:\\x.mp4\r\nC:\\y.mp4");
-}
-
-TEST(MultipleSelection, NothingAfterTheFirstDoubleNulIsRead) {
-  EXPECT_EQ(qova::joinSelectedFiles("C:\\v\0x.mp4\0\0C:\\old\0z.mp4\0\0"s), "C:\\v\\x.mp4");
-  EXPECT_EQ(qova::joinSelectedFiles("C:\\v\\x.mp4\0\0stale"s), "C:\\v\\x.mp4");
-}
-
-TEST(MultipleSelection, EmptyOrUnterminatedBuffersGiveWhatTheyHold) {
-  EXPECT_EQ(qova::joinSelectedFiles(std::string(4096, '\0')), "");
-  EXPECT_EQ(qova::joinSelectedFiles(""), "");
-  EXPECT_EQ(qova::joinSelectedFiles("C:\\v\0x.mp4"s), "C:\\v\\x.mp4");
-  EXPECT_EQ(qova::joinSelectedFiles("C:\\v\0"s), "C:\\v\\");
-}
-
-TEST(MultipleSelection, GbkFolderAndNamesPassThroughByteForByte) {
-  // 视频 and 片 end in ordinary trail bytes and stay whole.
-  EXPECT_EQ(qova::joinSelectedFiles(answerBuffer("D:\\\xCA\xD3\xC6\xB5\0\xC6\xAC.mp4\0b.mp4"s)),
-            "D:\\\xCA\xD3\xC6\xB5\\\xC6\xAC.mp4\r\nD:\\\xCA\xD3\xC6\xB5\\b.mp4");
-}
-
-TEST(MultipleSelection, AByteLikeTheFilterSeparatorInANameSplitsItToo) {
-  // Names are split after their NULs have become the filter's separator byte.
-  const std::string answer = "C:\\v\0"s + kGbkWithBarTrail + ".mp4\0y.mp4"s;
-  EXPECT_EQ(qova::joinSelectedFiles(answerBuffer(answer)),
-            "C:\\v\\\xD9\r\nC:\\v\\.mp4\r\nC:\\v\\y.mp4");
-}
+INSTANTIATE_TEST_SUITE_P(Answers, MultipleSelection, ::testing::ValuesIn(kSelections),
+                         [](const ::testing::TestParamInfo<Selection>& row) { return std::string(row.param.name); });
 
 }  // namespace

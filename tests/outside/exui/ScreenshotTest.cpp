@@ -2,8 +2,7 @@
 // every control, photographed from the screen into exui_screens\ beside the
 // test program so that their look can be checked by eye.
 #include <chrono>
-#include <cstdio>
-#include <map>
+#include <string>
 
 #include "tests/outside/exui/ComponentHost.h"
 #include "tests/outside/exui/ExuiHelpers.h"
@@ -11,6 +10,7 @@
 #include "tests/outside/exui/SampleSkins.h"
 #include "tests/outside/exui/TestPictures.h"
 #include "tests/support/TestProcess.h"
+#include "tests/support/WindowPhotograph.h"
 
 namespace qova::test {
 namespace {
@@ -19,29 +19,7 @@ using namespace std::chrono_literals;
 using exui::Box;
 using exui::PropertyWriter;
 
-// How many coarse colours cover at least 0.2 % of the picture.
-int distinctColours(const Pixels& pixels) {
-  std::map<uint32_t, int> buckets;
-  for (uint32_t p : pixels.argb) ++buckets[p & 0xE0E0E0u];
-  int colours = 0;
-  for (const auto& [colour, count] : buckets)
-    if (count * 500 >= static_cast<int>(pixels.argb.size())) ++colours;
-  return colours;
-}
-
-void settle(HWND window) {
-  ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  pumpMessagesFor(200ms);
-}
-
-Pixels photograph(HWND window, const std::string& name) {
-  settle(window);
-  const Pixels shot = captureClient(window);
-  EXPECT_TRUE(savePng(shot, screenshotPath(name))) << name;
-  std::printf("[ screenshot ] %s\n", screenshotPath(name).c_str());
-  return shot;
-}
+Pixels photograph(HWND window, const std::string& name) { return photographWindow(window, screenshotPath(name)); }
 
 HWND windowOf(ExuiControl control) { return ComponentHost::windowOf(control); }
 

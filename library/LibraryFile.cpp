@@ -15,17 +15,6 @@
 namespace qova {
 namespace {
 
-// Every record of the file's bytes, in file order.
-std::vector<FoundRecord> recordsIn(std::string_view fileBytes) {
-  std::vector<FoundRecord> records;
-  PatternMatcher matcher;
-  matcher.run(kLibraryRecordPattern, std::string(libraryText(fileBytes)));
-  const int matches = matcher.matchCount();
-  for (int match = 1; match <= matches; ++match)
-    records.push_back({matcher.groupText(match, 1), matcher.groupText(match, 2), matcher.groupText(match, 3)});
-  return records;
-}
-
 // Every record of the file whose video exists, in file order.
 std::vector<FoundRecord> loadedRecords() {
   std::vector<FoundRecord> records = recordsIn(readWholeFile(libraryFilePath()));
@@ -40,6 +29,16 @@ LibraryWrite replaceLibrary(const std::string& path, std::string_view bytes) {
 }
 
 }  // namespace
+
+std::vector<FoundRecord> recordsIn(std::string_view fileBytes) {
+  std::vector<FoundRecord> records;
+  PatternMatcher matcher;
+  matcher.run(kLibraryRecordPattern, std::string(libraryText(fileBytes)));
+  const int matches = matcher.matchCount();
+  for (int match = 1; match <= matches; ++match)
+    records.push_back({matcher.groupText(match, 1), matcher.groupText(match, 2), matcher.groupText(match, 3)});
+  return records;
+}
 
 std::string libraryFilePath() { return programFile("spconfiguration_file.ini"); }
 

@@ -3,14 +3,19 @@
 // whole and written whole; a write goes to a new file that then replaces the
 // old one in one step, so a crash or a full disk never destroys the library.
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "library/LibraryRecord.h"
 #include "library/VideoLibrary.h"
 
 namespace qova {
 
 // Program directory + "\spconfiguration_file.ini", rebuilt at each call.
 std::string libraryFilePath();
+
+// Every record of the file's bytes, in file order.
+std::vector<FoundRecord> recordsIn(std::string_view fileBytes);
 
 // Appends every record of the file whose video exists to the three lists, in
 // file order; the number of entries appended (0 for a missing file).

@@ -1,6 +1,6 @@
 #pragma once
 // The library window's two skinned menus: the application menu ("打开设置",
-// "添加视频", "退出应用") and an item's menu ("删除该项"), and which of their
+// "添加视频", "添加文件夹", "删除失效的视频", "退出应用") and an item's menu ("删除该项"), and which of their
 // items the component library reports as chosen.
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 
 namespace qova {
 
-enum class MenuChoice { None, OpenSettings, AddVideo, ExitApplication, DeleteEntry };
+enum class MenuChoice { None, OpenSettings, AddVideo, ExitApplication, DeleteEntry, AddFolder, DeleteMissingVideos };
 
 class LibraryMenus {
  public:
@@ -34,6 +34,8 @@ class LibraryMenus {
     int32_t addVideo = 0;
     int32_t exitApplication = 0;
     int32_t deleteEntry = 0;
+    int32_t addFolder = 0;
+    int32_t deleteMissingVideos = 0;
   };
   ExuiMenu libraryMenu_ = 0;
   ExuiMenu itemMenu_ = 0;

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "app/AddVideo.h"
 #include "app/CursorPosition.h"
 #include "app/LibraryNotices.h"
 #include "app/LibraryWindow.h"
+#include "app/PathsFromOutside.h"
 #include "app/Playback.h"
 #include "app/Settings.h"
 #include "app/StartWithWindows.h"
@@ -14,6 +16,7 @@
 #include "desktop/DesktopLayer.h"
 #include "engines/ExuiBinding.h"
 #include "library/LibraryFile.h"
+#include "library/MissingVideos.h"
 #include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"
 
@@ -111,6 +114,8 @@ void Program::onMainWindowCreated() {
   systemNotices_.emplace(window);
   layerWatch_.emplace(window, kDesktopLayerMessage);
   layerWatch_->watchLayer(screens.layer());
+  ::DragAcceptFiles(window, TRUE);
+  if (!startPaths_.empty()) addPaths(std::exchange(startPaths_, {}));
 }
 
 bool Program::startWallpaper() {
@@ -120,7 +125,12 @@ bool Program::startWallpaper() {
   volumeSliderPosition = settingToInteger(readSetting(kSettingVolume, "100"));
 
   library.videoCount = loadLibrary(library.videoPaths, library.thumbnailPaths, library.videoNames);
-  if (library.videoCount == 0) addVideo();
+  if (library.videoCount == 0) {
+    // Paths to start with stand for the question for a first video.
+    if (startPaths_.empty()) addVideo();
+    else adding.add(std::exchange(startPaths_, {}));
+    adding.waitUntilDone();
+  }
   if (!libraryHasEntries()) {
     // Nothing to play: the player leaves the desktop layer again, so that the
     // desktop is left as it was.
@@ -208,12 +218,52 @@ void Program::deleteLibraryEntry(int index) {
 
 void Program::addVideo() {
   const int countBefore = library.videoCount;
-  qova::addVideo(library, libraryWindow.handle);
+  std::vector<std::wstring> several = qova::addVideo(library, libraryWindow.handle);
+  if (!several.empty()) adding.add(std::move(several));
+  onVideoAdded(countBefore);
+}
+
+void Program::onVideoAdded(int countBefore) {
   // The new video, appended at the end, is a new chance once nothing played.
   if (playback.stopped() && library.videoCount > countBefore) {
     library.currentIndex = library.videoCount;
     playback.openAfresh(library.currentIndex);
   }
+}
+
+void Program::addFolder() {
+  std::wstring folder = chooseVideoFolder();
+  if (!folder.empty()) adding.add({std::move(folder)});
+}
+
+void Program::addPaths(std::vector<std::wstring> paths) {
+  if (paths.empty()) return;
+  adding.add(std::move(paths));
+  openLibraryWindow();
+}
+
+void Program::deleteMissingVideos() {
+  if (!askToDeleteMissingVideos(libraryWindow.handle, static_cast<int>(missingVideoRecords().size()))) return;
+  int removed = 0;
+  if (tellIfRefused(rewriteLibraryWithoutMissingVideos(removed), LibraryChange::Delete)) return;
+  reloadKeepingPlaying();
+}
+
+void Program::showMissingEntries() {
+  // Asking for each file is cheap; filling the list again is not.
+  if (std::all_of(library.videoPaths.begin(), library.videoPaths.end(),
+                  [](const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+    return;
+  reloadKeepingPlaying();
+}
+
+void Program::reloadKeepingPlaying() {
+  const std::string playing = library.videoPathAt(library.currentIndex);
+  reloadLibrary(library);
+  refillLibraryList(libraryWindow.handle, library);
+  const auto at = std::find(library.videoPaths.begin(), library.videoPaths.end(), playing);
+  if (at != library.videoPaths.end()) library.currentIndex = static_cast<int>(at - library.videoPaths.begin()) + 1;
+  else library.currentIndex = std::min(library.currentIndex, library.videoCount);
 }
 
 void Program::followDesktopLayer() {
@@ -245,6 +295,7 @@ void Program::onLibraryWindowCreated() {
   tray.add(libraryWindow.handle, {}, false, "QOVA_壁纸");
   tray.setEventHandler([this](int32_t code) { onTrayEvent(code); }, true);
   libraryMenus.build(&Program::onMenuCommand);
+  ::DragAcceptFiles(libraryWindow.handle, TRUE);
 }
 
 void Program::onTrayEvent(int32_t code) {
@@ -253,6 +304,7 @@ void Program::onTrayEvent(int32_t code) {
     tray.addAgain();
     redock();
   } else if (code == WM_LBUTTONUP) {
+    if (!::IsWindowVisible(libraryWindow.handle)) showMissingEntries();
     toggleLibraryWindow(libraryWindow.handle);
   } else if (code == WM_RBUTTONUP) {
     const POINT at = cursorPosition();
@@ -279,6 +331,12 @@ void Program::onMenuChoice(MenuChoice choice) {
       break;
     case MenuChoice::DeleteEntry:
       deleteLibraryEntry(libraryMenus.pendingDeleteIndex());
+      break;
+    case MenuChoice::AddFolder:
+      addFolder();
+      break;
+    case MenuChoice::DeleteMissingVideos:
+      deleteMissingVideos();
       break;
     case MenuChoice::None:
       break;
@@ -310,6 +368,7 @@ void Program::redock() {
 
 void Program::openLibraryWindow() {
   createLibraryWindow(libraryWindow.handle, libraryWindowHandlers(), libraryWindowMessageHandler());
+  if (!::IsWindowVisible(libraryWindow.handle)) showMissingEntries();
   showLibraryWindow(libraryWindow.handle);
 }
 
@@ -350,6 +409,9 @@ LRESULT Program::mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
     case kDesktopLayerMessage:
       followDesktopLayer();
       return 0;
+    case WM_DROPFILES:
+      addPaths(droppedPaths(reinterpret_cast<HDROP>(wParam)));
+      return 0;
     case WM_TIMER:
       if (wParam != kLayerRetryTimer) break;
       followDesktopLayer();
@@ -369,13 +431,24 @@ LRESULT Program::mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
 WindowMessageHandler Program::libraryWindowMessageHandler() {
   return [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
     if (tray.deliver(message, lParam)) return 0;
+    if (adding.deliver(message, wParam)) return 0;
+    if (message == WM_DROPFILES) {
+      addPaths(droppedPaths(reinterpret_cast<HDROP>(wParam)));
+      return 0;
+    }
+    if (message == WM_COPYDATA) {
+      std::optional<std::vector<std::wstring>> handed = handedPaths(lParam);
+      if (!handed) return FALSE;
+      addPaths(std::move(*handed));
+      return TRUE;
+    }
     return ::DefWindowProcA(window, message, wParam, lParam);
   };
 }
 
 StandardMenuHandlers Program::standardMenuHandlers() {
   return {[this] { openSettings(); }, [this] { addVideo(); },
-          [this] { exitApplication(); }};
+          [this] { exitApplication(); }, [this] { addFolder(); }};
 }
 
 MainWindowHandlers Program::mainWindowHandlers() {

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/AutoPause.h"
 #include "app/Hotkeys.h"
@@ -15,6 +17,7 @@
 #include "app/MainWindowPlacement.h"
 #include "app/OwnedWindow.h"
 #include "app/Playback.h"
+#include "app/VideoAdding.h"
 #include "app/SystemNotices.h"
 #include "app/WallpaperScreens.h"
 #include "desktop/DesktopCoverWatch.h"
@@ -76,8 +79,18 @@ class Program {
   // remaining entry stops the picture.
   void deleteLibraryEntry(int index);
   // Asks for a video and appends it; when every entry had failed to play, the
-  // new one plays.
+  // new one plays. Several chosen videos are added in the background.
   void addVideo();
+  // Asks for a folder and adds every video under it in the background.
+  void addFolder();
+  // Adds files and folders in the background and shows the library window
+  // (a drop, "Open with", a second start with paths).
+  void addPaths(std::vector<std::wstring> paths);
+  // The paths qova.exe was started with, added once the program runs (or to
+  // begin with, when the library holds nothing yet).
+  void addAtStart(std::vector<std::wstring> paths) { startPaths_ = std::move(paths); }
+  // After one confirmation, removes every entry whose video file is gone.
+  void deleteMissingVideos();
 
   // What the two windows' layouts bind.
   MainWindowHandlers mainWindowHandlers();
@@ -94,6 +107,7 @@ class Program {
   TrayIcon tray;             // owned by the library window
   LibraryMenus libraryMenus;
   Hotkeys hotkeys;
+  VideoAdding adding{library, libraryWindow, [this](int countBefore) { onVideoAdded(countBefore); }};
   int isPlaying = 0;               // 1 from the wallpaper's start; flipped by the play/pause toggle
   int volumeSliderPosition = 0;    // the volume slider's position, set at start-up
   DockedPosition docked;           // MainWindow's place, from start-up and each docking since
@@ -110,6 +124,13 @@ class Program {
   // The taskbar was made again, or the work area or the display changed: the panel docks again.
   void redock();
   void tellNothingPlays();
+  // A record was appended in the background: a new chance once nothing played.
+  void onVideoAdded(int countBefore);
+  // Shows entries whose file went missing since the list was filled; the
+  // entry that plays keeps playing.
+  void showMissingEntries();
+  // Loads the library again into the list; the entry that plays keeps its place.
+  void reloadKeepingPlaying();
   // The shell's layer may have changed: the players follow it, and the
   // panel's preview shows the new "Progman".
   void followDesktopLayer();
@@ -129,6 +150,7 @@ class Program {
   HTHUMBNAIL preview_ = nullptr;  // the panel's live preview; it lives as long as its two windows
   bool leftEdgePinned_ = false;  // from start-up stage 6 on
   bool ended_ = false;           // an exit path ran
+  std::vector<std::wstring> startPaths_;
 };
 
 }  // namespace qova

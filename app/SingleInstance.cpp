@@ -68,13 +68,6 @@ BOOL CALLBACK checkWindow(HWND window, LPARAM parameter) {
   return FALSE;
 }
 
-// The library window of another process of this program folder; null when there is none.
-HWND runningLibraryWindow() {
-  Search search{foldedCase(folderOf(programExecutablePath()))};
-  ::EnumWindows(checkWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 // A dialog that process shows (it asks for a video); null when none shows.
 HWND visibleDialogOf(HWND window) {
   DWORD processId = 0;
@@ -89,6 +82,12 @@ HWND visibleDialogOf(HWND window) {
 }
 
 }  // namespace
+
+HWND runningLibraryWindow() {
+  Search search{foldedCase(folderOf(programExecutablePath()))};
+  ::EnumWindows(checkWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 ProgramFolderClaim::ProgramFolderClaim() {
   const std::wstring name = claimName(folderOf(programExecutablePath()));

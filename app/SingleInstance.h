@@ -3,6 +3,8 @@
 // library and settings of its own, so copies in different folders may each
 // run; a second start from the same folder (the shortcut clicked again, start
 // with Windows while it runs) hands over to the program that runs and ends.
+#include <windows.h>
+
 #include "runtime/UniqueHandle.h"
 
 namespace qova {
@@ -29,5 +31,8 @@ class ProgramFolderClaim {
 // waiting a few seconds for it while that program is still starting; false
 // when none showed.
 bool bringRunningProgramForward();
+
+// The library window of another process of this program folder; null when there is none.
+HWND runningLibraryWindow();
 
 }  // namespace qova

@@ -3,6 +3,7 @@
 // layer, behind the icons; see desktop/DesktopLayer.cpp for how it is found.
 #include <windows.h>
 
+#include "app/PathsFromOutside.h"
 #include "app/Program.h"
 #include "app/SingleInstance.h"
 #include "runtime/OutsideFunction.h"
@@ -13,9 +14,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   qova::ProgramFolderClaim claim;
   if (!claim.held()) {
     qova::bringRunningProgramForward();
+    // "Open with", "Send to" and paths typed after the name go to the running program's library.
+    if (const auto paths = qova::commandLinePaths(); !paths.empty())
+      qova::handPathsTo(qova::runningLibraryWindow(), paths);
     return 0;
   }
   qova::restrictLibrarySearchPath();
   qova::Program program;
+  program.addAtStart(qova::commandLinePaths());
   return program.run();
 }

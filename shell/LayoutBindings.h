@@ -24,9 +24,12 @@ inline LayoutEventHandler runWithFirst(const ActionWithValue& action) {
 
 constexpr const char* kStandardMenuCaption = "菜单";
 
-// "打开设置", "添加视频", "退出应用".
+// "打开设置", "添加视频", "添加文件夹", "退出应用".
 inline std::vector<MenuItemLayout> standardMenu(const StandardMenuHandlers& handlers) {
-  return {{"打开设置", handlers.openSettings}, {"添加视频", handlers.addVideo}, {"退出应用", handlers.exitApplication}};
+  return {{"打开设置", handlers.openSettings},
+          {"添加视频", handlers.addVideo},
+          {"添加文件夹", handlers.addFolder},
+          {"退出应用", handlers.exitApplication}};
 }
 
 // The window's own title, shown by the library window's skin in its band.

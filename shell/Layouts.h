@@ -30,11 +30,12 @@ constexpr const char* kLibraryWindowClassName = "QovaPopupWindow";
 using Action = std::function<void()>;
 using ActionWithValue = std::function<void(int32_t value)>;
 
-// The standard menu both windows carry: "打开设置", "添加视频", "退出应用".
+// The standard menu both windows carry: "打开设置", "添加视频", "添加文件夹", "退出应用".
 struct StandardMenuHandlers {
   Action openSettings;
   Action addVideo;
   Action exitApplication;
+  Action addFolder;
 };
 
 struct MainWindowHandlers {

@@ -286,7 +286,7 @@ void chooseThird() { chosenItem = 3; }
 
 TEST_F(Events, TheStandardMenuRunsTheChosenItemsHandler) {
   WindowLayout layout = recordingLayout(libraryWindowLayout(program->libraryWindowHandlers()));
-  ASSERT_EQ(layout.menu.size(), 3u);
+  ASSERT_EQ(layout.menu.size(), 4u);
   layout.menu[0].handler = &chooseFirst;
   layout.menu[1].handler = &chooseSecond;
   layout.menu[2].handler = &chooseThird;
@@ -321,7 +321,7 @@ TEST_F(Events, TheStandardMenuRunsTheChosenItemsHandler) {
   chooser.join();
   EXPECT_TRUE(chosen);
   EXPECT_EQ(chosenItem, 2);
-  EXPECT_EQ(captions, (std::vector<std::string>{"打开设置", "添加视频", "退出应用"}));
+  EXPECT_EQ(captions, (std::vector<std::string>{"打开设置", "添加视频", "添加文件夹", "退出应用"}));
   EXPECT_FALSE(popUpStandardMenu(nullptr, at.x, at.y));
 }
 

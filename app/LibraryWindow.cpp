@@ -97,16 +97,18 @@ void showAddingProgress(HWND window, int done, int total) {
   if (!::IsWindow(window)) return;
   HWND text = progressPart(window, kAddingProgressTextId, L"STATIC", SS_RIGHT | SS_CENTERIMAGE);
   HWND cancel = progressPart(window, kCancelAddingButtonId, L"BUTTON", BS_PUSHBUTTON);
-  RECT client{};
-  ::GetClientRect(window, &client);
-  // In the band above the list, left of the skin's close button.
-  const int height = scaledFor(window, 22), top = scaledFor(window, 4);
-  const int cancelWidth = scaledFor(window, 56), textWidth = scaledFor(window, 180);
-  const int cancelLeft = client.right - scaledFor(window, 48) - cancelWidth;
-  ::SetWindowPos(cancel, HWND_TOP, cancelLeft, top, cancelWidth, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
-  ::SetWindowPos(text, HWND_TOP, cancelLeft - scaledFor(window, 8) - textWidth, top, textWidth, height,
-                 SWP_SHOWWINDOW | SWP_NOACTIVATE);
-  ::SetWindowTextW(cancel, ansiToWide("取消").c_str());
+  if (!::IsWindowVisible(cancel)) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    // In the band above the list, left of the skin's close button.
+    const int height = scaledFor(window, 22), top = scaledFor(window, 4);
+    const int cancelWidth = scaledFor(window, 56), textWidth = scaledFor(window, 180);
+    const int cancelLeft = client.right - scaledFor(window, 48) - cancelWidth;
+    ::SetWindowTextW(cancel, ansiToWide("取消").c_str());
+    ::SetWindowPos(cancel, HWND_TOP, cancelLeft, top, cancelWidth, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    ::SetWindowPos(text, HWND_TOP, cancelLeft - scaledFor(window, 8) - textWidth, top, textWidth, height,
+                   SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  }
   const std::string progress = total == 0 ? std::string("正在添加")
                                           : "正在添加 " + std::to_string(done) + "/" + std::to_string(total);
   ::SetWindowTextW(text, ansiToWide(progress).c_str());

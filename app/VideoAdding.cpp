@@ -40,6 +40,12 @@ unsigned workerCount() { return std::clamp(std::thread::hardware_concurrency(), 
 // How long the window thread appends records before it lets other messages in.
 constexpr std::chrono::milliseconds kAppendSlice{30};
 
+// A library file that cannot be written is tried again this often before the
+// adding gives up and says so.
+constexpr UINT_PTR kWriteRetryTimer = 0x5A02;
+constexpr UINT kWriteRetryDelayMs = 250;
+constexpr int kWriteTries = 20;
+
 std::optional<std::string> capturedAnswer(const std::string& videoPath) {
   const std::lock_guard turn(captureTurn);
   const char* answer = makeThumbnail(videoPath.c_str());
@@ -196,6 +202,12 @@ bool VideoAdding::deliver(UINT message, WPARAM wParam) {
     cancel();
     return true;
   }
+  if (message == WM_TIMER && wParam == kWriteRetryTimer) {
+    ::KillTimer(window_.handle, kWriteRetryTimer);
+    waitingToWrite_ = false;
+    if (job_) appendReady();
+    return true;
+  }
   if (message != kVideoAddingMessage) return false;
   if (job_) appendReady();
   return true;
@@ -217,7 +229,7 @@ void VideoAdding::startNext() {
 
 void VideoAdding::appendReady() {
   // A message box of an append lets messages in: they find the work in hand.
-  if (appending_) return;
+  if (appending_ || waitingToWrite_) return;
   appending_ = true;
   Job& job = *job_;
   const auto until = std::chrono::steady_clock::now() + kAppendSlice;
@@ -232,6 +244,15 @@ void VideoAdding::appendReady() {
     if (!slot.passedOver) {
       const int countBefore = library_.videoCount;
       const LibraryWrite written = appendLibraryRecord(slot.videoPath, slot.thumbnailPath, slot.name);
+      if (written != LibraryWrite::Written && ++failedWrites_ < kWriteTries) {
+        // Another program may hold the file for a moment (a virus scanner,
+        // an editor reading it): this record is tried again shortly.
+        ::SetTimer(window_.handle, kWriteRetryTimer, kWriteRetryDelayMs, nullptr);
+        waitingToWrite_ = true;
+        hold.lock();
+        break;
+      }
+      failedWrites_ = 0;
       if (tellIfRefused(written, LibraryChange::Add)) {
         deleteThumbnailIfUnused(slot.thumbnailPath, library_.thumbnailPaths);
         cancel();

@@ -61,6 +61,8 @@ class VideoAdding {
   std::thread lister_;
   std::vector<std::wstring> waiting_;
   bool appending_ = false;
+  int failedWrites_ = 0;  // in a row, for the record in hand
+  bool waitingToWrite_ = false;  // until the next try of the record in hand
 };
 
 // The video extensions of the add dialog's filter (".mp4", ...), lower case.

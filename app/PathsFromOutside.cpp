@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <string_view>
 
+#include "app/VideoFileList.h"
+#include "runtime/UniqueHandle.h"
+
 namespace qova {
 namespace {
 
@@ -14,27 +17,17 @@ constexpr ULONG_PTR kHandedPathsMark = 0x51'4F'56'41;
 constexpr UINT kHandOverTimeoutMs = 15000;
 
 inline void freeArguments(LPWSTR* arguments) { ::LocalFree(arguments); }
-
-std::wstring fullPathOf(const wchar_t* path) {
-  const DWORD needed = ::GetFullPathNameW(path, 0, nullptr, nullptr);
-  if (needed == 0) return path;
-  std::wstring full(needed, L'\0');
-  const DWORD written = ::GetFullPathNameW(path, needed, full.data(), nullptr);
-  if (written == 0 || written >= needed) return path;
-  full.resize(written);
-  return full;
-}
+using UniqueArguments = UniqueResource<NullIsEmpty<LPWSTR*, freeArguments>>;
 
 }  // namespace
 
 std::vector<std::wstring> commandLinePaths() {
   int count = 0;
-  LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  const UniqueArguments arguments(::CommandLineToArgvW(::GetCommandLineW(), &count));
   if (!arguments) return {};
   std::vector<std::wstring> paths;
   for (int i = 1; i < count; ++i)
-    if (arguments[i][0] != L'\0') paths.push_back(fullPathOf(arguments[i]));
-  freeArguments(arguments);
+    if (arguments.get()[i][0] != L'\0') paths.push_back(fullPathOf(arguments.get()[i]));
   return paths;
 }
 

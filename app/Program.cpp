@@ -197,6 +197,14 @@ void Program::playListItem(int item) {
 }
 
 void Program::deleteLibraryEntry(int index) {
+  if (index >= library.videoCount) {
+    // The items after the entries are those of missing videos, in file order.
+    int removed = 0;
+    if (tellIfRefused(rewriteLibraryWithoutMissingVideos(removed, index - library.videoCount), LibraryChange::Delete))
+      return;
+    reloadKeepingPlaying();
+    return;
+  }
   const int countBefore = library.videoCount;
   const int next = entryToPlayAfterDeleting(library, index);
   const std::string nextPath = library.videoPathAt(next);

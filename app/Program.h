@@ -76,7 +76,8 @@ class Program {
   // Deletes the entry of 0-based list item `index` from the file and the list.
   // Playback moves on to the entry after the one playing, never to the deleted
   // one, and currentIndex names the entry that then plays; deleting the last
-  // remaining entry stops the picture.
+  // remaining entry stops the picture. An item after the entries, a missing
+  // video's, loses its record alone and nothing else changes.
   void deleteLibraryEntry(int index);
   // Asks for a video and appends it; when every entry had failed to play, the
   // new one plays. Several chosen videos are added in the background.

@@ -46,6 +46,8 @@ void appendFilesUnder(const std::wstring& folder, std::vector<std::wstring>& fil
   for (const std::wstring& name : folders) appendFilesUnder(base + name, files);
 }
 
+}  // namespace
+
 std::wstring fullPathOf(const std::wstring& path) {
   const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   if (needed == 0) return path;
@@ -55,8 +57,6 @@ std::wstring fullPathOf(const std::wstring& path) {
   full.resize(written);
   return full;
 }
-
-}  // namespace
 
 std::vector<std::wstring> filesUnder(const std::vector<std::wstring>& paths) {
   std::vector<std::wstring> files;

@@ -15,6 +15,9 @@ std::vector<std::wstring> filesUnder(const std::vector<std::wstring>& paths);
 // Whether the file's extension is one of `extensions` (lower case, with their dot).
 bool hasExtension(const std::wstring& path, const std::vector<std::string>& extensions);
 
+// The path made full against the current folder; as it is when that fails.
+std::wstring fullPathOf(const std::wstring& path);
+
 // The file's full long path in upper case: two spellings of one file (case,
 // a short 8.3 form, a relative path) give the same text.
 std::wstring fileIdentity(const std::wstring& path);

@@ -22,15 +22,17 @@ std::vector<FoundRecord> missingVideoRecords() {
   return records;
 }
 
-LibraryWrite rewriteLibraryWithoutMissingVideos(int& removed) {
+LibraryWrite rewriteLibraryWithoutMissingVideos(int& removed, int only) {
   removed = 0;
   const std::string path = libraryFilePath();
   const std::optional<std::string> fileBytes = readWholeFileIfReadable(path);
   if (!fileBytes) return LibraryWrite::Unreadable;
   std::string rest = *fileBytes;
   std::vector<FoundRecord> gone;
+  int missingSoFar = 0;
   for (const FoundRecord& record : recordsIn(*fileBytes)) {
     if (!isMissing(record)) continue;
+    if (only >= 0 && missingSoFar++ != only) continue;
     // Twins are cut one at a time: the first one left is this record's.
     const RecordSpan span = findRecordText(rest, record, 0);
     if (span.length == 0) continue;

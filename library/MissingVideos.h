@@ -16,7 +16,8 @@ std::vector<FoundRecord> missingVideoRecords();
 // byte of the file; each removed record's thumbnail goes too when it lies in
 // the program's "thumbs" folder and no record left names it. `removed`
 // counts the records removed. NotFound, with nothing written, when every
-// video exists.
-LibraryWrite rewriteLibraryWithoutMissingVideos(int& removed);
+// video exists. With `only` (0-based, in the order of missingVideoRecords)
+// just that one record goes.
+LibraryWrite rewriteLibraryWithoutMissingVideos(int& removed, int only = -1);
 
 }  // namespace qova

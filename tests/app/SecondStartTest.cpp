@@ -234,5 +234,26 @@ TEST_F(SecondStartWithPaths, ACancelHalfwayKeepsWhatWasAddedAndTheFileStaysWhole
   EXPECT_TRUE(waitUntil([&] { return !::IsWindowVisible(cancel); }, 5s)) << "the progress stayed";
 }
 
+TEST(FirstStartWithPaths, WithAnEmptyLibraryAddsThemInsteadOfAskingAndPlaysTheFirst) {
+  ShellStandin shell;
+  ASSERT_TRUE(shell.ready());
+  ProgramFolder program;
+  ASSERT_TRUE(program.copyFromBuild("screenshot.dll"));
+  ASSERT_TRUE(::CreateDirectoryA(program.file("clips").c_str(), nullptr));
+  for (const char* name : {"b.mp4", "a.mp4"}) ASSERT_TRUE(program.copyFromBuild("media\\clip_testsrc.mp4", std::string("clips\\") + name));
+  TestProcess first(program.file("qova.exe"), "\"" + program.file("clips") + "\"");
+  ASSERT_TRUE(first.started());
+  HWND box = nullptr;
+  const std::string text = waitForMessageBoxText(first.id(), &box);
+  ASSERT_EQ(text, "已添加 2 个视频。") << "no question for a first video, the summary of the add";
+  pressButton(box, IDOK);
+  EXPECT_TRUE(program.waitForEngineCall("APlayer_OpenA(1," + program.file("clips\\a.mp4") + ")", 0, 30s));
+  const std::vector<FoundRecord> records = recordsIn(readWholeFile(program.file("spconfiguration_file.ini")));
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].videoPath, program.file("clips\\a.mp4"));
+  EXPECT_EQ(records[1].videoPath, program.file("clips\\b.mp4"));
+  EXPECT_TRUE(first.running());
+}
+
 }  // namespace
 }  // namespace qova::test

@@ -14,7 +14,9 @@
 #include "outside/screenshot/ScreenshotContract.h"
 #include "runtime/AnsiPath.h"
 #include "runtime/OutsideFunction.h"
+#include "runtime/AnsiText.h"
 #include "shell/CommonDialog.h"
+#include "shell/FolderDialog.h"
 
 namespace qova {
 namespace {
@@ -22,9 +24,15 @@ namespace {
 const OutsideFunction<ScreenshotFunction> makeThumbnail{kScreenshotLibrary, kScreenshotExport};
 
 constexpr const char* kAddVideoTitle = "添加视频文件:";
-constexpr const char* kVideoFilter =
+constexpr const char* kAddFolderTitle = "添加文件夹:";
+
+}  // namespace
+
+const char* const kVideoFilter =
     "视频文件（*.mp4;*.mov;*.mkv;*.avi;*.wmv;*.flv;*.rmvb;*.mp3;*.wav;*.wma;*.flac;*.ape）"
     "|*.mp4;*.mov;*.mkv;*.avi;*.wmv;*.flv;*.rmvb;*.mp3;*.wav;*.wma;*.flac;*.ape";
+
+namespace {
 
 // The user's desktop folder with a trailing backslash; empty when it is not found.
 std::string desktopFolder() {
@@ -37,20 +45,28 @@ std::string desktopFolder() {
 
 }  // namespace
 
-void addVideo(VideoLibrary& library, HWND libraryWindow) {
-  PatternMatcher matcher;
+std::vector<std::wstring> addVideo(VideoLibrary& library, HWND libraryWindow) {
   // The Unicode dialog gives the file's true name, which the ANSI one would
   // hand back with '?' for every character the code page lacks.
-  const ChosenFile chosen =
-      CommonDialog().openFileUnicode(kAddVideoTitle, kVideoFilter, desktopFolder(), true, true, true);
-  if (chosen.tooLong) {
+  ChosenFiles chosen = CommonDialog().openFilesUnicode(kAddVideoTitle, kVideoFilter, desktopFolder());
+  if (chosen.paths.size() > 1) return std::move(chosen.paths);
+  // A path the single-file dialog could not hand over stays refused.
+  if (chosen.tooLong || (!chosen.paths.empty() && chosen.paths.front().size() >= kSingleFileBufferSize)) {
     tellPathNotStorable({}, AnsiPathProblem::Length);
-    return;
+    return {};
   }
-  if (chosen.path.empty()) return;
-  const AnsiPath video = ansiPathOf(chosen.path);
+  if (chosen.paths.empty()) return {};
+  addChosenVideo(library, libraryWindow, chosen.paths.front());
+  return {};
+}
+
+std::wstring chooseVideoFolder() { return chooseFolder(kAddFolderTitle, ansiToWide(desktopFolder())); }
+
+void addChosenVideo(VideoLibrary& library, HWND libraryWindow, const std::wstring& chosenPath) {
+  PatternMatcher matcher;
+  const AnsiPath video = ansiPathOf(chosenPath);
   if (video.problem != AnsiPathProblem::None) {
-    tellPathNotStorable(chosen.path, video.problem);
+    tellPathNotStorable(chosenPath, video.problem);
     return;
   }
   const std::string& videoPath = video.path;

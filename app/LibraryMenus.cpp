@@ -51,6 +51,8 @@ void LibraryMenus::build(ExuiMenuCallback callback) {
   itemMenu_ = createMenu(16, 16, {}, font, {}, 255, callback, kItemMenuNumber);
   ids_.openSettings = insertItem(libraryMenu_, "打开设置", "ico\\设置.png");
   ids_.addVideo = insertItem(libraryMenu_, "添加视频", "ico\\添加.png");
+  ids_.addFolder = insertItem(libraryMenu_, "添加文件夹", "ico\\添加.png");
+  ids_.deleteMissingVideos = insertItem(libraryMenu_, "删除失效的视频", "ico\\删除.png");
   ids_.exitApplication = insertItem(libraryMenu_, "退出应用", "ico\\退出.png");
   ids_.deleteEntry = insertItem(itemMenu_, "删除该项", "ico\\删除.png");
   ids_.playOnMonitor = insertItem(itemMenu_, "在此显示器上播放", nullptr);
@@ -91,6 +93,8 @@ MenuChoice LibraryMenus::choice(int32_t code, int32_t item, int32_t menuNumber) 
     if (item == ids_.addVideo) return MenuChoice::AddVideo;
     if (item == ids_.exitApplication) return MenuChoice::ExitApplication;
     if (item == ids_.openSettings) return MenuChoice::OpenSettings;
+    if (item == ids_.addFolder) return MenuChoice::AddFolder;
+    if (item == ids_.deleteMissingVideos) return MenuChoice::DeleteMissingVideos;
   } else if (menuNumber == kItemMenuNumber && item == ids_.deleteEntry) {
     return MenuChoice::DeleteEntry;
   } else if (menuNumber == kItemMenuNumber && item == ids_.playOnMonitor) {

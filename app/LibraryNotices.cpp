@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "runtime/AnsiText.h"
 
 namespace qova {
@@ -46,6 +48,55 @@ bool tellIfRefused(LibraryWrite written, LibraryChange change) {
   showWarning(refusedChange(change) +
               ansiToWide(written == LibraryWrite::Unreadable ? kLibraryUnreadable : kLibraryNotWritten));
   return true;
+}
+
+bool askToDeleteMissingVideos(HWND owner, int count) {
+  const std::wstring caption = ansiToWide(kCaption);
+  if (count == 0) {
+    ::MessageBoxW(owner, ansiToWide("视频库里没有失效的视频。").c_str(), caption.c_str(),
+                  MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+    return false;
+  }
+  const std::wstring question = ansiToWide("视频库里有 ") + std::to_wstring(count) +
+                                ansiToWide(" 个视频的文件已不存在。要把它们从视频库中删除吗？\r\n\r\n"
+                                           "其他视频和您的文件都不受影响。");
+  return ::MessageBoxW(owner, question.c_str(), caption.c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SETFOREGROUND) == IDYES;
+}
+
+std::wstring addSummaryText(int added, const std::vector<std::pair<PassedOver, std::wstring>>& passedOver) {
+  // Each reason with the files it holds; a long list shows its first few.
+  constexpr size_t kNamesShown = 5;
+  const std::pair<PassedOver, const char*> reasons[] = {
+      {PassedOver::AlreadyThere, "已在视频库中"},
+      {PassedOver::NotAVideo, "不是视频文件"},
+      {PassedOver::NameNotStorable, "文件名无法保存（请改成只含中文、英文和数字的名称，或移到路径较短的文件夹）"},
+      {PassedOver::CannotRead, "无法读取"},
+  };
+  std::wstring text = ansiToWide("已添加 ") + std::to_wstring(added) + ansiToWide(" 个视频。");
+  if (!passedOver.empty())
+    text += ansiToWide("\r\n\r\n没有添加 ") + std::to_wstring(passedOver.size()) + ansiToWide(" 个文件：");
+  for (const auto& [reason, caption] : reasons) {
+    const auto count = static_cast<size_t>(std::count_if(passedOver.begin(), passedOver.end(),
+                                                         [&](const auto& each) { return each.first == reason; }));
+    if (count == 0) continue;
+    text += L"\r\n\r\n" + ansiToWide(caption) + ansiToWide("：") + std::to_wstring(count);
+    size_t shown = 0;
+    for (const auto& [eachReason, path] : passedOver) {
+      if (eachReason != reason) continue;
+      if (shown++ == kNamesShown) {
+        text += L"\r\n  ……";
+        break;
+      }
+      text += L"\r\n  " + path;
+    }
+  }
+  return text;
+}
+
+void tellAddSummary(HWND owner, int added, const std::vector<std::pair<PassedOver, std::wstring>>& passedOver) {
+  ::MessageBoxW(owner, addSummaryText(added, passedOver).c_str(), ansiToWide(kCaption).c_str(),
+                MB_OK | MB_SETFOREGROUND | (passedOver.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
 }
 
 }  // namespace qova

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "library/VideoLibrary.h"
 #include "shell/Layouts.h"
@@ -24,6 +25,17 @@ void toggleLibraryWindow(HWND window);
 void fitLibraryList(HWND window);
 // The skin's close button: a flag of 0 hides the window.
 void onLibraryWindowSkinClosed(HWND window, int32_t flag);
+
+// The "取消" button of the adding's progress, by its control id.
+constexpr int kCancelAddingButtonId = 0x5A01;
+
+// The adding's progress in the window's band, "正在添加 12/80" with "取消";
+// a total of 0 shows it starting.
+void showAddingProgress(HWND window, int done, int total);
+void hideAddingProgress(HWND window);
+
+// Inserts one entry's item before 0-based `position` (missing videos' items stay last).
+void insertLibraryListItem(HWND window, int position, const std::string& thumbnailPath, const std::string& name);
 
 // Rebuilds the window's list from the thumbnails and names of the library;
 // nothing when the window has no list.

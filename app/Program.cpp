@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "app/AddVideo.h"
 #include "app/CursorPosition.h"
 #include "app/LibraryNotices.h"
 #include "app/LibraryWindow.h"
 #include "app/MonitorVideos.h"
+#include "app/PathsFromOutside.h"
 #include "app/Playback.h"
 #include "app/Settings.h"
 #include "app/SingleInstance.h"
@@ -21,6 +23,7 @@
 #include "app/StartReport.h"
 #include "runtime/CrashReport.h"
 #include "runtime/DiagnosticLog.h"
+#include "library/MissingVideos.h"
 #include "runtime/ProgramDirectory.h"
 #include "runtime/WholeFile.h"
 
@@ -163,6 +166,8 @@ void Program::onMainWindowCreated() {
   if (::GetEnvironmentVariableA(kCrashSeamVariable, seam, sizeof seam) == 1 && seam[0] == '1') {
     if (HANDLE thread = ::CreateThread(nullptr, 0, &crashForTest, nullptr, 0, nullptr)) ::CloseHandle(thread);
   }
+  ::DragAcceptFiles(window, TRUE);
+  if (!startPaths_.empty()) addPaths(std::exchange(startPaths_, {}));
 }
 
 bool Program::startWallpaper() {
@@ -173,7 +178,12 @@ bool Program::startWallpaper() {
   volumeSliderPosition = settingToInteger(readSetting(kSettingVolume, "100"));
 
   library.videoCount = loadLibrary(library.videoPaths, library.thumbnailPaths, library.videoNames);
-  if (library.videoCount == 0) addVideo();
+  if (library.videoCount == 0) {
+    // Paths to start with stand for the question for a first video.
+    if (startPaths_.empty()) addVideo();
+    else adding.add(std::exchange(startPaths_, {}));
+    adding.waitUntilDone();
+  }
   if (!libraryHasEntries()) {
     // Nothing to play: the player leaves the desktop layer again, so that the
     // desktop is left as it was.
@@ -265,6 +275,14 @@ void Program::playListItem(int item) {
 }
 
 void Program::deleteLibraryEntry(int index) {
+  if (index >= library.videoCount) {
+    // The items after the entries are those of missing videos, in file order.
+    int removed = 0;
+    if (tellIfRefused(rewriteLibraryWithoutMissingVideos(removed, index - library.videoCount), LibraryChange::Delete))
+      return;
+    reloadKeepingPlaying();
+    return;
+  }
   const int countBefore = library.videoCount;
   const int next = entryToPlayAfterDeleting(library, index);
   const std::string nextPath = library.videoPathAt(next);
@@ -287,7 +305,12 @@ void Program::deleteLibraryEntry(int index) {
 
 void Program::addVideo() {
   const int countBefore = library.videoCount;
-  qova::addVideo(library, libraryWindow.handle);
+  std::vector<std::wstring> several = qova::addVideo(library, libraryWindow.handle);
+  if (!several.empty()) adding.add(std::move(several));
+  onVideoAdded(countBefore);
+}
+
+void Program::onVideoAdded(int countBefore) {
   screens.ownVideosChanged();
   // The new video, appended at the end, is a new chance once nothing played.
   if (playback.stopped() && library.videoCount > countBefore) {
@@ -307,6 +330,42 @@ void Program::chooseMonitorVideo(int item, int monitor) {
       if (screens.policy().ownVideo(i) == path) storeMonitorVideo(identities[i], "");
   }
   screens.ownVideosChanged();
+}
+
+void Program::addFolder() {
+  std::wstring folder = chooseVideoFolder();
+  if (!folder.empty()) adding.add({std::move(folder)});
+}
+
+void Program::addPaths(std::vector<std::wstring> paths) {
+  if (paths.empty()) return;
+  adding.add(std::move(paths));
+  openLibraryWindow();
+}
+
+void Program::deleteMissingVideos() {
+  if (!askToDeleteMissingVideos(libraryWindow.handle, static_cast<int>(missingVideoRecords().size()))) return;
+  int removed = 0;
+  if (tellIfRefused(rewriteLibraryWithoutMissingVideos(removed), LibraryChange::Delete)) return;
+  reloadKeepingPlaying();
+  screens.ownVideosChanged();
+}
+
+void Program::showMissingEntries() {
+  // Asking for each file is cheap; filling the list again is not.
+  if (std::all_of(library.videoPaths.begin(), library.videoPaths.end(),
+                  [](const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+    return;
+  reloadKeepingPlaying();
+}
+
+void Program::reloadKeepingPlaying() {
+  const std::string playing = library.videoPathAt(library.currentIndex);
+  reloadLibrary(library);
+  refillLibraryList(libraryWindow.handle, library);
+  const auto at = std::find(library.videoPaths.begin(), library.videoPaths.end(), playing);
+  if (at != library.videoPaths.end()) library.currentIndex = static_cast<int>(at - library.videoPaths.begin()) + 1;
+  else library.currentIndex = std::min(library.currentIndex, library.videoCount);
 }
 
 void Program::followDesktopLayer() {
@@ -340,6 +399,7 @@ void Program::onLibraryWindowCreated() {
   tray.add(libraryWindow.handle, {}, false, "QOVA_壁纸");
   tray.setEventHandler([this](int32_t code) { onTrayEvent(code); }, true);
   libraryMenus.build(&Program::onMenuCommand);
+  ::DragAcceptFiles(libraryWindow.handle, TRUE);
   tellOfLastCrash();
 }
 
@@ -364,6 +424,7 @@ void Program::onTrayEvent(int32_t code) {
     tray.addAgain();
     redock();
   } else if (code == WM_LBUTTONUP) {
+    if (!::IsWindowVisible(libraryWindow.handle)) showMissingEntries();
     toggleLibraryWindow(libraryWindow.handle);
   } else if (code == WM_RBUTTONUP) {
     const POINT at = cursorPosition();
@@ -398,6 +459,12 @@ void Program::onMenuChoice(MenuChoice choice) {
     case MenuChoice::PlayOnMonitor:
       libraryMenus.popUpMonitorMenu(libraryWindow.handle, monitorCaptions(screens.monitorRects()));
       break;
+    case MenuChoice::AddFolder:
+      addFolder();
+      break;
+    case MenuChoice::DeleteMissingVideos:
+      deleteMissingVideos();
+      break;
     case MenuChoice::None:
       break;
   }
@@ -428,6 +495,7 @@ void Program::redock() {
 
 void Program::openLibraryWindow() {
   createLibraryWindow(libraryWindow.handle, libraryWindowHandlers(), libraryWindowMessageHandler());
+  if (!::IsWindowVisible(libraryWindow.handle)) showMissingEntries();
   showLibraryWindow(libraryWindow.handle);
 }
 
@@ -468,6 +536,9 @@ LRESULT Program::mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
     case kDesktopLayerMessage:
       followDesktopLayer();
       return 0;
+    case WM_DROPFILES:
+      addPaths(droppedPaths(reinterpret_cast<HDROP>(wParam)));
+      return 0;
     case WM_TIMER:
       if (wParam != kLayerRetryTimer) break;
       followDesktopLayer();
@@ -487,13 +558,24 @@ LRESULT Program::mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
 WindowMessageHandler Program::libraryWindowMessageHandler() {
   return [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
     if (tray.deliver(message, lParam)) return 0;
+    if (adding.deliver(message, wParam)) return 0;
+    if (message == WM_DROPFILES) {
+      addPaths(droppedPaths(reinterpret_cast<HDROP>(wParam)));
+      return 0;
+    }
+    if (message == WM_COPYDATA) {
+      std::optional<std::vector<std::wstring>> handed = handedPaths(lParam);
+      if (!handed) return FALSE;
+      addPaths(std::move(*handed));
+      return TRUE;
+    }
     return ::DefWindowProcA(window, message, wParam, lParam);
   };
 }
 
 StandardMenuHandlers Program::standardMenuHandlers() {
   return {[this] { openSettings(); }, [this] { addVideo(); },
-          [this] { exitApplication(); }, [this] { openLogFolder(); }};
+          [this] { exitApplication(); }, [this] { openLogFolder(); }, [this] { addFolder(); }};
 }
 
 MainWindowHandlers Program::mainWindowHandlers() {

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/AutoPause.h"
 #include "app/Hotkeys.h"
@@ -15,6 +17,7 @@
 #include "app/MainWindowPlacement.h"
 #include "app/OwnedWindow.h"
 #include "app/Playback.h"
+#include "app/VideoAdding.h"
 #include "app/SystemNotices.h"
 #include "app/WallpaperScreens.h"
 #include "desktop/DesktopCoverWatch.h"
@@ -79,16 +82,27 @@ class Program {
   // Deletes the entry of 0-based list item `index` from the file and the list.
   // Playback moves on to the entry after the one playing, never to the deleted
   // one, and currentIndex names the entry that then plays; deleting the last
-  // remaining entry stops the picture.
+  // remaining entry stops the picture. An item after the entries, a missing
+  // video's, loses its record alone and nothing else changes.
   void deleteLibraryEntry(int index);
   // Asks for a video and appends it; when every entry had failed to play, the
-  // new one plays.
+  // new one plays. Several chosen videos are added in the background.
   void addVideo();
   // The monitor `monitor` (1 and up, in the players' order) loops the video
   // of 0-based list item `item` from now on, and after every restart; 0 lets
   // every monitor that loops that video follow the primary again. Nothing
   // for an item or monitor that does not exist.
   void chooseMonitorVideo(int item, int monitor);
+  // Asks for a folder and adds every video under it in the background.
+  void addFolder();
+  // Adds files and folders in the background and shows the library window
+  // (a drop, "Open with", a second start with paths).
+  void addPaths(std::vector<std::wstring> paths);
+  // The paths qova.exe was started with, added once the program runs (or to
+  // begin with, when the library holds nothing yet).
+  void addAtStart(std::vector<std::wstring> paths) { startPaths_ = std::move(paths); }
+  // After one confirmation, removes every entry whose video file is gone.
+  void deleteMissingVideos();
 
   // What the two windows' layouts bind.
   MainWindowHandlers mainWindowHandlers();
@@ -105,6 +119,7 @@ class Program {
   TrayIcon tray;             // owned by the library window
   LibraryMenus libraryMenus;
   Hotkeys hotkeys;
+  VideoAdding adding{library, libraryWindow, [this](int countBefore) { onVideoAdded(countBefore); }};
   int volumeSliderPosition = 0;    // the volume slider's position, set at start-up
   DockedPosition docked;           // MainWindow's place, from start-up and each docking since
 
@@ -128,6 +143,13 @@ class Program {
   void tellOfLastCrash();
   // "打开日志文件夹": the log's folder in Explorer, made when missing.
   void openLogFolder();
+  // A record was appended in the background: a new chance once nothing played.
+  void onVideoAdded(int countBefore);
+  // Shows entries whose file went missing since the list was filled; the
+  // entry that plays keeps playing.
+  void showMissingEntries();
+  // Loads the library again into the list; the entry that plays keeps its place.
+  void reloadKeepingPlaying();
   // The shell's layer may have changed: the players follow it, and the
   // panel's preview shows the new "Progman".
   void followDesktopLayer();
@@ -146,6 +168,7 @@ class Program {
   HTHUMBNAIL preview_ = nullptr;  // the panel's live preview; it lives as long as its two windows
   bool leftEdgePinned_ = false;  // from start-up stage 6 on
   bool ended_ = false;           // an exit path ran
+  std::vector<std::wstring> startPaths_;
 };
 
 }  // namespace qova

@@ -92,13 +92,6 @@ BOOL CALLBACK checkWindow(HWND window, LPARAM parameter) {
   return FALSE;
 }
 
-// The library window of another process of this program folder; null when there is none.
-HWND runningLibraryWindow() {
-  Search search{claimName(folderOf(programExecutablePath()))};
-  ::EnumWindows(checkWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 // A dialog that process shows (it asks for a video); null when none shows.
 HWND visibleDialogOf(HWND window) {
   DWORD processId = 0;
@@ -147,6 +140,12 @@ constexpr const char* kClaimHeldText =
 
 void announceExit(HWND libraryWindow) {
   if (libraryWindow) ::SetPropW(libraryWindow, kExitingProperty, reinterpret_cast<HANDLE>(1));
+}
+
+HWND runningLibraryWindow() {
+  Search search{claimName(folderOf(programExecutablePath()))};
+  ::EnumWindows(checkWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 ProgramFolderClaim::ProgramFolderClaim() : name_(claimName(folderOf(programExecutablePath()))) { retry(); }

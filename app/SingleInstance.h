@@ -52,4 +52,7 @@ ClaimWait waitForClaimOrRunningProgram(ProgramFolderClaim& claim);
 // over to a program that is going.
 void announceExit(HWND libraryWindow);
 
+// The library window of another process of this program folder; null when there is none.
+HWND runningLibraryWindow();
+
 }  // namespace qova

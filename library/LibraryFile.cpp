@@ -95,6 +95,16 @@ LibraryWrite editLibrary(const LibraryEdit& edit, std::string* written = nullptr
 
 }  // namespace
 
+std::vector<FoundRecord> recordsIn(std::string_view fileBytes) {
+  std::vector<FoundRecord> records;
+  PatternMatcher matcher;
+  matcher.run(kLibraryRecordPattern, std::string(libraryText(fileBytes)));
+  const int matches = matcher.matchCount();
+  for (int match = 1; match <= matches; ++match)
+    records.push_back({matcher.groupText(match, 1), matcher.groupText(match, 2), matcher.groupText(match, 3)});
+  return records;
+}
+
 std::string libraryFilePath() { return programFile("spconfiguration_file.ini"); }
 
 int loadLibrary(std::vector<std::string>& videoPaths, std::vector<std::string>& thumbnailPaths,

@@ -6,14 +6,19 @@
 // its read to its replace, so that two copies of the program (or one started
 // through two spellings of its folder) never lose each other's records.
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "library/LibraryRecord.h"
 #include "library/VideoLibrary.h"
 
 namespace qova {
 
 // Program directory + "\spconfiguration_file.ini", rebuilt at each call.
 std::string libraryFilePath();
+
+// Every record of the file's bytes, in file order.
+std::vector<FoundRecord> recordsIn(std::string_view fileBytes);
 
 // Appends every record of the file whose video exists to the three lists, in
 // file order; the number of entries appended (0 for a missing file).

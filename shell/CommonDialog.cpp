@@ -175,6 +175,16 @@ ChosenFile CommonDialog::openFileUnicode(const std::string& title, const std::st
   return {std::wstring(buffer.substr(0, buffer.find(L'\0'))), false};
 }
 
+ChosenFiles CommonDialog::openFilesUnicode(const std::string& title, const std::string& filter,
+                                          const std::string& initialDirectory) const {
+  const FileDialogRequest request(title, {}, filter, initialDirectory, {},
+                                  openFileFlags(false, true, true, true) | OFN_ALLOWMULTISELECT,
+                                  kManyFilesBufferSize);
+  WideFileDialogRequest wide(request);
+  if (!::GetOpenFileNameW(wide.get())) return {{}, ::CommDlgExtendedError() == FNERR_BUFFERTOOSMALL};
+  return {selectedFiles(wide.buffer()), false};
+}
+
 std::string CommonDialog::saveFile(bool preview, const std::string& title,
                                    const std::string& initialFileName, const std::string& filter,
                                    const std::string& initialDirectory,

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qova {
 
@@ -24,6 +25,12 @@ struct FontChoice {
 struct ChosenFile {
   std::wstring path;     // the chosen file's full path; empty when cancelled or on failure
   bool tooLong = false;  // a file was chosen whose path does not fit the dialog's buffer
+};
+
+// What the Unicode open-file dialog with several files allowed answered.
+struct ChosenFiles {
+  std::vector<std::wstring> paths;  // full paths in the dialog's order; empty when cancelled or on failure
+  bool tooLong = false;             // the choice does not fit the dialog's buffer
 };
 
 class CommonDialog {
@@ -42,6 +49,11 @@ class CommonDialog {
   ChosenFile openFileUnicode(const std::string& title, const std::string& filter,
                              const std::string& initialDirectory, bool fileMustExist,
                              bool pathMustExist, bool keepDirectory) const;
+
+  // openFileUnicode with several files allowed (the file must exist): the
+  // full path of each chosen file.
+  ChosenFiles openFilesUnicode(const std::string& title, const std::string& filter,
+                               const std::string& initialDirectory) const;
 
   // The full path to save to; empty when cancelled or on failure.
   std::string saveFile(bool preview, const std::string& title = {},
@@ -68,6 +80,8 @@ class CommonDialog {
 
 inline constexpr std::size_t kSingleFileBufferSize = 255;
 inline constexpr std::size_t kMultipleFileBufferSize = 4096;
+// Characters for the Unicode dialog's several files: hundreds of long names.
+inline constexpr std::size_t kManyFilesBufferSize = 65536;
 inline constexpr DWORD kOpenFilesFlags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_NOCHANGEDIR;
 
 // OFN_EXPLORER with one bit per true argument (never fails).

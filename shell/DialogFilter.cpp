@@ -66,4 +66,42 @@ std::string joinSelectedFiles(std::string_view buffer) {
   return paths;
 }
 
+std::vector<std::wstring> selectedFiles(std::wstring_view buffer) {
+  const size_t end = buffer.find(std::wstring_view(L"\0\0", 2));
+  const std::wstring_view answer = end == std::wstring_view::npos ? buffer : buffer.substr(0, end);
+  std::vector<std::wstring_view> pieces;
+  for (std::wstring_view rest = answer;;) {
+    const size_t nul = rest.find(L'\0');
+    pieces.push_back(rest.substr(0, nul));
+    if (nul == std::wstring_view::npos) break;
+    rest.remove_prefix(nul + 1);
+  }
+  if (pieces.front().empty()) return {};
+  if (pieces.size() == 1) return {std::wstring(pieces.front())};  // one file: already its full path
+  std::wstring folder(pieces.front());
+  if (folder.back() != L'\\') folder.push_back(L'\\');
+  std::vector<std::wstring> paths;
+  for (size_t i = 1; i < pieces.size(); ++i)
+    if (!pieces[i].empty()) paths.push_back(folder + std::wstring(pieces[i]));
+  return paths;
+}
+
+std::vector<std::string> filterExtensions(std::string_view filter) {
+  std::vector<std::string> extensions;
+  const std::vector<std::string_view> pieces = splitAt(filter, kFilterSeparator);
+  // Descriptions and patterns take turns: every second piece holds patterns.
+  for (size_t i = 1; i < pieces.size(); i += 2) {
+    for (std::string_view pattern : splitAt(pieces[i], ';')) {
+      if (pattern.size() < 3 || pattern.substr(0, 2) != "*.") continue;
+      std::string extension(pattern.substr(1));
+      if (extension.find_first_of("*?") != std::string::npos) continue;
+      for (char& c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      if (std::find(extensions.begin(), extensions.end(), extension) == extensions.end())
+        extensions.push_back(std::move(extension));
+    }
+  }
+  return extensions;
+}
+
 }  // namespace qova

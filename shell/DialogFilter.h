@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qova {
 
@@ -29,5 +30,13 @@ std::string textBeforeNul(std::string_view buffer);
 // ending in a second NUL. Nothing after the first double NUL is read. Empty
 // buffer text gives empty text.
 std::string joinSelectedFiles(std::string_view buffer);
+
+// The same answer of the Unicode dialog as a list of full paths.
+std::vector<std::wstring> selectedFiles(std::wstring_view buffer);
+
+// The extensions a filter's patterns name, "*.mp4;*.MOV" giving ".mp4" and
+// ".mov" (ASCII lower case), in order, each once; patterns that are not
+// "*.<extension>" give nothing.
+std::vector<std::string> filterExtensions(std::string_view filter);
 
 }  // namespace qova

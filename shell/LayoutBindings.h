@@ -24,12 +24,13 @@ inline LayoutEventHandler runWithFirst(const ActionWithValue& action) {
 
 constexpr const char* kStandardMenuCaption = "菜单";
 
-// "打开设置", "添加视频", "退出应用", "打开日志文件夹".
+// "打开设置", "添加视频", "添加文件夹", "打开日志文件夹", "退出应用".
 inline std::vector<MenuItemLayout> standardMenu(const StandardMenuHandlers& handlers) {
   return {{"打开设置", handlers.openSettings},
           {"添加视频", handlers.addVideo},
-          {"退出应用", handlers.exitApplication},
-          {"打开日志文件夹", handlers.openLogFolder}};
+          {"添加文件夹", handlers.addFolder},
+          {"打开日志文件夹", handlers.openLogFolder},
+          {"退出应用", handlers.exitApplication}};
 }
 
 // The window's own title, shown by the library window's skin in its band.

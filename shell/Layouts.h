@@ -32,13 +32,14 @@ constexpr const char* kMainWindowClassName = "QovaMainWindow";
 using Action = std::function<void()>;
 using ActionWithValue = std::function<void(int32_t value)>;
 
-// The standard menu both windows carry: "打开设置", "添加视频", "退出应用",
-// "打开日志文件夹".
+// The standard menu both windows carry: "打开设置", "添加视频", "添加文件夹",
+// "打开日志文件夹", "退出应用".
 struct StandardMenuHandlers {
   Action openSettings;
   Action addVideo;
   Action exitApplication;
   Action openLogFolder;
+  Action addFolder;
 };
 
 struct MainWindowHandlers {

@@ -167,6 +167,21 @@ Picture arrow(bool up, uint32_t colour) {
   return picture;
 }
 
+// The library's picture for a video whose file is gone: a grey tile of a
+// thumbnail's shape with a broken-off frame of film crossed out.
+Picture missingVideo() {
+  constexpr int kWidth = 256, kHeight = 144;
+  Picture picture = filled(kWidth, kHeight, 0xFF3A3F47);
+  Mask frame(kWidth, kHeight);
+  frame.rounded({88, 42, 168, 102}, 6);
+  frame.subtract(Mask(kWidth, kHeight).rounded({93, 47, 163, 97}, 3));
+  paint(picture, frame, 0xFF8A919C);
+  Mask cross(kWidth, kHeight);
+  cross.line(104, 56, 152, 88, 6).line(152, 56, 104, 88, 6);
+  paint(picture, cross, 0xFFE06C6C);
+  return picture;
+}
+
 Picture blueSquare() {
   Picture picture(22, 22);
   paint(picture, Mask(22, 22).rounded({1, 1, 21, 21}, 4), kAccent);
@@ -266,6 +281,7 @@ std::vector<ArtworkFile> programArtwork() {
       files.push_back({std::string("layout/list_") + (up ? "up" : "down") + "_" + threeStates[state] + ".png",
                        encodePng(arrow(up, arrowInk[state]))});
   files.push_back({"layout/list_mark.png", encodePng(blueSquare())});
+  files.push_back({"layout/missing_video.png", encodePng(missingVideo())});
 
   files.push_back({"skin_bf.ex", exui::encodeImageSet(pngs(playButtonStates(Symbol::Play)))});
   files.push_back({"skin_zt.ex", exui::encodeImageSet(pngs(playButtonStates(Symbol::Pause)))});

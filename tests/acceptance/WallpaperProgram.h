@@ -28,7 +28,7 @@ inline constexpr const char* kLongBlueClip = "clip_blue_long.mp4";
 inline constexpr const char* kMovingClip = "clip_moving.mp4";
 
 // Items of both windows' standard menus and of the skinned application menu, in their order.
-enum class MenuItem { OpenSettings = 0, AddVideo = 1, Exit = 2 };
+enum class MenuItem { OpenSettings = 0, AddVideo = 1, AddFolder = 2, Exit = 4 };
 // The three playback buttons, and the settings view's radio buttons "显示该窗口" and "隐藏该窗口".
 enum class PanelButton { Previous, PlayPause, Next, ShowThisWindow, HideThisWindow };
 

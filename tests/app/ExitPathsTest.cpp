@@ -33,7 +33,7 @@ class ExitPaths : public RunningProgram, public ::testing::WithParamInterface<Ex
  protected:
   void leave(const ExitPath& path) {
     if (const auto* menu = std::get_if<ProgramMenu>(&path)) {
-      MenuCloser menus(program.process().id(), kChooseExit);
+      MenuCloser menus(program.process().id(), keysChoosingExit(*menu));
       popUpMenu(*menu);
       exitCode = program.process().waitForExit(30s);
       menusShown = menus.menusShown();

@@ -1,17 +1,23 @@
 // The library window's list as the program's start-up fills it, with real
 // mouse input: one item per entry showing its thumbnail, a click plays that
 // entry, and "删除该项" from an item's right-click removes exactly that entry
-// from the list and the file without ever playing it.
+// from the list and the file without ever playing it. Files dropped on the
+// window are appended; an entry whose file is gone shows as missing until
+// "删除失效的视频" removes it.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "engines/ExuiBinding.h"
 #include "library/LibraryFile.h"
 #include "library/LibraryRecord.h"
+#include "runtime/AnsiText.h"
+#include "runtime/ProgramDirectory.h"
 #include "runtime/UniqueHandle.h"
 #include "runtime/WholeFile.h"
 #include "shell/Layouts.h"
@@ -151,6 +157,94 @@ TEST_F(LibraryList, DeletingWhileAnotherProgramHoldsTheFileChangesNothingAndSays
   EXPECT_EQ(program->library.videoCount, 3);
   EXPECT_EQ(listItemCount(list()), 3);
   EXPECT_EQ(callsSinceMark(), "") << "what plays goes on";
+}
+
+// Files as Explorer drops them: a DROPFILES block with the UTF-16 paths, each
+// ended by a NUL and the list by another.
+HDROP dropOf(const std::vector<std::string>& paths) {
+  std::wstring list;
+  for (const std::string& path : paths) list += ansiToWide(path) + L'\0';
+  list += L'\0';
+  HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(::GlobalLock(block));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+  ::GlobalUnlock(block);
+  return static_cast<HDROP>(block);
+}
+
+TEST_F(LibraryList, FilesAndAFolderDroppedOnTheWindowAreAppendedInOrderWithOneSummary) {
+  start();
+  // The scripted frame-capture library beside this test program names every video "片段".
+  ASSERT_TRUE(writeWholeFile(programFile("screenshot_answer.txt"), "#<片段>#<" + thumbnails[0] + ">"));
+  const std::string folder = programFile("dropped");
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string loose = programFile("loose.mp4"), b = folder + "\\b.mkv", a = folder + "\\a.mp4",
+                    notes = folder + "\\notes.txt";
+  for (const std::string& file : {loose, b, a, notes}) ASSERT_TRUE(writeWholeFile(file, "stands for a video"));
+  const std::string before = readWholeFile(libraryFilePath());
+
+  std::string summary;
+  whileDriving<int>(
+      [&](DialogDriver& driver) {
+        if (HWND box = driver.waitForDialog(kMessageBoxTextId, 60s)) {
+          summary = messageBoxText(box);
+          pressButton(box, IDOK);
+        }
+      },
+      [&] {
+        ::PostMessageW(libraryWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf({loose, folder, videos[1]})), 0);
+        settleUntil([&] { return !summary.empty() && !program->adding.running(); }, 60s);
+        return 0;
+      });
+  EXPECT_EQ(summary, "已添加 3 个视频。\r\n\r\n没有添加 2 个文件：\r\n\r\n已在视频库中：1\r\n  " + videos[1] +
+                         "\r\n\r\n不是视频文件：1\r\n  " + notes);
+  EXPECT_EQ(readWholeFile(libraryFilePath()), before + libraryRecord(loose, thumbnails[0], "片段") +
+                                                  libraryRecord(a, thumbnails[0], "片段") +
+                                                  libraryRecord(b, thumbnails[0], "片段"));
+  EXPECT_EQ(program->library.videoCount, 6);
+  EXPECT_EQ(listItemCount(list()), 6);
+  EXPECT_TRUE(::IsWindowVisible(libraryWindow)) << "a drop shows what it added";
+  for (const std::string& file : {loose, b, a, notes, programFile("screenshot_answer.txt")}) ::DeleteFileA(file.c_str());
+  ::RemoveDirectoryA(folder.c_str());
+}
+
+TEST_F(LibraryList, AVideoDeletedShowsAsMissingAndDeletingMissingVideosRemovesItAndItsThumbnailOnly) {
+  // The second entry's thumbnail where the frame-capture library puts them.
+  const std::string thumbs = programFile("thumbs");
+  ::CreateDirectoryA(thumbs.c_str(), nullptr);
+  const std::string gonePicture = thumbs + "\\城市_0123456789abcdef.png";
+  ASSERT_TRUE(::CopyFileA(thumbnails[1].c_str(), gonePicture.c_str(), FALSE));
+  const std::string kept[2] = {libraryRecord(videos[0], thumbnails[0], "海边"), libraryRecord(videos[2], thumbnails[2], "雪山")};
+  ASSERT_TRUE(writeWholeFile(libraryFilePath(), kept[0] + libraryRecord(videos[1], gonePicture, "城市") + kept[1]));
+  start();
+  ASSERT_TRUE(::DeleteFileA(videos[1].c_str()));
+
+  showLibraryWindow();
+  EXPECT_EQ(program->library.videoCount, 2) << "the missing video is no entry to play";
+  ASSERT_EQ(listItemCount(list()), 3) << "but it shows";
+  EXPECT_EQ(thumbnailsShown(3), (std::vector<int>{0, 2, -1})) << "last, with the placeholder";
+
+  std::string question;
+  whileDriving<int>(
+      [&](DialogDriver& driver) {
+        if (HWND box = driver.waitForDialog(kMessageBoxTextId)) {
+          question = messageBoxText(box);
+          pressButton(box, IDYES);
+        }
+      },
+      [&] {
+        program->deleteMissingVideos();
+        return 0;
+      });
+  EXPECT_NE(question.find("1 个视频的文件已不存在"), std::string::npos) << question;
+  EXPECT_EQ(readWholeFile(libraryFilePath()), kept[0] + kept[1]);
+  EXPECT_EQ(::GetFileAttributesA(gonePicture.c_str()), INVALID_FILE_ATTRIBUTES) << "its thumbnail went too";
+  for (int i : {0, 2}) EXPECT_NE(::GetFileAttributesA(thumbnails[i].c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(listItemCount(list()), 2);
+  EXPECT_EQ(thumbnailsShown(2), (std::vector<int>{0, 2}));
+  ::RemoveDirectoryA(thumbs.c_str());
 }
 
 }  // namespace

@@ -41,7 +41,8 @@ TEST_P(PanelAtStartUp, DocksBottomRightInTheWorkAreaAndShowsOnlyForZero) {
   EXPECT_EQ(rect.right, workArea().right) << windowText(rect);
   EXPECT_EQ(rect.bottom, workArea().bottom) << "its bottom edge on the work area's " << windowText(rect);
   EXPECT_EQ(rect.bottom - rect.top, 164) << windowText(rect);
-  EXPECT_EQ(::GetWindowLongPtrA(mainWindow, GWL_EXSTYLE), WS_EX_NOACTIVATE);
+  // Files dropped on the panel are added to the library.
+  EXPECT_EQ(::GetWindowLongPtrA(mainWindow, GWL_EXSTYLE), WS_EX_NOACTIVATE | WS_EX_ACCEPTFILES);
   EXPECT_EQ(::IsWindowVisible(mainWindow) != FALSE, GetParam().shown);
   EXPECT_FALSE(popupVisible());
 

@@ -17,7 +17,8 @@ namespace qova::test {
 
 constexpr UINT kTrayCallbackMessage = 11685;
 
-// The three menus that carry "打开设置", "添加视频" and "退出应用", in that order.
+// The three menus that carry "打开设置", "添加视频" and "退出应用", in that order
+// ("添加文件夹" after "添加视频" in each, and "删除失效的视频" after it in the skinned one).
 enum class ProgramMenu {
   PopupWindowStandard,  // the notification icon's right click
   MainWindowStandard,   // a right click on the preview box
@@ -25,9 +26,12 @@ enum class ProgramMenu {
 };
 const char* menuName(ProgramMenu menu);
 
-// Keys that choose the menu's first and third item.
+// Keys that choose the menu's first item, and "退出应用".
 inline const std::vector<WPARAM> kChooseOpenSettings{VK_DOWN, VK_RETURN};
-inline const std::vector<WPARAM> kChooseExit{VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN};
+inline std::vector<WPARAM> keysChoosingExit(ProgramMenu) {
+  // "退出应用" is the fifth item of the standard menu and of the skinned one alike.
+  return {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN};
+}
 
 class RunningProgram : public ::testing::Test {
  protected:

@@ -3,13 +3,26 @@
 // spelled, the second start brings the running program's library window
 // forward and ends; from another folder it is another installation and runs
 // beside the first. A start that finds the folder's claim held by a program
-// that is exiting, or by a process without our window, waits for it.
+// that is exiting, or by a process without our window, waits for it. Started
+// with paths ("Open with", "Send to", the command line), it hands them to the
+// running program, which adds them in the background with the real
+// frame-capture library while its window thread keeps answering.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "library/LibraryFile.h"
+#include "library/LibraryRecord.h"
+#include "runtime/UniqueHandle.h"
+#include "runtime/WholeFile.h"
+#include "tests/shell/DialogDriver.h"
+#include "tests/support/WindowThreadWatch.h"
 
 #include "runtime/AnsiText.h"
 #include "runtime/UniqueHandle.h"
@@ -164,6 +177,193 @@ TEST_F(SecondStart, FromAnotherFolderIsAnotherInstallationAndRunsBesideTheFirst)
   EXPECT_TRUE(program.process().running());
   EXPECT_TRUE(other.process().running());
   EXPECT_TRUE(waitUntil([&] { return playersInTheLayer() == 2u; }, 10s));
+}
+
+// A folder as people fill one: 60 short clips named "clip 1" to "clip 60",
+// the last ten in a sub-folder, three of them broken (one of those held open
+// by another program), one already in the library, and a text file.
+class SecondStartWithPaths : public SecondStart {
+ protected:
+  void SetUp() override {
+    SecondStart::SetUp();
+    ASSERT_TRUE(program.copyFromBuild("screenshot.dll"));
+    clips = program.file("片段");
+    ASSERT_TRUE(::CreateDirectoryA(clips.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA((clips + "\\更多").c_str(), nullptr));
+    for (int i = 1; i <= 60; ++i) {
+      const std::string name = (i > 50 ? "更多\\clip " : "clip ") + std::to_string(i) + ".mp4";
+      if (i == 7 || i == 23 || i == 41)
+        ASSERT_TRUE(writeWholeFile(clips + "\\" + name, "no video at all, though its name says so"));
+      else
+        ASSERT_TRUE(program.copyFromBuild("media\\clip_testsrc.mp4", "片段\\" + name));
+      if (i != 15 && i != 41) expected.push_back(clips + "\\" + name);
+    }
+    listed = clips + "\\clip 15.mp4";
+    locked = clips + "\\clip 41.mp4";
+    textFile = clips + "\\说明.txt";
+    ASSERT_TRUE(writeWholeFile(textFile, "notes"));
+    program.writeLibrary({{videos[0], "", "海边"}, {videos[1], "", "城市"}, {videos[2], "", "雪山"}, {listed, "", "clip 15"}});
+    held.reset(::CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+  }
+
+  // The library file read the way a bystander should (an editor, a virus
+  // scanner): sharing it with every kind of access, so that the program's
+  // replacing it never fails for the test's look.
+  std::string libraryBytes() const {
+    UniqueFile file(::CreateFileA(program.file("spconfiguration_file.ini").c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (file && ::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    return bytes;
+  }
+
+  // Starts qova.exe again with the folder; its exit code.
+  std::optional<DWORD> secondStartWithTheFolder() {
+    TestProcess second(program.file("qova.exe"), "\"" + clips + "\"");
+    if (!second.started()) return std::nullopt;
+    return second.waitForExit(30s);
+  }
+
+  // The summary, once it shows; its box in *box.
+  std::string summary(HWND* box) {
+    std::string text;
+    waitUntil([&] {
+      text = waitForMessageBoxText(program.process().id(), box);
+      return text.rfind("已添加", 0) == 0;
+    }, 300s);
+    return text;
+  }
+
+  // The records after the four the library started with: each an expected
+  // clip, in order, named by its file's name, with a thumbnail of its own
+  // in the program's "thumbs" folder.
+  void expectAddedRecords(const std::vector<FoundRecord>& records, size_t count) const {
+    ASSERT_EQ(records.size(), 4 + count);
+    for (size_t i = 0; i < count; ++i) {
+      const FoundRecord& record = records[4 + i];
+      EXPECT_EQ(record.videoPath, expected[i]);
+      const std::string file = expected[i].substr(expected[i].find_last_of('\\') + 1);
+      EXPECT_EQ(record.name, file.substr(0, file.size() - 4));
+      EXPECT_EQ(record.thumbnailPath.rfind(program.file("thumbs\\"), 0), 0u) << record.thumbnailPath;
+      EXPECT_NE(::GetFileAttributesA(record.thumbnailPath.c_str()), INVALID_FILE_ATTRIBUTES) << record.thumbnailPath;
+    }
+  }
+
+  // Every look at the file while the adding went on found whole records: the
+  // final file's bytes up to the end of one of its records.
+  static void expectWholeRecordsAtEachLook(const std::vector<std::string>& looks, const std::string& final) {
+    for (const std::string& look : looks) {
+      if (look.empty()) continue;  // the file was being replaced at that moment
+      ASSERT_EQ(final.compare(0, look.size(), look), 0) << look;
+      EXPECT_TRUE(look.size() == final.size() || final.compare(look.size(), 8, "视频文件") == 0) << look;
+    }
+  }
+
+  std::string clips, listed, locked, textFile;
+  std::vector<std::string> expected;
+  UniqueFile held;
+};
+
+TEST_F(SecondStartWithPaths, AFolderIsAddedInNameOrderWithOneSummaryWhileTheWindowKeepsAnswering) {
+  start();
+  WindowThreadWatch watch(popupWindow);
+  const auto exitCode = secondStartWithTheFolder();
+  ASSERT_TRUE(exitCode.has_value()) << "the second start kept running";
+  EXPECT_EQ(*exitCode, 0u);
+  EXPECT_TRUE(waitUntil([&] { return popupVisible(); }, 10s)) << "the library window did not show";
+
+  std::vector<std::string> looks;
+  HWND box = nullptr;
+  waitUntil([&] {
+    looks.push_back(libraryBytes());
+    box = findProcessWindow(program.process().id(), "#32770");
+    return box != nullptr && ::IsWindowVisible(box);
+  }, 300s);
+  watch.stop();
+  const std::string text = summary(&box);
+  ASSERT_NE(box, nullptr) << "no summary";
+  pressButton(box, IDOK);
+
+  EXPECT_NE(text.find("已添加 58 个视频。"), std::string::npos) << text;
+  EXPECT_NE(text.find("没有添加 3 个文件"), std::string::npos) << text;
+  EXPECT_NE(text.find("已在视频库中：1\r\n  " + listed), std::string::npos) << text;
+  EXPECT_NE(text.find("不是视频文件：1\r\n  " + textFile), std::string::npos) << text;
+  EXPECT_NE(text.find("无法读取：1\r\n  " + locked), std::string::npos) << text;
+
+  const std::string final = libraryBytes();
+  expectAddedRecords(recordsIn(final), 58);
+  expectWholeRecordsAtEachLook(looks, final);
+  std::printf("window thread: longest round trip %lld ms over %d trips\n",
+              static_cast<long long>(watch.longest().count()), watch.trips());
+  // Under 100 ms on a machine of its own; the bound leaves room for a busy one.
+  EXPECT_LT(watch.longest(), 500ms);
+}
+
+TEST_F(SecondStartWithPaths, ACancelHalfwayKeepsWhatWasAddedAndTheFileStaysWhole) {
+  start();
+  ASSERT_EQ(secondStartWithTheFolder(), std::optional<DWORD>(0));
+  ASSERT_TRUE(waitUntil([&] { return recordsIn(libraryBytes()).size() >= 4 + 10; }, 120s));
+  HWND cancel = ::GetDlgItem(popupWindow, 0x5A01);
+  ASSERT_NE(cancel, nullptr);
+  EXPECT_TRUE(::IsWindowVisible(cancel));
+  EXPECT_EQ(titleOf(cancel), "取消");
+  const std::string progress = titleOf(::GetDlgItem(popupWindow, 0x5A00));
+  EXPECT_TRUE(std::regex_match(progress, std::regex("正在添加 [0-9]+/61"))) << progress;
+  ::PostMessageA(cancel, BM_CLICK, 0, 0);
+
+  HWND box = nullptr;
+  const std::string text = summary(&box);
+  ASSERT_NE(box, nullptr) << "no summary";
+  pressButton(box, IDOK);
+  std::smatch added;
+  ASSERT_TRUE(std::regex_search(text, added, std::regex("已添加 ([0-9]+) 个视频"))) << text;
+  const size_t count = std::stoul(added[1].str());
+  EXPECT_GE(count, 10u);
+  EXPECT_LT(count, 58u) << "the cancel came too late to show anything";
+
+  const std::string final = libraryBytes();
+  const std::vector<FoundRecord> records = recordsIn(final);
+  expectAddedRecords(records, count);
+  EXPECT_EQ(final.size(), [&] {
+    size_t size = 0;
+    for (const FoundRecord& record : records) size += libraryRecord(record.videoPath, record.thumbnailPath, record.name).size();
+    return size;
+  }()) << "nothing but whole records";
+  // A thumbnail made for a video the cancel left out went with it.
+  size_t pictures = 0;
+  WIN32_FIND_DATAA found{};
+  const HANDLE find = ::FindFirstFileA(program.file("thumbs\\*.jpg").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do ++pictures; while (::FindNextFileA(find, &found));
+    ::FindClose(find);
+  }
+  EXPECT_EQ(pictures, count);
+  EXPECT_TRUE(waitUntil([&] { return !::IsWindowVisible(cancel); }, 5s)) << "the progress stayed";
+}
+
+TEST(FirstStartWithPaths, WithAnEmptyLibraryAddsThemInsteadOfAskingAndPlaysTheFirst) {
+  ShellStandin shell;
+  ASSERT_TRUE(shell.ready());
+  ProgramFolder program;
+  ASSERT_TRUE(program.copyFromBuild("screenshot.dll"));
+  ASSERT_TRUE(::CreateDirectoryA(program.file("clips").c_str(), nullptr));
+  for (const char* name : {"b.mp4", "a.mp4"}) ASSERT_TRUE(program.copyFromBuild("media\\clip_testsrc.mp4", std::string("clips\\") + name));
+  TestProcess first(program.file("qova.exe"), "\"" + program.file("clips") + "\"");
+  ASSERT_TRUE(first.started());
+  HWND box = nullptr;
+  const std::string text = waitForMessageBoxText(first.id(), &box);
+  ASSERT_EQ(text, "已添加 2 个视频。") << "no question for a first video, the summary of the add";
+  pressButton(box, IDOK);
+  EXPECT_TRUE(program.waitForEngineCall("APlayer_OpenA(1," + program.file("clips\\a.mp4") + ")", 0, 30s));
+  const std::vector<FoundRecord> records = recordsIn(readWholeFile(program.file("spconfiguration_file.ini")));
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].videoPath, program.file("clips\\a.mp4"));
+  EXPECT_EQ(records[1].videoPath, program.file("clips\\b.mp4"));
+  EXPECT_TRUE(first.running());
 }
 
 }  // namespace

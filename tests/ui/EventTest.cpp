@@ -325,7 +325,7 @@ TEST_F(Events, TheStandardMenuRunsTheChosenItemsHandler) {
   chooser.join();
   EXPECT_TRUE(chosen);
   EXPECT_EQ(chosenItem, 2);
-  EXPECT_EQ(captions, (std::vector<std::string>{"打开设置", "添加视频", "退出应用", "打开日志文件夹"}));
+  EXPECT_EQ(captions, (std::vector<std::string>{"打开设置", "添加视频", "添加文件夹", "打开日志文件夹", "退出应用"}));
   EXPECT_FALSE(popUpStandardMenu(nullptr, at.x, at.y));
 }
 

@@ -328,7 +328,8 @@ TEST_F(Layouts, BothWindowsAreBuiltHiddenAndCarryTheStandardMenu) {
   for (const WindowLayout* layout : {&mainLayout, &libraryLayout}) {
     SCOPED_TRACE(layout->name);
     EXPECT_EQ(layout->menuCaption, "菜单");
-    EXPECT_EQ(standardMenuCaptions(*layout), (std::vector<std::string>{"打开设置", "添加视频", "退出应用", "打开日志文件夹"}));
+    EXPECT_EQ(standardMenuCaptions(*layout),
+              (std::vector<std::string>{"打开设置", "添加视频", "添加文件夹", "打开日志文件夹", "退出应用"}));
     for (const MenuItemLayout& item : layout->menu) EXPECT_NE(item.handler, nullptr);
     HWND window = nullptr;
     BuildOptions options;

@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "shell/DialogFilter.h"
 
@@ -107,3 +108,23 @@ INSTANTIATE_TEST_SUITE_P(Answers, MultipleSelection, ::testing::ValuesIn(kSelect
                          [](const ::testing::TestParamInfo<Selection>& row) { return std::string(row.param.name); });
 
 }  // namespace
+
+TEST(MultipleSelection, TheUnicodeAnswerGivesOneFullPathPerFile) {
+  using namespace std::string_literals;
+  auto buffer = [](std::wstring answer) {
+    answer.resize(4096, L'\0');
+    return answer;
+  };
+  EXPECT_EQ(qova::selectedFiles(buffer(L"C:\\v\\\u6d77.mp4")), std::vector<std::wstring>{L"C:\\v\\\u6d77.mp4"});
+  EXPECT_EQ(qova::selectedFiles(buffer(L"C:\\v\0x.mp4\0y.mp4"s)),
+            (std::vector<std::wstring>{L"C:\\v\\x.mp4", L"C:\\v\\y.mp4"}));
+  EXPECT_EQ(qova::selectedFiles(buffer(L"C:\\\0x.mp4\0\0C:\\old\0z.mp4"s)), std::vector<std::wstring>{L"C:\\x.mp4"});
+  EXPECT_TRUE(qova::selectedFiles(buffer(L"")).empty());
+}
+
+TEST(FilterExtensions, EveryPatternOfEveryFilterOnceInLowerCase) {
+  EXPECT_EQ(qova::filterExtensions("视频文件（*.mp4;*.MOV）|*.mp4;*.MOV;*.mp4|声音|*.wav|全部|*.*|其他|a?.x;*.flac"),
+            (std::vector<std::string>{".mp4", ".mov", ".wav", ".flac"}));
+  EXPECT_TRUE(qova::filterExtensions("").empty());
+  EXPECT_TRUE(qova::filterExtensions("只有说明").empty());
+}

@@ -105,11 +105,13 @@ DecodedFile::Read RemoteDecodedFile::readVideo(int64_t notBefore, VideoPicture& 
     const auto read = static_cast<MediaReader::Read>(answer.read);
     const int answeredWidth = answer.video.picture.width;
     const int answeredHeight = answer.video.picture.height;
-    if (read == MediaReader::Read::Sample && (answeredWidth != width || answeredHeight != height)) {
-      // Written into a buffer made for another size: the frame does not fit
+    if (read == MediaReader::Read::Sample &&
+        (answeredWidth != format.width || answeredHeight != format.height ||
+         screenshot::pictureFormatOf(answer.video).planes != format.planes)) {
+      // Written into a buffer made for another picture: the frame does not fit
       // where it claims to be, and a process that says so is not to be trusted.
       decoder_.abandon("a frame of " + std::to_string(answeredWidth) + "x" + std::to_string(answeredHeight) +
-                       " in a buffer for " + std::to_string(width) + "x" + std::to_string(height));
+                       " in a buffer for " + std::to_string(format.width) + "x" + std::to_string(format.height));
       return Read::Failed;
     }
     if ((read == MediaReader::Read::NoRoom || read == MediaReader::Read::Sample) &&

@@ -18,17 +18,6 @@
 namespace qova {
 namespace {
 
-// Every record of the file's bytes, in file order.
-std::vector<FoundRecord> recordsIn(std::string_view fileBytes) {
-  std::vector<FoundRecord> records;
-  PatternMatcher matcher;
-  matcher.run(kLibraryRecordPattern, std::string(libraryText(fileBytes)));
-  const int matches = matcher.matchCount();
-  for (int match = 1; match <= matches; ++match)
-    records.push_back({matcher.groupText(match, 1), matcher.groupText(match, 2), matcher.groupText(match, 3)});
-  return records;
-}
-
 // Every writer holds this lock from its read to its replace, so that two
 // copies of the program never write from the same old bytes and lose a
 // record. It lies beside the library: a lock file is found through any

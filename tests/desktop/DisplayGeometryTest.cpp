@@ -50,7 +50,9 @@ TEST(DisplayGeometry, TheMonitorsAreTheBenchDisplaysWithThePrimaryAtTheOrigin) {
   ASSERT_EQ(monitors.size(), bench.monitors.size());
   std::size_t matched = 0;
   for (const qova::MonitorArea& monitor : monitors) {
-    if (monitor.primary) EXPECT_EQ(monitor.rect, bench.monitors.front());
+    if (monitor.primary) {
+      EXPECT_EQ(monitor.rect, bench.monitors.front());
+    }
     for (const qova::ScreenRect& expected : bench.monitors) matched += monitor.rect == expected;
   }
   EXPECT_EQ(matched, bench.monitors.size());

@@ -52,6 +52,7 @@ void LibraryMenus::build(ExuiMenuCallback callback) {
   ids_.openSettings = insertItem(libraryMenu_, "打开设置", "ico\\设置.png");
   ids_.addVideo = insertItem(libraryMenu_, "添加视频", "ico\\添加.png");
   ids_.exitApplication = insertItem(libraryMenu_, "退出应用", "ico\\退出.png");
+  ids_.settingsPage = insertItem(libraryMenu_, "壁纸设置", "ico\\设置.png");
   ids_.deleteEntry = insertItem(itemMenu_, "删除该项", "ico\\删除.png");
   ids_.playOnMonitor = insertItem(itemMenu_, "在此显示器上播放", nullptr);
   callback_ = callback;
@@ -91,6 +92,7 @@ MenuChoice LibraryMenus::choice(int32_t code, int32_t item, int32_t menuNumber) 
     if (item == ids_.addVideo) return MenuChoice::AddVideo;
     if (item == ids_.exitApplication) return MenuChoice::ExitApplication;
     if (item == ids_.openSettings) return MenuChoice::OpenSettings;
+    if (item == ids_.settingsPage) return MenuChoice::SettingsPage;
   } else if (menuNumber == kItemMenuNumber && item == ids_.deleteEntry) {
     return MenuChoice::DeleteEntry;
   } else if (menuNumber == kItemMenuNumber && item == ids_.playOnMonitor) {

@@ -1,6 +1,6 @@
 #pragma once
 // The library window's skinned menus: the application menu ("打开设置",
-// "添加视频", "退出应用"), an item's menu ("删除该项", "在此显示器上播放") and
+// "添加视频", "退出应用", "壁纸设置"), an item's menu ("删除该项", "在此显示器上播放") and
 // the monitors' menu that "在此显示器上播放" opens, and which of their items
 // the component library reports as chosen.
 #include <windows.h>
@@ -14,7 +14,7 @@
 
 namespace qova {
 
-enum class MenuChoice { None, OpenSettings, AddVideo, ExitApplication, DeleteEntry, PlayOnMonitor };
+enum class MenuChoice { None, OpenSettings, AddVideo, ExitApplication, DeleteEntry, PlayOnMonitor, SettingsPage };
 
 class LibraryMenus {
  public:
@@ -47,6 +47,7 @@ class LibraryMenus {
     int32_t exitApplication = 0;
     int32_t deleteEntry = 0;
     int32_t playOnMonitor = 0;
+    int32_t settingsPage = 0;
   };
   ExuiMenu libraryMenu_ = 0;
   ExuiMenu itemMenu_ = 0;

@@ -47,6 +47,8 @@ bool shuffledPlayOrder() { return readSetting(kSettingPlayOrder, kPlayOrderInOrd
 
 int minutesPerVideo() { return std::max(0, settingToInteger(readSetting(kSettingMinutesPerVideo, "0"))); }
 
+std::string pictureDrawingSetting() { return readSetting(kSettingPictureDrawing, "自动"); }
+
 int settingToInteger(const std::string& text) {
   errno = 0;
   long long value = std::strtoll(text.c_str(), nullptr, 10);

@@ -30,6 +30,8 @@ constexpr const char* kPlayOrderShuffled = "随机";
 // Whole minutes each video plays for, looping, before the next comes; "0"
 // (the default) or anything not a positive number plays each video once.
 constexpr const char* kSettingMinutesPerVideo = "每个视频时长";
+// How the player draws the picture: "自动" (the default), "显卡" or "GDI".
+constexpr const char* kSettingPictureDrawing = "画面绘制";
 
 // Program directory + "\To_configure.ini", rebuilt at each call.
 std::string settingsFilePath();
@@ -52,6 +54,9 @@ const char* pictureScalingSetting();
 // What kSettingPlayOrder and kSettingMinutesPerVideo choose.
 bool shuffledPlayOrder();
 int minutesPerVideo();
+
+// kSettingPictureDrawing's text as stored; "自动" when absent.
+std::string pictureDrawingSetting();
 
 // The C library's decimal conversion: leading white space and a sign allowed,
 // stops at the first non-digit, 0 when there are no digits. Values beyond the

@@ -89,6 +89,10 @@ WallpaperScreens::LayerChange WallpaperScreens::followLayer() {
   return LayerChange::Moved;
 }
 
+void WallpaperScreens::rescale() {
+  for (const auto& player : players_) player->setConfig(kAPlayerConfigScaling, pictureScalingSetting());
+}
+
 std::vector<ScreenRect> WallpaperScreens::places(const std::vector<MonitorArea>& monitors) {
   const bool everyMonitor = readSetting(kSettingEveryMonitor, "1") != "0";
   monitorRects_ = playerPlaces(monitors, 0, 0, everyMonitor);

@@ -41,6 +41,8 @@ class WallpaperScreens {
   // create. The first form asks the system for the monitors.
   void layOut();
   void layOut(const std::vector<MonitorArea>& monitors);
+  // Every player scales the picture as "画面填充" now says.
+  void rescale();
   // Destroys every engine; the players' handles stay readable.
   void destroy();
 

@@ -1,8 +1,11 @@
 // The library window's settings page in the running program, driven by the
-// keyboard alone once the application menu opened it: each setting's key is
+// keyboard alone once the application menu opened it (at 96 DPI, and at 192
+// in the CTest entry app_window_tests_192dpi): each setting's key is
 // written at once, and the players, the pause causes and the page follow.
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <cstdlib>
 
 #include "app/Settings.h"
 #include "engines/ExuiBinding.h"
@@ -53,6 +56,8 @@ TEST_F(SettingsPage, EveryControlWritesItsKeyAndTheProgramFollowsByKeyboardAlone
   showLibraryWindow();
   openPage();
   EXPECT_FALSE(::IsWindowVisible(libraryList())) << "the page takes the list's place";
+  const char* dpi = std::getenv("QOVA_TEST_DPI");
+  EXPECT_EQ(layoutDpi(libraryWindow), dpi ? std::atoi(dpi) : 96);
   EXPECT_NE(titleColour(settingGroupName(0)), 0) << "the mark starts on the first group";
   const std::string player = std::to_string(program->screens.primary().handle());
 

@@ -153,5 +153,24 @@ TEST_F(SettingsPage, ShowsWhatTheFileHoldsAndEscapeGoesBack) {
   EXPECT_FALSE(::IsWindowVisible(page()));
 }
 
+TEST_F(SettingsPage, OnTwoRealMonitorsTurningEveryMonitorOffAndOnRemovesAndAddsTheSecondPlayer) {
+  ASSERT_GE(::GetSystemMetrics(SM_CMONITORS), 2) << "needs the display of two monitors (BENCH_MONITORS=2)";
+  start();
+  ASSERT_EQ(program->screens.count(), 2u);
+  showLibraryWindow();
+  openPage();
+  key(VK_TAB);
+  key(VK_SPACE);
+  EXPECT_EQ(stored(kSettingEveryMonitor), "0");
+  EXPECT_EQ(program->screens.count(), 1u) << "the primary's player alone";
+  mark();
+  key(VK_SPACE);
+  EXPECT_EQ(stored(kSettingEveryMonitor), "1");
+  ASSERT_EQ(program->screens.count(), 2u);
+  const std::string second = std::to_string(program->screens.at(1).handle());
+  EXPECT_NE(callsSinceMark().find("APlayer_OpenA(" + second + "," + videos[0] + ")"), std::string::npos)
+      << "the new player joins the primary's video: " << callsSinceMark();
+}
+
 }  // namespace
 }  // namespace qova::test

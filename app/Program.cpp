@@ -287,8 +287,17 @@ void Program::onSettingChanged(const char* key) {
       watchCover();
     }
   } else {
-    for (const PauseCause cause : {PauseCause::SessionLocked, PauseCause::DisplayOff, PauseCause::BatterySaver})
-      if (changed == settingOf(cause) && readSetting(key, "1") == "0") setPauseCause(cause, false);
+    for (const PauseCause cause : {PauseCause::SessionLocked, PauseCause::DisplayOff, PauseCause::BatterySaver}) {
+      if (changed != settingOf(cause)) continue;
+      if (readSetting(key, "1") == "0") {
+        setPauseCause(cause, false);
+      } else if (systemNotices_) {
+        // Registering again makes the system tell the displays' and battery
+        // saver's present state, so a cause that holds now counts at once.
+        systemNotices_.reset();
+        systemNotices_.emplace(mainWindow.handle);
+      }
+    }
   }
   // The order and the time per video are read at each end of a video, the
   // drawing when a player is made: they need nothing more.

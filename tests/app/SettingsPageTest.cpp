@@ -149,6 +149,11 @@ TEST_F(SettingsPage, ShowsWhatTheFileHoldsAndEscapeGoesBack) {
   EXPECT_EQ(sliderPosition(controlByName(libraryWindow, settingSliderName(7))), 7);
   keys({VK_TAB, VK_TAB, VK_LEFT});
   EXPECT_EQ(stored(kSettingPauseWhenHidden), "1");
+  // Shift+Tab, through the system's input, goes back a group.
+  ::SetForegroundWindow(libraryWindow);
+  realChord({VK_SHIFT}, VK_TAB);
+  ASSERT_TRUE(settleUntil([&] { return titleColour(settingGroupName(1)) != 0; }));
+  EXPECT_EQ(titleColour(settingGroupName(2)), 0);
   key(VK_ESCAPE);
   EXPECT_FALSE(::IsWindowVisible(page()));
 }

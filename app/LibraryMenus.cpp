@@ -54,6 +54,7 @@ void LibraryMenus::build(ExuiMenuCallback callback) {
   ids_.addFolder = insertItem(libraryMenu_, "添加文件夹", "ico\\添加.png");
   ids_.deleteMissingVideos = insertItem(libraryMenu_, "删除失效的视频", "ico\\删除.png");
   ids_.exitApplication = insertItem(libraryMenu_, "退出应用", "ico\\退出.png");
+  ids_.settingsPage = insertItem(libraryMenu_, "壁纸设置", "ico\\设置.png");
   ids_.deleteEntry = insertItem(itemMenu_, "删除该项", "ico\\删除.png");
   ids_.playOnMonitor = insertItem(itemMenu_, "在此显示器上播放", nullptr);
   callback_ = callback;
@@ -95,6 +96,7 @@ MenuChoice LibraryMenus::choice(int32_t code, int32_t item, int32_t menuNumber) 
     if (item == ids_.openSettings) return MenuChoice::OpenSettings;
     if (item == ids_.addFolder) return MenuChoice::AddFolder;
     if (item == ids_.deleteMissingVideos) return MenuChoice::DeleteMissingVideos;
+    if (item == ids_.settingsPage) return MenuChoice::SettingsPage;
   } else if (menuNumber == kItemMenuNumber && item == ids_.deleteEntry) {
     return MenuChoice::DeleteEntry;
   } else if (menuNumber == kItemMenuNumber && item == ids_.playOnMonitor) {

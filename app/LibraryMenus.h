@@ -1,8 +1,9 @@
 #pragma once
 // The library window's skinned menus: the application menu ("打开设置",
-// "添加视频", "添加文件夹", "删除失效的视频", "退出应用"), an item's menu
-// ("删除该项", "在此显示器上播放") and the monitors' menu that "在此显示器上播放"
-// opens, and which of their items the component library reports as chosen.
+// "添加视频", "添加文件夹", "删除失效的视频", "退出应用", "壁纸设置"), an item's
+// menu ("删除该项", "在此显示器上播放") and the monitors' menu that
+// "在此显示器上播放" opens, and which of their items the component library
+// reports as chosen.
 #include <windows.h>
 
 #include <cstdint>
@@ -14,7 +15,10 @@
 
 namespace qova {
 
-enum class MenuChoice { None, OpenSettings, AddVideo, ExitApplication, DeleteEntry, PlayOnMonitor, AddFolder, DeleteMissingVideos };
+enum class MenuChoice {
+  None, OpenSettings, AddVideo, ExitApplication, DeleteEntry, PlayOnMonitor, AddFolder, DeleteMissingVideos,
+  SettingsPage
+};
 
 class LibraryMenus {
  public:
@@ -49,6 +53,7 @@ class LibraryMenus {
     int32_t playOnMonitor = 0;
     int32_t addFolder = 0;
     int32_t deleteMissingVideos = 0;
+    int32_t settingsPage = 0;
   };
   ExuiMenu libraryMenu_ = 0;
   ExuiMenu itemMenu_ = 0;

@@ -154,10 +154,7 @@ void Program::onMainWindowCreated() {
   hotkeys.registerHotkey(window, MOD_CONTROL | MOD_ALT, VK_F10, onHotkey, kHotkeyPlayPause);
   // Without a desktop layer the player is the bottom window; the panel stays just above it.
   if (showMainWindowIfWanted(window)) keepTopLevelPlayerAtBottom(screens);
-  if (readSetting(settingOf(PauseCause::DesktopHidden), "1") != "0")
-    coverWatch_.emplace(screens.monitorRects(), [this](const std::vector<bool>& hidden) {
-      screens.apply(screens.policy().setHidden(hidden));
-    });
+  watchCover();
   systemNotices_.emplace(window);
   layerWatch_.emplace(window, kDesktopLayerMessage);
   layerWatch_->watchLayer(screens.layer());
@@ -391,11 +388,50 @@ void Program::followDesktopLayer() {
   }
 }
 
+void Program::watchCover() {
+  if (coverWatch_ || readSetting(settingOf(PauseCause::DesktopHidden), "1") == "0") return;
+  coverWatch_.emplace(screens.monitorRects(), [this](const std::vector<bool>& hidden) {
+    screens.apply(screens.policy().setHidden(hidden));
+  });
+}
+
+void Program::onSettingChanged(const char* key) {
+  const std::string changed = key;
+  if (changed == kSettingPictureScaling || changed == kSettingPresentation) {
+    screens.followPictureSettings();
+  } else if (changed == kSettingEveryMonitor) {
+    screens.layOut();
+    if (coverWatch_) coverWatch_->setMonitors(screens.monitorRects());
+  } else if (changed == kSettingPauseWhenHidden) {
+    if (readSetting(key, "1") == "0") {
+      // Turned off: what the watch saw stops counting with it.
+      coverWatch_.reset();
+      screens.apply(screens.policy().setHidden(std::vector<bool>(screens.count(), false)));
+    } else if (!ended_ && layerWatch_) {
+      watchCover();
+    }
+  } else {
+    for (const PauseCause cause : {PauseCause::SessionLocked, PauseCause::DisplayOff, PauseCause::BatterySaver}) {
+      if (changed != settingOf(cause)) continue;
+      if (readSetting(key, "1") == "0") {
+        setPauseCause(cause, false);
+      } else if (systemNotices_) {
+        // Registering again makes the system tell the displays' and battery
+        // saver's present state, so a cause that holds now counts at once.
+        systemNotices_.reset();
+        systemNotices_.emplace(mainWindow.handle);
+      }
+    }
+  }
+  // The order and the time per video are read at each end of a video: they need nothing more.
+}
+
 void Program::tellNothingPlays() {
   tray.showBalloon(kNothingPlaysTitle, kNothingPlaysText, NIIF_WARNING, kTrayDefaultTimeout);
 }
 
 void Program::onLibraryWindowCreated() {
+  settingsPage.hide();
   tray.add(libraryWindow.handle, {}, false, "QOVA_壁纸");
   tray.setEventHandler([this](int32_t code) { onTrayEvent(code); }, true);
   libraryMenus.build(&Program::onMenuCommand);
@@ -455,6 +491,9 @@ void Program::onMenuChoice(MenuChoice choice) {
       break;
     case MenuChoice::DeleteEntry:
       deleteLibraryEntry(libraryMenus.pendingDeleteIndex());
+      break;
+    case MenuChoice::SettingsPage:
+      settingsPage.show();
       break;
     case MenuChoice::PlayOnMonitor:
       libraryMenus.popUpMonitorMenu(libraryWindow.handle, monitorCaptions(screens.monitorRects()));
@@ -558,6 +597,7 @@ LRESULT Program::mainWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
 WindowMessageHandler Program::libraryWindowMessageHandler() {
   return [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
     if (tray.deliver(message, lParam)) return 0;
+    if (message == WM_KEYDOWN && settingsPage.handleKey(wParam)) return 0;
     if (adding.deliver(message, wParam)) return 0;
     if (message == WM_DROPFILES) {
       addPaths(droppedPaths(reinterpret_cast<HDROP>(wParam)));
@@ -600,12 +640,17 @@ MainWindowHandlers Program::mainWindowHandlers() {
 LibraryWindowHandlers Program::libraryWindowHandlers() {
   LibraryWindowHandlers handlers;
   handlers.created = [this] { onLibraryWindowCreated(); };
-  handlers.sizeChanged = [this] { fitLibraryList(libraryWindow.handle); };
+  handlers.sizeChanged = [this] {
+    fitLibraryList(libraryWindow.handle);
+    settingsPage.fit();
+  };
   handlers.skinClosed = [this](int32_t flag) { onLibraryWindowSkinClosed(libraryWindow.handle, flag); };
   handlers.itemRightClick = [this](int32_t item) { libraryMenus.popUpItemMenu(libraryWindow.handle, item); };
   handlers.listRightClick = [this] { libraryMenus.popUpLibraryMenu(libraryWindow.handle); };
   handlers.itemClicked = [this](int32_t item) { playListItem(item); };
   handlers.menu = standardMenuHandlers();
+  handlers.settings = settingsPage.groups();
+  handlers.settingsBack = [this] { settingsPage.hide(); };
   return handlers;
 }
 

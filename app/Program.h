@@ -17,6 +17,7 @@
 #include "app/MainWindowPlacement.h"
 #include "app/OwnedWindow.h"
 #include "app/Playback.h"
+#include "app/SettingsPage.h"
 #include "app/VideoAdding.h"
 #include "app/SystemNotices.h"
 #include "app/WallpaperScreens.h"
@@ -116,6 +117,7 @@ class Program {
   Playback playback;         // opens entries on MainWindow's thread, passing over what cannot play
   OwnedWindow mainWindow;    // the docked panel; its creation runs the start-up sequence
   OwnedWindow libraryWindow; // built hidden at start-up
+  SettingsPage settingsPage{libraryWindow.handle, [this](const char* key) { onSettingChanged(key); }};
   TrayIcon tray;             // owned by the library window
   LibraryMenus libraryMenus;
   Hotkeys hotkeys;
@@ -135,6 +137,10 @@ class Program {
   // The taskbar was made again, or the work area or the display changed: the panel docks again.
   void redock();
   void tellNothingPlays();
+  // A key the settings page wrote: the running program follows it at once.
+  void onSettingChanged(const char* key);
+  // The watch for windows hiding the desktop, unless "遮挡时暂停" turns it off.
+  void watchCover();
   // The user's pause begins or ends: the play button's picture, then the players.
   void setUserPaused(bool paused);
   void playChosen(int position);

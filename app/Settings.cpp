@@ -53,6 +53,7 @@ const char* presentationSetting() {
   return kAPlayerPresentationAuto;
 }
 
+
 int settingToInteger(const std::string& text) {
   errno = 0;
   long long value = std::strtoll(text.c_str(), nullptr, 10);

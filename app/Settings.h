@@ -59,6 +59,7 @@ int minutesPerVideo();
 // The player engine's presentation value (kAPlayerPresentation*) that kSettingPresentation chooses.
 const char* presentationSetting();
 
+
 // The C library's decimal conversion: leading white space and a sign allowed,
 // stops at the first non-digit, 0 when there are no digits. Values beyond the
 // 32-bit range are clamped.

@@ -89,6 +89,13 @@ WallpaperScreens::LayerChange WallpaperScreens::followLayer() {
   return LayerChange::Moved;
 }
 
+void WallpaperScreens::followPictureSettings() {
+  for (const auto& player : players_) {
+    player->setConfig(kAPlayerConfigScaling, pictureScalingSetting());
+    player->setConfig(kAPlayerConfigPresentation, presentationSetting());
+  }
+}
+
 std::vector<ScreenRect> WallpaperScreens::places(const std::vector<MonitorArea>& monitors) {
   const bool everyMonitor = readSetting(kSettingEveryMonitor, "1") != "0";
   monitorRects_ = playerPlaces(monitors, 0, 0, everyMonitor);

@@ -4,6 +4,8 @@
 // the layouts know nothing of what their events do.
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "shell/WindowBuilder.h"
 
@@ -59,6 +61,24 @@ struct MainWindowHandlers {
   StandardMenuHandlers menu;
 };
 
+// One setting on the library window's settings page: a group titled
+// `caption` of radio buttons, one per choice, or a slider from 0 to `maximum`
+// when there are no choices.
+struct SettingGroupLayout {
+  std::string caption;
+  std::vector<std::string> choices;
+  int32_t maximum = 0;
+  ActionWithValue chosen;  // the 0-based choice, or the slider's new value
+};
+
+// The settings page covers the library list when shown; built hidden.
+constexpr const char* kSettingsPageName = "设置页";
+constexpr const char* kSettingsBackButtonName = "返回视频库";
+// The names of a setting's group, of its radio button `choice` (0-based) and of its slider.
+std::string settingGroupName(size_t setting);
+std::string settingChoiceName(size_t setting, size_t choice);
+std::string settingSliderName(size_t setting);
+
 struct LibraryWindowHandlers {
   Action created;                // the notification-area icon and the skinned menus
   Action sizeChanged;            // the list fills the window below its 30-pixel band
@@ -67,6 +87,8 @@ struct LibraryWindowHandlers {
   Action listRightClick;
   ActionWithValue itemClicked;   // with the 0-based item
   StandardMenuHandlers menu;
+  std::vector<SettingGroupLayout> settings;  // the settings page, in its order
+  Action settingsBack;                       // the page's "返回视频库"
 };
 
 // MainWindow: the docked panel with the preview, the playback buttons and, below row 164, the settings.

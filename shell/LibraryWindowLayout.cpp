@@ -2,6 +2,7 @@
 // the window's own skin (background and close button). The list's stored
 // rectangle is larger than the window; the size-changed handler fits it.
 #include "resources/LayoutImages.h"
+#include "runtime/AnsiText.h"
 #include "shell/LayoutBindings.h"
 #include "shell/Layouts.h"
 
@@ -19,7 +20,67 @@ std::vector<exui::Bytes> listSkinImages() {
                        "list_down_hover.png", "list_down_pressed.png", "list_mark.png"});
 }
 
+std::u16string wideText(const std::string& text) {
+  const std::wstring wide = ansiToWide(text);
+  return {wide.begin(), wide.end()};
+}
+
+// The page's two columns of groups, each as wide as fits the design width.
+constexpr int kPageTop = 30;
+constexpr int kGroupWidth = 440;
+constexpr int kGroupHeight = 56;
+constexpr int kGroupStep = 64;
+constexpr int kGroupsPerColumn = 5;
+constexpr int kChoiceWidth = 110;
+
+void addSettingsPage(std::vector<ComponentLayout>& components, const std::vector<SettingGroupLayout>& settings,
+                     const Action& back) {
+  components.push_back({ComponentClass::WindowEx, kSettingsPageName, "", 0, kPageTop, 928, 520,
+                        PropertyWriter().text(kExuiPropSkinName, u"默认窗口皮肤").data(), {}});
+  for (size_t i = 0; i < settings.size(); ++i) {
+    const SettingGroupLayout& setting = settings[i];
+    const int column = static_cast<int>(i) / kGroupsPerColumn;
+    const int row = static_cast<int>(i) % kGroupsPerColumn;
+    const std::string group = settingGroupName(i);
+    components.push_back({ComponentClass::MinutesboxEx, group, kSettingsPageName, 16 + column * (kGroupWidth + 16),
+                          12 + row * kGroupStep, kGroupWidth, kGroupHeight,
+                          PropertyWriter()
+                              .text(kExuiPropSkinName, u"EX_UI默认皮肤_分组框")
+                              .text(kExuiPropCaption, wideText(setting.caption))
+                              .data(),
+                          {}});
+    if (setting.choices.empty()) {
+      components.push_back({ComponentClass::SliderbarEx, settingSliderName(i), group, 12, 26, kGroupWidth - 24, 24,
+                            PropertyWriter()
+                                .text(kExuiPropSkinName, u"EX_UI默认皮肤_滑块条")
+                                .integer(kExuiPropMaximum, setting.maximum)
+                                .data(),
+                            {{0, runWithFirst(setting.chosen)}}});
+      continue;
+    }
+    for (size_t j = 0; j < setting.choices.size(); ++j) {
+      const ActionWithValue chosen = setting.chosen;
+      const auto choice = static_cast<int32_t>(j);
+      components.push_back({ComponentClass::RadiobuttonEx, settingChoiceName(i, j), group,
+                            12 + static_cast<int>(j) * kChoiceWidth, 26, kChoiceWidth - 8, 22,
+                            PropertyWriter().text(kExuiPropCaption, wideText(setting.choices[j])).data(),
+                            {{0, run([chosen, choice] {
+                                if (chosen) chosen(choice);
+                              })}}});
+    }
+  }
+  components.push_back({ComponentClass::ButtonEx, kSettingsBackButtonName, kSettingsPageName, 16,
+                        12 + kGroupsPerColumn * kGroupStep, 120, 30,
+                        PropertyWriter().text(kExuiPropCaption, u"返回视频库").data(), {{0, run(back)}}});
+}
+
 }  // namespace
+
+std::string settingGroupName(size_t setting) { return "设置" + std::to_string(setting + 1); }
+std::string settingChoiceName(size_t setting, size_t choice) {
+  return settingGroupName(setting) + "选项" + std::to_string(choice + 1);
+}
+std::string settingSliderName(size_t setting) { return settingGroupName(setting) + "滑块"; }
 
 WindowLayout libraryWindowLayout(const LibraryWindowHandlers& handlers) {
   WindowLayout window;
@@ -56,6 +117,7 @@ WindowLayout libraryWindowLayout(const LibraryWindowHandlers& handlers) {
            .data(),
        {{1, runWithFirst(handlers.skinClosed)}}},
   };
+  if (!handlers.settings.empty()) addSettingsPage(window.components, handlers.settings, handlers.settingsBack);
   return window;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/Program.h"
+#include "app/Settings.h"
 #include "engines/ExuiBinding.h"
 #include "runtime/DpiScale.h"
 #include "shell/Layouts.h"
@@ -182,6 +183,48 @@ TEST_F(Layouts, AtTheDisplaysDpiEveryRectangleIsScaledFromItsLayout) {
   EXPECT_EQ(client.bottom, scaledLibraryClient(dpi).cy);
   expectDpiToldToEveryComponent(library, dpi);
   expectLibraryWindowFitted(library, dpi);
+}
+
+TEST_F(Layouts, AtTheDisplaysDpiTheSettingsPageFitsItsControlsAndTakesTheKeyboard) {
+  const int dpi = displayDpi();
+  HWND library = showLibraryWindow();
+  ASSERT_NE(library, nullptr);
+  EXPECT_FALSE(::IsWindowVisible(controlByName(library, kSettingsPageName))) << "built hidden";
+  program->settingsPage.show();
+  settle();
+  HWND page = controlByName(library, kSettingsPageName);
+  ASSERT_TRUE(::IsWindowVisible(page));
+  EXPECT_FALSE(::IsWindowVisible(controlByName(library, kLibraryListName)));
+  expectScaledFromLayout(library, dpi, {kLibraryListName, "窗口EX"});
+  // Every control of the page lies inside its group, every group inside the page.
+  RECT pageRect{};
+  ::GetWindowRect(page, &pageRect);
+  for (const ComponentLayout& row : layoutOf(library)->components) {
+    if (row.parent.empty()) continue;
+    SCOPED_TRACE(row.name);
+    RECT rect{}, parent{}, inside{};
+    ::GetWindowRect(controlByName(library, row.name), &rect);
+    ::GetWindowRect(controlByName(library, row.parent), &parent);
+    ::IntersectRect(&inside, &rect, &parent);
+    EXPECT_TRUE(::EqualRect(&inside, &rect)) << row.parent;
+    ::IntersectRect(&inside, &rect, &pageRect);
+    EXPECT_TRUE(::EqualRect(&inside, &rect));
+  }
+
+  // The page keeps the focus on the library window, whose keys it takes.
+  EXPECT_EQ(::GetFocus(), library);
+  SettingsPage& keys = program->settingsPage;
+  EXPECT_TRUE(keys.handleKey(VK_RIGHT));
+  EXPECT_EQ(readSetting(kSettingPictureScaling, ""), "适应");
+  keys.handleKey(VK_TAB);
+  keys.handleKey(VK_SPACE);
+  EXPECT_EQ(readSetting(kSettingEveryMonitor, ""), "0");
+  EXPECT_EQ(componentIntegerProperty(controlByName(library, settingChoiceName(1, 1)), kExuiPropChecked), 1);
+  EXPECT_EQ(componentIntegerProperty(controlByName(library, settingChoiceName(1, 0)), kExuiPropChecked), 0);
+  keys.handleKey(VK_ESCAPE);
+  EXPECT_FALSE(::IsWindowVisible(page));
+  EXPECT_FALSE(keys.handleKey(VK_RIGHT)) << "the list's keys stay the list's";
+  EXPECT_TRUE(::IsWindowVisible(controlByName(library, kLibraryListName)));
 }
 
 TEST_F(Layouts, AMoveToAMonitorOfAnotherDpiLaysBothWindowsOutAgain) {

@@ -55,5 +55,15 @@ TEST_F(Screenshots, LibraryWindowWithThreeItems) {
   EXPECT_GE(distinctColours(shot), 6);
 }
 
+TEST_F(Screenshots, LibraryWindowSettingsPage) {
+  HWND window = showLibraryWindow();
+  ASSERT_NE(window, nullptr);
+  program->settingsPage.show();
+  const Pixels shot = photograph(window, "library-window-settings.png");
+  EXPECT_EQ(shot.width, scaledFor(window, 928));
+  EXPECT_EQ(shot.height, scaledFor(window, 550));
+  EXPECT_GE(distinctColours(shot), 3);
+}
+
 }  // namespace
 }  // namespace qova::test

@@ -195,6 +195,7 @@ TEST_F(Layouts, AtTheDisplaysDpiTheSettingsPageFitsItsControlsAndTakesTheKeyboar
   HWND page = controlByName(library, kSettingsPageName);
   ASSERT_TRUE(::IsWindowVisible(page));
   EXPECT_FALSE(::IsWindowVisible(controlByName(library, kLibraryListName)));
+  expectDpiToldToEveryComponent(library, dpi);
   // Every control of the page lies inside its group, every group inside the page.
   RECT pageRect{};
   ::GetWindowRect(page, &pageRect);

@@ -68,7 +68,8 @@ std::array<int, 3> rgbOf(screenshot::YuvMatrix matrix, bool fullRange, int y, in
   const YuvToRgbRows rows = yuvToRgbRows(matrix, fullRange);
   std::array<int, 3> rgb{};
   for (int c = 0; c < 3; ++c) {
-    const double value = rows[c][0] * y / 255.0 + rows[c][1] * u / 255.0 + rows[c][2] * v / 255.0 + rows[c][3];
+    const double value = double{rows[c][0]} * y / 255.0 + double{rows[c][1]} * u / 255.0 +
+                         double{rows[c][2]} * v / 255.0 + double{rows[c][3]};
     rgb[c] = static_cast<int>(std::lround(std::clamp(value, 0.0, 1.0) * 255));
   }
   return rgb;

@@ -191,7 +191,9 @@ TEST(PlayOrder, ShuffledEachRoundPlaysEveryEntryOnceAndNoEntryTwiceInARowWhereRo
     }
     for (std::size_t i = 1; i < played.size(); ++i) ASSERT_NE(played[i], played[i - 1]) << "at " << i;
     // Two entries can only alternate; more must vary from round to round.
-    if (count > 2) EXPECT_GT(rounds.size(), 1u) << "every round in the same order";
+    if (count > 2) {
+      EXPECT_GT(rounds.size(), 1u) << "every round in the same order";
+    }
   }
 }
 

@@ -397,8 +397,10 @@ void Program::watchCover() {
 
 void Program::onSettingChanged(const char* key) {
   const std::string changed = key;
-  if (changed == kSettingPictureScaling || changed == kSettingPresentation) {
-    screens.followPictureSettings();
+  if (changed == kSettingPictureScaling) {
+    screens.rescale();
+  } else if (changed == kSettingPresentation) {
+    screens.represent();
   } else if (changed == kSettingEveryMonitor) {
     screens.layOut();
     if (coverWatch_) coverWatch_->setMonitors(screens.monitorRects());

@@ -89,11 +89,12 @@ WallpaperScreens::LayerChange WallpaperScreens::followLayer() {
   return LayerChange::Moved;
 }
 
-void WallpaperScreens::followPictureSettings() {
-  for (const auto& player : players_) {
-    player->setConfig(kAPlayerConfigScaling, pictureScalingSetting());
-    player->setConfig(kAPlayerConfigPresentation, presentationSetting());
-  }
+void WallpaperScreens::rescale() {
+  for (const auto& player : players_) player->setConfig(kAPlayerConfigScaling, pictureScalingSetting());
+}
+
+void WallpaperScreens::represent() {
+  for (const auto& player : players_) player->setConfig(kAPlayerConfigPresentation, presentationSetting());
 }
 
 std::vector<ScreenRect> WallpaperScreens::places(const std::vector<MonitorArea>& monitors) {

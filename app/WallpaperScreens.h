@@ -41,9 +41,11 @@ class WallpaperScreens {
   // create. The first form asks the system for the monitors.
   void layOut();
   void layOut(const std::vector<MonitorArea>& monitors);
-  // Every player scales the picture as "画面填充" now says, and presents it
-  // as "画面绘制" says (from the next video on, as the engine takes it).
-  void followPictureSettings();
+  // Every player scales the picture as "画面填充" now says.
+  void rescale();
+  // Every player presents the picture as "画面绘制" now says (from its next
+  // video on, as the engine takes the setting).
+  void represent();
   // Destroys every engine; the players' handles stay readable.
   void destroy();
 

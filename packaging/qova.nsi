@@ -201,8 +201,9 @@ Section "Uninstall"
   Call un.removeOwnStartWithWindows
   !insertmacro QOVA_REMOVE_FILES
   Delete "$INSTDIR\uninstall.exe"
-  ; The library's lock, the program's own.
+  ; The library's lock and the diagnostic log with its crash reports, the program's own.
   Delete "$INSTDIR\spconfiguration_file.ini.lock"
+  RMDir /r "$INSTDIR\logs"
   Delete "${SHORTCUT}"
 
   ${GetParameters} $0

@@ -91,8 +91,8 @@ TEST_F(MonitorChoice, OnTwoRealMonitorsTheSecondLoopsItsChosenEntryAcrossARestar
   // Monitor 1 goes through the library; monitor 2 stays with its entry, and
   // plays it again at each of its ends.
   mark();
-  program->handlePlayerEvent(kAPlayerEventFileEnded, 0);
-  program->handlePlayerEvent(kAPlayerEventFileEnded, 0);
+  endPlayingFile();
+  endPlayingFile();
   EXPECT_EQ(callsSinceMark(), engineCall("APlayer_OpenA", videos[1]) + engineCall("APlayer_OpenA", videos[2]));
   mark();
   fireEngineEvent(kAPlayerEventFileEnded, 0);  // the engine made last: monitor 2's
@@ -114,7 +114,7 @@ TEST_F(MonitorChoice, OnTwoRealMonitorsTheSecondLoopsItsChosenEntryAcrossARestar
   })) << callsSinceMark();
   EXPECT_EQ(readSetting(monitorVideoKey(identities[1]).c_str(), "absent"), "absent");
   mark();
-  program->handlePlayerEvent(kAPlayerEventFileEnded, 0);
+  endPlayingFile();
   EXPECT_NE(callsSinceMark().find(opened(secondHandle(), videos[1])), std::string::npos) << callsSinceMark();
 
   // A monitor whose video leaves the library follows the primary again.

@@ -125,11 +125,12 @@ TEST_F(SettingsPage, EveryControlWritesItsKeyAndTheProgramFollowsByKeyboardAlone
   key(VK_HOME);
   EXPECT_EQ(stored(kSettingMinutesPerVideo), "0");
 
-  // 画面绘制: written for the players made from now on.
+  // 画面绘制: every player is told at once, for its next video.
   key(VK_TAB);
+  mark();
   key(VK_RIGHT);
   EXPECT_EQ(stored(kSettingPresentation), "显卡");
-  EXPECT_STREQ(presentationSetting(), kAPlayerPresentationGpu);
+  EXPECT_EQ(callsSinceMark(), "APlayer_SetConfigA(" + player + ",4,1)\n");
 
   // "返回视频库" with Enter: the list again.
   key(VK_TAB);

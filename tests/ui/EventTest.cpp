@@ -286,14 +286,16 @@ void chooseFirst() { chosenItem = 1; }
 void chooseSecond() { chosenItem = 2; }
 void chooseThird() { chosenItem = 3; }
 void chooseFourth() { chosenItem = 4; }
+void chooseFifth() { chosenItem = 5; }
 
 TEST_F(Events, TheStandardMenuRunsTheChosenItemsHandler) {
   WindowLayout layout = recordingLayout(libraryWindowLayout(program->libraryWindowHandlers()));
-  ASSERT_EQ(layout.menu.size(), 4u);
+  ASSERT_EQ(layout.menu.size(), 5u);
   layout.menu[0].handler = &chooseFirst;
   layout.menu[1].handler = &chooseSecond;
   layout.menu[2].handler = &chooseThird;
   layout.menu[3].handler = &chooseFourth;
+  layout.menu[4].handler = &chooseFifth;
   BuildOptions options;
   options.handle = &program->libraryWindow.handle;
   HWND window = buildWindow(layout, options);

@@ -104,6 +104,43 @@ bool isoMediaIsCutShort(uint64_t fileSize, const ReadAt& readAt) {
   return !sawIndex;
 }
 
+uint64_t littleEndian64(const uint8_t* bytes) {
+  return littleEndian32(bytes) | (littleEndian32(bytes + 4) << 32);
+}
+
+// The ASF header object (WMV, WMA) and, inside it, the file properties object.
+constexpr std::array<uint8_t, 16> kAsfHeader{0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11,
+                                             0xA6, 0xD9, 0x00, 0xAA, 0x00, 0x62, 0xCE, 0x6C};
+constexpr std::array<uint8_t, 16> kAsfFileProperties{0xA1, 0xDC, 0xAB, 0x8C, 0x47, 0xA9, 0xCF, 0x11,
+                                                     0x8E, 0xE4, 0x00, 0xC0, 0x0C, 0x20, 0x53, 0x65};
+constexpr uint32_t kAsfBroadcast = 1;  // the file size field means nothing (a live stream)
+
+bool startsWith(const uint8_t* bytes, const std::array<uint8_t, 16>& guid) {
+  return std::memcmp(bytes, guid.data(), guid.size()) == 0;
+}
+
+// An ASF file is cut when its header runs past the end, or when its file
+// properties give a size (it is no broadcast) larger than the file.
+bool asfIsCutShort(uint64_t fileSize, const ReadAt& readAt) {
+  ReadWindow window(fileSize, readAt);
+  std::array<uint8_t, 92> object{};
+  if (!window.read(0, object.data(), 30)) return true;
+  const uint64_t headerEnd = littleEndian64(object.data() + 16);
+  if (headerEnd > fileSize) return true;
+  for (uint64_t offset = 30; headerEnd - offset >= 24;) {
+    if (!window.read(offset, object.data(), 24)) return true;
+    const uint64_t size = littleEndian64(object.data() + 16);
+    if (size < 24 || size > headerEnd - offset) return false;  // a broken header: the platform says no
+    if (startsWith(object.data(), kAsfFileProperties) && size >= object.size() &&
+        window.read(offset, object.data(), object.size())) {
+      const uint64_t declared = littleEndian64(object.data() + 40);
+      return (littleEndian32(object.data() + 88) & kAsfBroadcast) == 0 && declared > fileSize;
+    }
+    offset += size;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool mediaFileIsCutShort(uint64_t fileSize, const ReadAt& readAt) {
@@ -112,6 +149,10 @@ bool mediaFileIsCutShort(uint64_t fileSize, const ReadAt& readAt) {
   if (hasType(start.data() + 4, "ftyp")) return isoMediaIsCutShort(fileSize, readAt);
   if (hasType(start.data(), "RIFF") && hasType(start.data() + 8, "AVI "))
     return littleEndian32(start.data() + 4) + 8 > fileSize;
+  if (fileSize >= kAsfHeader.size()) {
+    std::array<uint8_t, 16> guid{};
+    if (readAt(0, guid.data(), guid.size()) && guid == kAsfHeader) return asfIsCutShort(fileSize, readAt);
+  }
   return false;
 }
 

@@ -116,6 +116,34 @@ TEST(CutShortMedia, AviFilesAsLongAsTheirRiffHeaderSays) {
   EXPECT_TRUE(cutShort(riffAvi(4 + 100000, 1000)));
 }
 
+// An ASF header of `headerBytes` holding a file properties object that
+// declares `declaredSize` bytes, then `dataBytes` of data.
+std::string asf(uint64_t declaredSize, uint32_t flags, size_t dataBytes, uint64_t headerBytes = 0) {
+  const auto le = [](uint64_t value, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += char(value >> (8 * i));
+    return out;
+  };
+  const std::string properties =
+      std::string("\xA1\xDC\xAB\x8C\x47\xA9\xCF\x11\x8E\xE4\x00\xC0\x0C\x20\x53\x65", 16) + le(104, 8) +
+      std::string(16, 'i') + le(declaredSize, 8) + std::string(40, 't') + le(flags, 4) + std::string(12, 'r');
+  const uint64_t size = headerBytes ? headerBytes : 30 + properties.size();
+  const std::string guid("\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", 16);
+  return guid + le(size, 8) + le(1, 4) + "\x01\x02" + properties + std::string(dataBytes, 'd');
+}
+
+TEST(CutShortMedia, AsfFilesAsLongAsTheirFilePropertiesSay) {
+  const size_t whole = 30 + 104 + 5000;
+  EXPECT_FALSE(cutShort(asf(whole, 2, 5000)));
+  EXPECT_TRUE(cutShort(asf(whole, 2, 5000).substr(0, 3000))) << "a download that stopped";
+  EXPECT_TRUE(cutShort(asf(whole, 2, 5000).substr(0, 100))) << "the header itself cut";
+  EXPECT_TRUE(cutShort(asf(whole, 2, 10, 100000))) << "a header larger than the file";
+  EXPECT_FALSE(cutShort(asf(whole + 4000, 1, 5000))) << "a broadcast gives no size";
+  std::string broken = asf(whole + 4000, 2, 5000);
+  broken.replace(46, 8, std::string(8, '\0'));
+  EXPECT_FALSE(cutShort(broken)) << "a header that breaks is the platform's to refuse";
+}
+
 TEST(CutShortMedia, OtherFilesAreLeftToThePlatform) {
   EXPECT_FALSE(cutShort(""));
   EXPECT_FALSE(cutShort(std::string(64, '\0')));

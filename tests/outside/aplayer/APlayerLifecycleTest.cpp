@@ -332,8 +332,12 @@ TEST_F(APlayerLifecycle, ADecodingProcessThatBreaksTheProtocolMakesItsFileUnplay
         << "reported unplayable";
     EXPECT_TRUE(waitForEvents({kAPlayerEventDiagnostics, 0}, 1));
     EXPECT_EQ(fake.api.getState(engine), kAPlayerStateReady);
-    pumpMessagesFor(300ms);
-    const std::string lines = readDiagnostics(fake.api, engine);
+    // The process's kill comes a moment after the file's verdict.
+    std::string lines;
+    EXPECT_TRUE(waitUntil([&] {
+      lines += readDiagnostics(fake.api, engine);
+      return lines.find(each.reason) != std::string::npos && lines.find(each.verdict) != std::string::npos;
+    }, 15s));
     EXPECT_NE(lines.find(each.reason), std::string::npos) << lines;
     EXPECT_NE(lines.find(each.verdict), std::string::npos) << lines;
     EXPECT_EQ(lines.back(), '\n');

@@ -143,14 +143,14 @@ class Direct3DPresenter final : public GpuPresenter {
 
   bool upload(const PlanesView& frame) override {
     if (!frame.data) return true;
-    const screenshot::PictureFormat& format = frame.format;
-    const screenshot::FrameLayout planes = screenshot::planeLayout(format);
-    const size_t bytes = screenshot::pictureBytes(format);
+    const media::PictureFormat& format = frame.format;
+    const media::FrameLayout planes = media::planeLayout(format);
+    const size_t bytes = media::pictureBytes(format);
     if (bytes == 0 || frame.bytes < bytes) return true;  // nothing that could be shown
     if (!sameShape(format) && !makeTextures(format)) return false;
     const auto stride = static_cast<UINT>(planes.stride);
     context_->UpdateSubresource(textures_[0].get(), 0, nullptr, frame.data, stride, 0);
-    if (format.planes != screenshot::PlaneFormat::Bgrx)
+    if (format.planes != media::PlaneFormat::Bgrx)
       context_->UpdateSubresource(textures_[1].get(), 0, nullptr,
                                   frame.data + static_cast<size_t>(stride) * static_cast<size_t>(format.height),
                                   stride, 0);
@@ -277,8 +277,8 @@ class Direct3DPresenter final : public GpuPresenter {
         FAILED(device_->CreateQuery(&finished, query.put())))
       return false;
     std::swap(target_, offscreen);
-    for (const screenshot::PlaneFormat planes : {screenshot::PlaneFormat::Nv12, screenshot::PlaneFormat::Bgrx}) {
-      screenshot::PictureFormat tiny;
+    for (const media::PlaneFormat planes : {media::PlaneFormat::Nv12, media::PlaneFormat::Bgrx}) {
+      media::PictureFormat tiny;
       tiny.planes = planes;
       tiny.width = tiny.height = 2;
       if (!makeTextures(tiny)) return false;
@@ -312,18 +312,18 @@ class Direct3DPresenter final : public GpuPresenter {
            SUCCEEDED(device_->CreateRenderTargetView(backBuffer.get(), nullptr, target_.put()));
   }
 
-  bool sameShape(const screenshot::PictureFormat& format) const {
+  bool sameShape(const media::PictureFormat& format) const {
     return textures_[0] && format.planes == format_.planes && format.width == format_.width &&
            format.height == format_.height;
   }
 
   // Luma and chroma as R8 and R8G8 (R16 and R16G16 for 10-bit), or the RGB
   // picture as one texture: graphics cards rarely sample NV12 textures themselves.
-  bool makeTextures(const screenshot::PictureFormat& format) {
+  bool makeTextures(const media::PictureFormat& format) {
     for (auto& texture : textures_) texture.reset();
     for (auto& view : views_) view.reset();
-    const bool tenBit = format.planes == screenshot::PlaneFormat::P010;
-    const bool rgb = format.planes == screenshot::PlaneFormat::Bgrx;
+    const bool tenBit = format.planes == media::PlaneFormat::P010;
+    const bool rgb = format.planes == media::PlaneFormat::Bgrx;
     const DXGI_FORMAT lumaFormat = rgb ? DXGI_FORMAT_B8G8R8A8_UNORM : tenBit ? DXGI_FORMAT_R16_UNORM : DXGI_FORMAT_R8_UNORM;
     const DXGI_FORMAT chromaFormat = tenBit ? DXGI_FORMAT_R16G16_UNORM : DXGI_FORMAT_R8G8_UNORM;
     const int planes = rgb ? 1 : 2;
@@ -358,7 +358,7 @@ class Direct3DPresenter final : public GpuPresenter {
     ID3D11ShaderResourceView* views[] = {views_[0].get(), views_[1].get()};
     ID3D11Buffer* buffers[] = {constants_.get()};
     ID3D11SamplerState* samplers[] = {sampler_.get()};
-    const bool rgb = format_.planes == screenshot::PlaneFormat::Bgrx;
+    const bool rgb = format_.planes == media::PlaneFormat::Bgrx;
     context_->OMSetRenderTargets(1, targets, nullptr);
     context_->RSSetViewports(1, &viewport);
     context_->IASetInputLayout(nullptr);
@@ -388,7 +388,7 @@ class Direct3DPresenter final : public GpuPresenter {
   ComPtr<ID3D11SamplerState> sampler_;
   std::array<ComPtr<ID3D11Texture2D>, 2> textures_;
   std::array<ComPtr<ID3D11ShaderResourceView>, 2> views_;
-  screenshot::PictureFormat format_;
+  media::PictureFormat format_;
   int shownWidth_ = 0;
 };
 

@@ -37,7 +37,7 @@ std::unique_ptr<DecodedFile> LocalDecodedFile::open(const std::wstring& path, st
 DecodedFile::Read LocalDecodedFile::readVideo(int64_t notBefore, VideoPicture& picture, int64_t& time) {
   // No room means no memory for the frame: nothing more can be shown.
   return MediaReader::playbackRead(reader_->readVideo(
-      notBefore, [&picture](const screenshot::PictureFormat& format) { return picture.prepare(format).data(); },
+      notBefore, [&picture](const media::PictureFormat& format) { return picture.prepare(format).data(); },
       time));
 }
 

@@ -4,8 +4,8 @@
 #include <chrono>
 #include <memory>
 
-#include "outside/aplayer/DecodedFile.h"
-#include "outside/aplayer/MediaReader.h"
+#include "outside/decoder/DecodedFile.h"
+#include "outside/decoder/MediaReader.h"
 
 namespace qova::aplayer {
 

@@ -11,14 +11,14 @@
 #include <utility>
 
 #include "outside/aplayer/AudioOutput.h"
-#include "outside/aplayer/DecoderProcess.h"
+#include "outside/aplayer/DecoderConnection.h"
 #include "outside/aplayer/DiagnosticLines.h"
 #include "outside/aplayer/FramePresentation.h"
 #include "outside/aplayer/LocalDecodedFile.h"
 #include "outside/aplayer/MediaClock.h"
-#include "outside/aplayer/MediaFileCheck.h"
 #include "outside/aplayer/PlaybackMessages.h"
 #include "outside/aplayer/RemoteDecodedFile.h"
+#include "outside/media/MediaFileCheck.h"
 #include "runtime/AnsiText.h"
 
 namespace qova::aplayer {
@@ -234,8 +234,8 @@ class Playback {
     }
     closeFile();
     // Read here, not on the engine's thread: a fragmented file has its box headers all through it.
-    if (const MediaFileVerdict verdict = checkMediaFile(path); verdict != MediaFileVerdict::MayPlay) {
-      note(path, verdict == MediaFileVerdict::CutShort ? "refused: the file is cut short"
+    if (const media::MediaFileVerdict verdict = media::checkMediaFile(path); verdict != media::MediaFileVerdict::MayPlay) {
+      note(path, verdict == media::MediaFileVerdict::CutShort ? "refused: the file is cut short"
                                                         : "refused: it cannot be read: " +
                                                               describeError(static_cast<long>(::GetLastError())));
       post(PlaybackNews::Failed);
@@ -438,7 +438,7 @@ class Playback {
   PlaybackShared& shared_;
   FramePresentation presentation_;
   // Started at the first file, ended by a long pause.
-  DecoderProcess decoder_;
+  DecoderConnection decoder_;
   // Media Foundation in this process, only for decoding here.
   LocalMedia localMedia_;
   std::unique_ptr<DecodedFile> reader_;

@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-#include "outside/aplayer/DecodedFile.h"
 #include "outside/aplayer/PlayerUnits.h"
+#include "outside/decoder/DecodedFile.h"
 
 namespace qova::aplayer {
 namespace {

@@ -1,7 +1,7 @@
 #include "outside/aplayer/RemoteDecodedFile.h"
 
 #include "outside/aplayer/DiagnosticLines.h"
-#include "outside/aplayer/MediaReader.h"
+#include "outside/decoder/MediaReader.h"
 
 namespace qova::aplayer {
 namespace {
@@ -32,7 +32,7 @@ Resolution whyNotOpened(MessagePipe::Outcome outcome) {
 
 }  // namespace
 
-std::unique_ptr<DecodedFile> RemoteDecodedFile::open(DecoderProcess& decoder, const std::wstring& path,
+std::unique_ptr<DecodedFile> RemoteDecodedFile::open(DecoderConnection& decoder, const std::wstring& path,
                                                      std::chrono::milliseconds timeout, HANDLE interrupt,
                                                      Resolution& outcome, std::string& why) {
   outcome = Resolution::Refused;
@@ -66,7 +66,7 @@ std::unique_ptr<DecodedFile> RemoteDecodedFile::open(DecoderProcess& decoder, co
   return file;
 }
 
-RemoteDecodedFile::RemoteDecodedFile(DecoderProcess& decoder, std::wstring path, FileIdentity identity)
+RemoteDecodedFile::RemoteDecodedFile(DecoderConnection& decoder, std::wstring path, FileIdentity identity)
     : DecodedFile(std::move(path), identity), decoder_(decoder), generation_(decoder.generation()) {}
 
 RemoteDecodedFile::~RemoteDecodedFile() {
@@ -91,7 +91,7 @@ DecodedFile::Read RemoteDecodedFile::readVideo(int64_t notBefore, VideoPicture& 
   if (!video_) return Read::EndOfStream;
   // A frame of a new size or planes is answered NoRoom once, with its format: the buffer is then made ready for it.
   for (int attempt = 0; attempt < 2; ++attempt) {
-    const screenshot::PictureFormat format = screenshot::pictureFormatOf(*video_);
+    const media::PictureFormat format = media::pictureFormatOf(*video_);
     const SharedPixels& room = picture.prepare(format);
     const ReadVideoRequest request{notBefore, decoder_.sectionFor(room), room.size(), format.width, format.height,
                                    format.planes};
@@ -107,7 +107,7 @@ DecodedFile::Read RemoteDecodedFile::readVideo(int64_t notBefore, VideoPicture& 
     const int answeredHeight = answer.video.picture.height;
     if (read == MediaReader::Read::Sample &&
         (answeredWidth != format.width || answeredHeight != format.height ||
-         screenshot::pictureFormatOf(answer.video).planes != format.planes)) {
+         media::pictureFormatOf(answer.video).planes != format.planes)) {
       // Written into a buffer made for another picture: the frame does not fit
       // where it claims to be, and a process that says so is not to be trusted.
       decoder_.abandon("a frame of " + std::to_string(answeredWidth) + "x" + std::to_string(answeredHeight) +
@@ -120,7 +120,7 @@ DecodedFile::Read RemoteDecodedFile::readVideo(int64_t notBefore, VideoPicture& 
     if (read == MediaReader::Read::NoRoom || read == MediaReader::Read::Sample) video_ = answer.video;
     if (read == MediaReader::Read::NoRoom) continue;
     // The same planes, but the colour the frame was written with.
-    if (read == MediaReader::Read::Sample) picture.prepare(screenshot::pictureFormatOf(*video_));
+    if (read == MediaReader::Read::Sample) picture.prepare(media::pictureFormatOf(*video_));
     time = answer.time;
     return MediaReader::playbackRead(read);
   }

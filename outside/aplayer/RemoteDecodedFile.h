@@ -5,10 +5,10 @@
 #include <chrono>
 #include <memory>
 
-#include "outside/aplayer/DecodedFile.h"
-#include "outside/aplayer/DecoderProcess.h"
-#include "outside/aplayer/MediaSourceResolver.h"
-#include "outside/screenshot/VideoFrameFormat.h"
+#include "outside/aplayer/DecoderConnection.h"
+#include "outside/decoder/DecodedFile.h"
+#include "outside/decoder/MediaSourceResolver.h"
+#include "outside/media/VideoFrameFormat.h"
 
 namespace qova::aplayer {
 
@@ -18,7 +18,7 @@ class RemoteDecodedFile final : public DecodedFile {
   // cannot be played there, `outcome` says why (and `why`, for a person,
   // when more is known). `interrupt` cuts the wait short, and ends the
   // process, which is then busy with the file.
-  static std::unique_ptr<DecodedFile> open(DecoderProcess& decoder, const std::wstring& path,
+  static std::unique_ptr<DecodedFile> open(DecoderConnection& decoder, const std::wstring& path,
                                            std::chrono::milliseconds timeout, HANDLE interrupt, Resolution& outcome,
                                            std::string& why);
   ~RemoteDecodedFile() override;
@@ -34,13 +34,13 @@ class RemoteDecodedFile final : public DecodedFile {
   bool seek(int64_t time) override;
 
  private:
-  RemoteDecodedFile(DecoderProcess& decoder, std::wstring path, FileIdentity identity);
+  RemoteDecodedFile(DecoderConnection& decoder, std::wstring path, FileIdentity identity);
   // The reply to `request`, or nullopt when the process is gone or another one runs.
   std::optional<Message> call(const Message& request);
 
-  DecoderProcess& decoder_;
+  DecoderConnection& decoder_;
   const uint64_t generation_;  // of the process the file is open in
-  std::optional<screenshot::VideoFrameFormat> video_;
+  std::optional<media::VideoFrameFormat> video_;
   std::optional<WAVEFORMATEX> audio_;
   int64_t duration_ = 0;
 };

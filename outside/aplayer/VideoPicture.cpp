@@ -16,8 +16,8 @@ void fillBlack(HDC dc, int left, int top, int right, int bottom) {
 
 }  // namespace
 
-const SharedPixels& VideoPicture::prepare(const screenshot::PictureFormat& format) {
-  const size_t bytes = screenshot::pictureBytes(format);
+const SharedPixels& VideoPicture::prepare(const media::PictureFormat& format) {
+  const size_t bytes = media::pictureBytes(format);
   if (back_.pixels.size() < bytes) back_.pixels = SharedPixels(bytes);
   back_.format = format;
   return back_.pixels;
@@ -75,7 +75,7 @@ bool VideoPicture::draw(HDC dc, const RECT& client, PictureScaling scaling) cons
   std::lock_guard lock(mutex_);
   const PlanesView front = view(front_);
   if (!front.data || !dc) return false;
-  const screenshot::PictureFormat& format = front.format;
+  const media::PictureFormat& format = front.format;
   const int clientWidth = client.right - client.left;
   const int clientHeight = client.bottom - client.top;
   const PicturePlacement place = placePicture(clientWidth, clientHeight, front.shownWidth, format.height, scaling);
@@ -96,8 +96,8 @@ bool VideoPicture::draw(HDC dc, const RECT& client, PictureScaling scaling) cons
     const size_t rgbStride = static_cast<size_t>(format.width) * 4;
     if (drawn_.frame != frontNumber_) {
       drawn_.rgb.resize(rgbStride * static_cast<size_t>(format.height));
-      const screenshot::FrameLayout planes = screenshot::planeLayout(format);
-      if (!screenshot::convertFrameToBgrx(front.data, front.bytes, planes, screenshot::wholeFrame(planes),
+      const media::FrameLayout planes = media::planeLayout(format);
+      if (!media::convertFrameToBgrx(front.data, front.bytes, planes, media::wholeFrame(planes),
                                           drawn_.rgb.data(), rgbStride))
         return false;
       drawn_.frame = frontNumber_;

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "outside/aplayer/PictureFit.h"
-#include "outside/aplayer/SharedPixels.h"
-#include "outside/screenshot/FrameConversion.h"
+#include "outside/decoder/SharedPixels.h"
+#include "outside/media/FrameConversion.h"
 
 namespace qova::aplayer {
 
@@ -20,7 +20,7 @@ namespace qova::aplayer {
 struct PlanesView {
   const uint8_t* data = nullptr;  // null for none
   size_t bytes = 0;
-  screenshot::PictureFormat format;
+  media::PictureFormat format;
   int shownWidth = 0;
 };
 
@@ -30,7 +30,7 @@ class VideoPicture {
   // empty when there is no memory for it. Only the playback thread calls
   // this, back() and publish(). The memory can be shared with a decoding
   // process, which then writes the frame itself.
-  const SharedPixels& prepare(const screenshot::PictureFormat& format);
+  const SharedPixels& prepare(const media::PictureFormat& format);
   // The back buffer as last prepared, with the frame written into it.
   PlanesView back() const;
   // Shows the back buffer from now on; its shape on screen is `shownWidth` x the frame's height.
@@ -63,7 +63,7 @@ class VideoPicture {
  private:
   struct Frame {
     SharedPixels pixels;  // as large as the largest frame it held
-    screenshot::PictureFormat format;
+    media::PictureFormat format;
     int shownWidth = 0;
   };
   // What the last draw made of the front frame, kept for the next paint of the same frame.

@@ -4,19 +4,19 @@
 // the presenting shader multiplies with. Platform-free.
 #include <array>
 
-#include "outside/screenshot/FrameConversion.h"
+#include "outside/media/FrameConversion.h"
 
 namespace qova::aplayer {
 
 // Rows for R, G and B, each (factor of Y, of U, of V, constant).
 using YuvToRgbRows = std::array<std::array<float, 4>, 3>;
 
-constexpr YuvToRgbRows yuvToRgbRows(screenshot::YuvMatrix matrix, bool fullRange) {
-  const double kr = matrix == screenshot::YuvMatrix::Bt709    ? 0.2126
-                    : matrix == screenshot::YuvMatrix::Bt2020 ? 0.2627
+constexpr YuvToRgbRows yuvToRgbRows(media::YuvMatrix matrix, bool fullRange) {
+  const double kr = matrix == media::YuvMatrix::Bt709    ? 0.2126
+                    : matrix == media::YuvMatrix::Bt2020 ? 0.2627
                                                               : 0.299;
-  const double kb = matrix == screenshot::YuvMatrix::Bt709    ? 0.0722
-                    : matrix == screenshot::YuvMatrix::Bt2020 ? 0.0593
+  const double kb = matrix == media::YuvMatrix::Bt709    ? 0.0722
+                    : matrix == media::YuvMatrix::Bt2020 ? 0.0593
                                                               : 0.114;
   const double kg = 1.0 - kr - kb;
   const double yScale = fullRange ? 1.0 : 255.0 / 219.0;

@@ -71,7 +71,7 @@ HMODULE pinThisModule() {
 
 }  // namespace
 
-bool CaptureProgress::offer(RgbImage frame, int pixelAspectNumerator, int pixelAspectDenominator) {
+bool CaptureProgress::offer(media::RgbImage frame, int pixelAspectNumerator, int pixelAspectDenominator) {
   const std::lock_guard hold(lock_);
   if (abandoned_.load()) return true;
   // Every frame comes from the same video, so they share one pixel aspect.

@@ -13,13 +13,13 @@
 #include <mutex>
 #include <string>
 
+#include "outside/media/RgbImage.h"
 #include "outside/screenshot/FrameChoice.h"
-#include "outside/screenshot/RgbImage.h"
 
 namespace qova::screenshot {
 
 struct CaptureResult {
-  RgbImage frame;  // empty when no frame was decoded
+  media::RgbImage frame;  // empty when no frame was decoded
   int pixelAspectNumerator = 0;
   int pixelAspectDenominator = 0;
   bool soundOnly = false;  // the file opened and has sound but no picture
@@ -30,7 +30,7 @@ class CaptureProgress {
  public:
   // Takes a decoded frame; true when looking further is pointless (a good
   // frame, or the caller stopped waiting).
-  bool offer(RgbImage frame, int pixelAspectNumerator, int pixelAspectDenominator);
+  bool offer(media::RgbImage frame, int pixelAspectNumerator, int pixelAspectDenominator);
   void markSoundOnly();
   // True once the caller has stopped waiting.
   bool abandoned() const { return abandoned_.load(); }

@@ -4,13 +4,13 @@
 
 namespace qova::screenshot {
 
-Brightness measureBrightness(const RgbImage& image) {
+Brightness measureBrightness(const media::RgbImage& image) {
   if (image.empty()) return {};
   uint64_t lumaSum = 0;
   uint64_t brightPixels = 0;
   const size_t pixelCount = static_cast<size_t>(image.width) * image.height;
   const uint8_t* pixel = image.pixels.data();
-  for (size_t i = 0; i < pixelCount; ++i, pixel += RgbImage::kBytesPerPixel) {
+  for (size_t i = 0; i < pixelCount; ++i, pixel += media::RgbImage::kBytesPerPixel) {
     // BT.601 luma weights in 8-bit fixed point (B, G, R order).
     const unsigned luma = (29u * pixel[0] + 150u * pixel[1] + 77u * pixel[2]) >> 8;
     lumaSum += luma;
@@ -30,7 +30,7 @@ std::vector<int64_t> framePositions(int64_t duration) {
   return positions;
 }
 
-bool FramePicker::offer(RgbImage frame) {
+bool FramePicker::offer(media::RgbImage frame) {
   if (frame.empty() || satisfied_) return satisfied_;
   const Brightness brightness = measureBrightness(frame);
   if (!looksBlack(brightness)) {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "outside/screenshot/RgbImage.h"
+#include "outside/media/RgbImage.h"
 
 namespace qova::screenshot {
 
@@ -23,7 +23,7 @@ struct Brightness {
 constexpr int kBrightLuma = 40;
 
 // How bright the picture is; all zero for an empty picture.
-Brightness measureBrightness(const RgbImage& image);
+Brightness measureBrightness(const media::RgbImage& image);
 
 // True for a picture in which fewer than 1% of the pixels are brighter than near-black.
 bool looksBlack(const Brightness& brightness);
@@ -36,14 +36,14 @@ std::vector<int64_t> framePositions(int64_t duration);
 class FramePicker {
  public:
   // Takes a frame; true when it is good enough to stop looking (not black).
-  bool offer(RgbImage frame);
+  bool offer(media::RgbImage frame);
   bool hasFrame() const { return !best_.empty(); }
   bool satisfied() const { return satisfied_; }
-  const RgbImage& best() const { return best_; }
-  RgbImage takeBest() { return std::move(best_); }
+  const media::RgbImage& best() const { return best_; }
+  media::RgbImage takeBest() { return std::move(best_); }
 
  private:
-  RgbImage best_;
+  media::RgbImage best_;
   double bestLuma_ = -1.0;
   bool satisfied_ = false;
 };

@@ -56,9 +56,9 @@ int heightForWidth(int width, int sourceWidth, int sourceHeight, int pixelAspect
   return static_cast<int>(std::clamp(height, 1.0, 4.0 * width));
 }
 
-RgbImage resizeImage(const RgbImage& source, int width, int height) {
+media::RgbImage resizeImage(const media::RgbImage& source, int width, int height) {
   if (source.empty() || width <= 0 || height <= 0) return {};
-  constexpr int kChannels = RgbImage::kBytesPerPixel;
+  constexpr int kChannels = media::RgbImage::kBytesPerPixel;
   const std::vector<Taps> columns = filterTaps(source.width, width);
   const std::vector<Taps> rows = filterTaps(source.height, height);
 
@@ -78,7 +78,7 @@ RgbImage resizeImage(const RgbImage& source, int width, int height) {
     }
   }
 
-  RgbImage result(width, height);
+  media::RgbImage result(width, height);
   const size_t wideStride = static_cast<size_t>(width) * kChannels;
   for (int y = 0; y < height; ++y) {
     const Taps& taps = rows[static_cast<size_t>(y)];

@@ -1,6 +1,6 @@
 #pragma once
 // Resizing pictures for thumbnails. Platform-free.
-#include "outside/screenshot/RgbImage.h"
+#include "outside/media/RgbImage.h"
 
 namespace qova::screenshot {
 
@@ -14,6 +14,6 @@ int heightForWidth(int width, int sourceWidth, int sourceHeight, int pixelAspect
 // `source` resampled to `width` x `height` with a triangle filter as wide as
 // the scale factor, so that shrinking averages every source pixel and
 // enlarging interpolates. Empty when either image is empty.
-RgbImage resizeImage(const RgbImage& source, int width, int height);
+media::RgbImage resizeImage(const media::RgbImage& source, int width, int height);
 
 }  // namespace qova::screenshot

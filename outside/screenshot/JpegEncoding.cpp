@@ -31,7 +31,7 @@ void setQuality(IPropertyBag2* options) {
   options->Write(1, &option, &value);
 }
 
-bool writeFrame(IWICBitmapEncoder* encoder, const RgbImage& image) {
+bool writeFrame(IWICBitmapEncoder* encoder, const media::RgbImage& image) {
   ComPtr<IWICBitmapFrameEncode> frame;
   ComPtr<IPropertyBag2> options;
   if (FAILED(encoder->CreateNewFrame(frame.put(), options.put()))) return false;
@@ -50,7 +50,7 @@ bool writeFrame(IWICBitmapEncoder* encoder, const RgbImage& image) {
 
 }  // namespace
 
-std::string encodeJpeg(const RgbImage& image) {
+std::string encodeJpeg(const media::RgbImage& image) {
   if (image.empty() || image.pixels.size() != image.stride() * static_cast<size_t>(image.height)) return {};
   ComPtr<IWICImagingFactory> factory;
   ComPtr<IStream> stream;

@@ -2,7 +2,7 @@
 // JPEG files from pictures, with WIC.
 #include <string>
 
-#include "outside/screenshot/RgbImage.h"
+#include "outside/media/RgbImage.h"
 
 namespace qova::screenshot {
 
@@ -11,6 +11,6 @@ constexpr float kJpegQuality = 0.9f;
 
 // The bytes of a JPEG file of the picture; empty for an empty picture or when
 // WIC fails. Needs COM on the calling thread.
-std::string encodeJpeg(const RgbImage& image);
+std::string encodeJpeg(const media::RgbImage& image);
 
 }  // namespace qova::screenshot

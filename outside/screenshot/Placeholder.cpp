@@ -60,7 +60,7 @@ Shape convexPolygon(std::initializer_list<Point> corners) {
 }
 
 // Blends `colour` into every pixel of the box by the share of the pixel the shape covers.
-void fill(RgbImage& image, int left, int top, int right, int bottom, const Shape& shape, Colour colour) {
+void fill(media::RgbImage& image, int left, int top, int right, int bottom, const Shape& shape, Colour colour) {
   left = std::max(left, 0);
   top = std::max(top, 0);
   right = std::min(right, image.width);
@@ -82,8 +82,8 @@ void fill(RgbImage& image, int left, int top, int right, int bottom, const Shape
 }
 
 // A dark slate tile, a little lighter at the top.
-RgbImage darkTile() {
-  RgbImage image(kPlaceholderWidth, kPlaceholderHeight);
+media::RgbImage darkTile() {
+  media::RgbImage image(kPlaceholderWidth, kPlaceholderHeight);
   for (int y = 0; y < image.height; ++y) {
     const int shade = 48 - 20 * y / image.height;
     for (int x = 0; x < image.width; ++x) {
@@ -96,7 +96,7 @@ RgbImage darkTile() {
   return image;
 }
 
-void drawNotes(RgbImage& image) {
+void drawNotes(media::RgbImage& image) {
   // Two note heads with stems joined by a beam, as in a pair of eighth notes.
   const Point leftHead{104, 100}, rightHead{156, 92};
   constexpr double kStem = 5, kStemHeight = 58;
@@ -112,7 +112,7 @@ void drawNotes(RgbImage& image) {
        kSymbol);
 }
 
-void drawFilm(RgbImage& image) {
+void drawFilm(media::RgbImage& image) {
   // A frame of film: a rounded strip with sprocket holes along both edges and
   // a play mark in its picture window.
   constexpr double kLeft = 68, kTop = 34, kRight = 188, kBottom = 110;
@@ -127,8 +127,8 @@ void drawFilm(RgbImage& image) {
 
 }  // namespace
 
-RgbImage drawPlaceholder(PlaceholderKind kind) {
-  RgbImage image = darkTile();
+media::RgbImage drawPlaceholder(PlaceholderKind kind) {
+  media::RgbImage image = darkTile();
   if (kind == PlaceholderKind::Audio) drawNotes(image);
   else drawFilm(image);
   return image;

@@ -2,7 +2,7 @@
 // The picture that stands for a file no frame can be taken from: a light
 // symbol on a dark tile, so that the library list still shows an item.
 // Drawn by hand (anti-aliased by supersampling). Platform-free.
-#include "outside/screenshot/RgbImage.h"
+#include "outside/media/RgbImage.h"
 
 namespace qova::screenshot {
 
@@ -15,6 +15,6 @@ constexpr int kPlaceholderWidth = 256;
 constexpr int kPlaceholderHeight = 144;
 
 // A kPlaceholderWidth x kPlaceholderHeight picture of the kind's symbol.
-RgbImage drawPlaceholder(PlaceholderKind kind);
+media::RgbImage drawPlaceholder(PlaceholderKind kind);
 
 }  // namespace qova::screenshot

@@ -8,9 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "outside/aplayer/MediaFileCheck.h"
+#include "outside/media/MediaFileCheck.h"
+#include "outside/media/SourceReaderFormats.h"
 #include "outside/screenshot/CaptureJob.h"
-#include "outside/screenshot/SourceReaderFormats.h"
 #include "runtime/UniqueHandle.h"
 
 namespace qova::screenshot {
@@ -47,7 +47,7 @@ enum class ReadOutcome { Frame, NoFrame, DecoderFailed };
 
 // Reads forward to the first frame at or after `position`; at the end of the
 // stream, the last frame before it.
-ReadOutcome readFrameAt(IMFSourceReader* reader, int64_t position, VideoFrameFormat& format,
+ReadOutcome readFrameAt(IMFSourceReader* reader, int64_t position, media::VideoFrameFormat& format,
                         const CaptureProgress& progress, ComPtr<IMFSample>& frame) {
   for (int read = 0; read < kMostFramesPerPosition && !progress.abandoned(); ++read) {
     DWORD flags = 0;
@@ -57,7 +57,7 @@ ReadOutcome readFrameAt(IMFSourceReader* reader, int64_t position, VideoFrameFor
         (flags & MF_SOURCE_READERF_ERROR))
       return ReadOutcome::DecoderFailed;
     if (flags & MF_SOURCE_READERF_CURRENTMEDIATYPECHANGED) {
-      std::optional<VideoFrameFormat> changed = currentVideoFormat(reader);
+      std::optional<media::VideoFrameFormat> changed = media::currentVideoFormat(reader);
       if (!changed) return ReadOutcome::DecoderFailed;
       format = *changed;
     }
@@ -75,7 +75,7 @@ ReadOutcome readFrameAt(IMFSourceReader* reader, int64_t position, VideoFrameFor
 void captureFrames(const std::wstring& path, CaptureProgress& progress) {
   // An MP4 cut off before its index can make the platform's demuxer wait for
   // ever; its thread would then be abandoned, still inside the platform.
-  if (!aplayer::mayBePlayable(path)) return;
+  if (!media::mayBePlayable(path)) return;
   const ComPtr<IMFSourceReader> reader = openReader(path);
   if (!reader) return;
   if (!selectOnlyTheVideo(reader.get())) {
@@ -83,14 +83,14 @@ void captureFrames(const std::wstring& path, CaptureProgress& progress) {
     return;
   }
   // RGB32 first: Windows converts any decoder's frames to it; Wine takes another layout.
-  std::optional<VideoFrameFormat> format = chooseVideoFormat(reader.get(), MFVideoFormat_RGB32);
+  std::optional<media::VideoFrameFormat> format = media::chooseVideoFormat(reader.get(), MFVideoFormat_RGB32);
   if (!format) return;
 
   bool atStart = true;
-  for (int64_t position : framePositions(readerDuration(reader.get()))) {
+  for (int64_t position : framePositions(media::readerDuration(reader.get()))) {
     if (progress.abandoned()) return;
     // A source that cannot seek goes on from where it is; later frames are candidates too.
-    if (!atStart || position > 0) seekReader(reader.get(), position);
+    if (!atStart || position > 0) media::seekReader(reader.get(), position);
     atStart = false;
     ComPtr<IMFSample> frame;
     const ReadOutcome outcome = readFrameAt(reader.get(), position, *format, progress, frame);

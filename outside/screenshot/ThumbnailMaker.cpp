@@ -67,7 +67,7 @@ std::string thumbnailFolder() {
   return folder;
 }
 
-RgbImage thumbnailPicture(CaptureResult capture, const std::string& fullPath) {
+media::RgbImage thumbnailPicture(CaptureResult capture, const std::string& fullPath) {
   if (!capture.frame.empty()) {
     const int height = heightForWidth(kThumbnailWidth, capture.frame.width, capture.frame.height,
                                       capture.pixelAspectNumerator, capture.pixelAspectDenominator);
@@ -91,7 +91,7 @@ std::optional<std::string> makeThumbnail(const char* videoPath) {
   const std::string imagePath = folder + "\\" + thumbnailFileName(name, *identity, isSystemLeadByte);
 
   const CallerCom com;
-  const RgbImage picture = thumbnailPicture(captureWithin(ansiToWide(fullPath)), fullPath);
+  const media::RgbImage picture = thumbnailPicture(captureWithin(ansiToWide(fullPath)), fullPath);
   const std::string jpeg = encodeJpeg(picture);
   if (jpeg.empty() || !replaceWholeFile(imagePath, jpeg)) return std::nullopt;
   return "#<" + name + ">#<" + imagePath + ">";

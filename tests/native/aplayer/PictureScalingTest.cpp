@@ -64,7 +64,7 @@ TEST(BilinearScaling, EmptySidesDrawNothing) {
 }
 
 // The shader's map, evaluated here as the card does, on samples of known colours.
-std::array<int, 3> rgbOf(screenshot::YuvMatrix matrix, bool fullRange, int y, int u, int v) {
+std::array<int, 3> rgbOf(media::YuvMatrix matrix, bool fullRange, int y, int u, int v) {
   const YuvToRgbRows rows = yuvToRgbRows(matrix, fullRange);
   std::array<int, 3> rgb{};
   for (int c = 0; c < 3; ++c) {
@@ -80,15 +80,15 @@ void expectNear(std::array<int, 3> got, std::array<int, 3> wanted, const char* w
 }
 
 TEST(YuvToRgb, KnownColoursForEachMatrixAndRange) {
-  using screenshot::YuvMatrix;
-  expectNear(rgbOf(YuvMatrix::Bt601, false, 16, 128, 128), {0, 0, 0}, "limited black");
-  expectNear(rgbOf(YuvMatrix::Bt601, false, 235, 128, 128), {255, 255, 255}, "limited white");
-  expectNear(rgbOf(YuvMatrix::Bt601, false, 81, 90, 240), {255, 0, 0}, "BT.601 red");
-  expectNear(rgbOf(YuvMatrix::Bt709, false, 63, 102, 240), {255, 0, 0}, "BT.709 red");
-  expectNear(rgbOf(YuvMatrix::Bt709, false, 173, 42, 26), {0, 255, 0}, "BT.709 green");
-  expectNear(rgbOf(YuvMatrix::Bt2020, false, 74, 97, 240), {255, 0, 0}, "BT.2020 red");
-  expectNear(rgbOf(YuvMatrix::Bt601, true, 128, 128, 128), {128, 128, 128}, "full-range grey");
-  expectNear(rgbOf(YuvMatrix::Bt601, true, 0, 128, 128), {0, 0, 0}, "full-range black");
+  using media::YuvMatrix;
+  expectNear(rgbOf(media::YuvMatrix::Bt601, false, 16, 128, 128), {0, 0, 0}, "limited black");
+  expectNear(rgbOf(media::YuvMatrix::Bt601, false, 235, 128, 128), {255, 255, 255}, "limited white");
+  expectNear(rgbOf(media::YuvMatrix::Bt601, false, 81, 90, 240), {255, 0, 0}, "BT.601 red");
+  expectNear(rgbOf(media::YuvMatrix::Bt709, false, 63, 102, 240), {255, 0, 0}, "BT.709 red");
+  expectNear(rgbOf(media::YuvMatrix::Bt709, false, 173, 42, 26), {0, 255, 0}, "BT.709 green");
+  expectNear(rgbOf(media::YuvMatrix::Bt2020, false, 74, 97, 240), {255, 0, 0}, "BT.2020 red");
+  expectNear(rgbOf(media::YuvMatrix::Bt601, true, 128, 128, 128), {128, 128, 128}, "full-range grey");
+  expectNear(rgbOf(media::YuvMatrix::Bt601, true, 0, 128, 128), {0, 0, 0}, "full-range black");
 }
 
 TEST(PresentationPath, SettingAndReportTexts) {

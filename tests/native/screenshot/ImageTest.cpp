@@ -10,8 +10,8 @@
 namespace qova::screenshot {
 namespace {
 
-RgbImage filled(int width, int height, uint8_t b, uint8_t g, uint8_t r) {
-  RgbImage image(width, height);
+media::RgbImage filled(int width, int height, uint8_t b, uint8_t g, uint8_t r) {
+  media::RgbImage image(width, height);
   for (size_t i = 0; i < image.pixels.size(); i += 3) {
     image.pixels[i] = b;
     image.pixels[i + 1] = g;
@@ -20,7 +20,7 @@ RgbImage filled(int width, int height, uint8_t b, uint8_t g, uint8_t r) {
   return image;
 }
 
-void paint(RgbImage& image, int left, int top, int right, int bottom, uint8_t grey) {
+void paint(media::RgbImage& image, int left, int top, int right, int bottom, uint8_t grey) {
   for (int y = top; y < bottom; ++y)
     for (int x = left; x < right; ++x) {
       uint8_t* p = image.at(x, y);
@@ -42,9 +42,9 @@ TEST(HeightForWidth, KeepsTheDisplayAspect) {
 }
 
 TEST(ResizeImage, UniformStaysUniformAtAnySize) {
-  const RgbImage source = filled(97, 55, 10, 120, 240);
+  const media::RgbImage source = filled(97, 55, 10, 120, 240);
   for (auto [w, h] : {std::pair{256, 145}, std::pair{13, 7}, std::pair{97, 55}, std::pair{1, 1}}) {
-    const RgbImage result = resizeImage(source, w, h);
+    const media::RgbImage result = resizeImage(source, w, h);
     ASSERT_EQ(result.width, w);
     ASSERT_EQ(result.height, h);
     EXPECT_EQ(result.pixels, filled(w, h, 10, 120, 240).pixels) << w << "x" << h;
@@ -52,19 +52,19 @@ TEST(ResizeImage, UniformStaysUniformAtAnySize) {
 }
 
 TEST(ResizeImage, ShrinkingAveragesFineDetailInsteadOfPickingPixels) {
-  RgbImage checker(512, 384);
+  media::RgbImage checker(512, 384);
   for (int y = 0; y < 384; ++y)
     for (int x = 0; x < 512; ++x) paint(checker, x, y, x + 1, y + 1, ((x + y) & 1) ? 255 : 0);
-  const RgbImage result = resizeImage(checker, 256, 192);
+  const media::RgbImage result = resizeImage(checker, 256, 192);
   // The edge rows and columns lean towards the edge pixels, which the filter repeats beyond the edge.
   for (int y = 1; y < 191; ++y)
     for (int x = 1; x < 255; ++x) ASSERT_NEAR(result.at(x, y)[0], 128, 1) << x << "," << y;
 }
 
 TEST(ResizeImage, EnlargingInterpolatesBetweenPixels) {
-  RgbImage source = filled(2, 1, 0, 0, 0);
+  media::RgbImage source = filled(2, 1, 0, 0, 0);
   paint(source, 1, 0, 2, 1, 255);
-  const RgbImage result = resizeImage(source, 256, 1);
+  const media::RgbImage result = resizeImage(source, 256, 1);
   EXPECT_EQ(result.at(0, 0)[0], 0);
   EXPECT_EQ(result.at(255, 0)[0], 255);
   for (int x = 1; x < 256; ++x) ASSERT_GE(result.at(x, 0)[0], result.at(x - 1, 0)[0]) << x;
@@ -72,12 +72,12 @@ TEST(ResizeImage, EnlargingInterpolatesBetweenPixels) {
 }
 
 TEST(ResizeImage, EmptyInOrOut) {
-  EXPECT_TRUE(resizeImage(RgbImage{}, 10, 10).empty());
+  EXPECT_TRUE(resizeImage(media::RgbImage{}, 10, 10).empty());
   EXPECT_TRUE(resizeImage(filled(2, 2, 0, 0, 0), 0, 10).empty());
 }
 
 TEST(FrameBrightness, BlackNearBlackAndAFewBrightPixels) {
-  RgbImage frame = filled(100, 100, 0, 0, 0);
+  media::RgbImage frame = filled(100, 100, 0, 0, 0);
   EXPECT_TRUE(looksBlack(measureBrightness(frame)));
   paint(frame, 0, 0, 100, 100, 30);
   EXPECT_TRUE(looksBlack(measureBrightness(frame))) << "very dark grey";
@@ -86,7 +86,7 @@ TEST(FrameBrightness, BlackNearBlackAndAFewBrightPixels) {
   paint(frame, 0, 0, 10, 20, 255);  // 2%
   EXPECT_FALSE(looksBlack(measureBrightness(frame))) << "a title on black is a picture";
   EXPECT_FALSE(looksBlack(measureBrightness(filled(4, 4, 0, 0, 200)))) << "pure red";
-  EXPECT_TRUE(looksBlack(measureBrightness(RgbImage{})));
+  EXPECT_TRUE(looksBlack(measureBrightness(media::RgbImage{})));
 }
 
 TEST(FramePositions, ATenthFirstThenLaterOnesAndTheStartForShortOrUnknownClips) {
@@ -108,7 +108,7 @@ TEST(FramePicker, PassesOverBlackAndFallsBackToTheBrightestDarkFrame) {
   EXPECT_FALSE(picker.offer(filled(8, 8, 5, 5, 5)));
   ASSERT_TRUE(picker.hasFrame());
   EXPECT_EQ(picker.best().pixels[0], 20) << "the brightest of the dark frames";
-  EXPECT_FALSE(picker.offer(RgbImage{}));
+  EXPECT_FALSE(picker.offer(media::RgbImage{}));
   EXPECT_TRUE(picker.offer(filled(8, 8, 0, 200, 0)));
   EXPECT_TRUE(picker.satisfied());
   EXPECT_TRUE(picker.offer(filled(8, 8, 0, 0, 250))) << "nothing replaces the first good frame";
@@ -116,7 +116,7 @@ TEST(FramePicker, PassesOverBlackAndFallsBackToTheBrightestDarkFrame) {
 }
 
 // Share of the box's pixels that are light grey or brighter.
-double lightShareIn(const RgbImage& image, int left, int top, int right, int bottom) {
+double lightShareIn(const media::RgbImage& image, int left, int top, int right, int bottom) {
   int light = 0;
   for (int y = top; y < bottom; ++y)
     for (int x = left; x < right; ++x) light += image.at(x, y)[1] > 150 ? 1 : 0;
@@ -125,7 +125,7 @@ double lightShareIn(const RgbImage& image, int left, int top, int right, int bot
 
 TEST(Placeholder, ALightSymbolInTheMiddleOfADarkTile) {
   for (PlaceholderKind kind : {PlaceholderKind::Audio, PlaceholderKind::Video}) {
-    const RgbImage image = drawPlaceholder(kind);
+    const media::RgbImage image = drawPlaceholder(kind);
     ASSERT_EQ(image.width, kPlaceholderWidth);
     ASSERT_EQ(image.height, kPlaceholderHeight);
     EXPECT_EQ(lightShareIn(image, 0, 0, 40, 144), 0.0) << "left edge is tile";

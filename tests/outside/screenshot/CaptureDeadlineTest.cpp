@@ -14,8 +14,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-RgbImage grey(uint8_t level) {
-  RgbImage image(8, 8);
+media::RgbImage grey(uint8_t level) {
+  media::RgbImage image(8, 8);
   std::fill(image.pixels.begin(), image.pixels.end(), level);
   return image;
 }

@@ -8,10 +8,10 @@
 #include <cstring>
 #include <vector>
 
-#include "outside/screenshot/VideoFrameFormat.h"
+#include "outside/media/VideoFrameFormat.h"
 #include "runtime/UniqueHandle.h"
 
-namespace qova::screenshot {
+namespace qova::media {
 namespace {
 
 class VideoFrameFormatTest : public ::testing::Test {
@@ -131,4 +131,4 @@ TEST_F(VideoFrameFormatTest, ASampleTooShortForItsTypeGivesNoPicture) {
 }
 
 }  // namespace
-}  // namespace qova::screenshot
+}  // namespace qova::media

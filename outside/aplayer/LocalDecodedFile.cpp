@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "outside/aplayer/DiagnosticLines.h"
+#include "outside/media/PictureSize.h"
 
 namespace qova::aplayer {
 
@@ -25,9 +26,9 @@ std::unique_ptr<DecodedFile> LocalDecodedFile::open(const std::wstring& path, st
   if (!opening.reader) return nullptr;
   if (opening.reader->hasVideo()) {
     const auto& picture = opening.reader->videoFormat().picture;
-    if (!pictureFits(picture.width, picture.height)) {
+    if (!media::pictureFits(picture.width, picture.height)) {
       outcome = Resolution::Refused;
-      why = pictureTooLarge(picture.width, picture.height);
+      why = media::pictureTooLarge(picture.width, picture.height);
       return nullptr;
     }
   }
@@ -36,13 +37,13 @@ std::unique_ptr<DecodedFile> LocalDecodedFile::open(const std::wstring& path, st
 
 DecodedFile::Read LocalDecodedFile::readVideo(int64_t notBefore, VideoPicture& picture, int64_t& time) {
   // No room means no memory for the frame: nothing more can be shown.
-  return MediaReader::playbackRead(reader_->readVideo(
+  return playbackRead(reader_->readVideo(
       notBefore, [&picture](const media::PictureFormat& format) { return picture.prepare(format).data(); },
       time));
 }
 
 DecodedFile::Read LocalDecodedFile::readAudio(int64_t notBefore, std::vector<uint8_t>& pcm, int64_t& time) {
-  return MediaReader::playbackRead(reader_->readAudio(notBefore, pcm, time));
+  return playbackRead(reader_->readAudio(notBefore, pcm, time));
 }
 
 }  // namespace qova::aplayer

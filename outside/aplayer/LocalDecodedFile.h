@@ -4,7 +4,7 @@
 #include <chrono>
 #include <memory>
 
-#include "outside/decoder/DecodedFile.h"
+#include "outside/aplayer/DecodedFile.h"
 #include "outside/decoder/MediaReader.h"
 
 namespace qova::aplayer {

@@ -101,12 +101,4 @@ constexpr const char* pictureScalingText(PictureScaling scaling) {
   return "0";
 }
 
-// The width a picture of `width` stored pixels takes on screen with pixels
-// `aspectNumerator`:`aspectDenominator` wide (0:0 for square pixels).
-constexpr int displayWidth(int width, int aspectNumerator, int aspectDenominator) {
-  if (aspectNumerator <= 0 || aspectDenominator <= 0) return width;
-  const int64_t shown = int64_t{width} * aspectNumerator / aspectDenominator;
-  return shown > 0 && shown < (int64_t{1} << 20) ? static_cast<int>(shown) : width;
-}
-
 }  // namespace qova::aplayer

@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "outside/aplayer/PlayerUnits.h"
-#include "outside/decoder/DecodedFile.h"
+#include "outside/aplayer/DecodedFile.h"
 
 namespace qova::aplayer {
 namespace {

@@ -2,6 +2,7 @@
 
 #include "outside/aplayer/DiagnosticLines.h"
 #include "outside/decoder/MediaReader.h"
+#include "outside/media/PictureSize.h"
 
 namespace qova::aplayer {
 namespace {
@@ -53,9 +54,9 @@ std::unique_ptr<DecodedFile> RemoteDecodedFile::open(DecoderConnection& decoder,
   outcome = static_cast<Resolution>(opened.outcome);
   if (opened.error != 0) why = describeError(opened.error);
   if (outcome != Resolution::Made || (!opened.hasVideo && !opened.hasAudio)) return nullptr;
-  if (opened.hasVideo && !pictureFits(opened.video.picture.width, opened.video.picture.height)) {
+  if (opened.hasVideo && !media::pictureFits(opened.video.picture.width, opened.video.picture.height)) {
     outcome = Resolution::Refused;
-    why = pictureTooLarge(opened.video.picture.width, opened.video.picture.height);
+    why = media::pictureTooLarge(opened.video.picture.width, opened.video.picture.height);
     // The process holds the file open: it is let go at the next open or close.
     return nullptr;
   }
@@ -79,7 +80,7 @@ std::optional<Message> RemoteDecodedFile::call(const Message& request) {
   return decoder_.call(request, kCallLimitMilliseconds, nullptr);
 }
 
-SIZE RemoteDecodedFile::shownVideoSize() const { return video_ ? shownPictureSize(*video_) : SIZE{}; }
+SIZE RemoteDecodedFile::shownVideoSize() const { return video_ ? media::shownPictureSize(*video_) : SIZE{}; }
 
 void RemoteDecodedFile::dropAudio() {
   if (!audio_) return;
@@ -115,14 +116,14 @@ DecodedFile::Read RemoteDecodedFile::readVideo(int64_t notBefore, VideoPicture& 
       return Read::Failed;
     }
     if ((read == MediaReader::Read::NoRoom || read == MediaReader::Read::Sample) &&
-        !pictureFits(answeredWidth, answeredHeight))
+        !media::pictureFits(answeredWidth, answeredHeight))
       return Read::Failed;
     if (read == MediaReader::Read::NoRoom || read == MediaReader::Read::Sample) video_ = answer.video;
     if (read == MediaReader::Read::NoRoom) continue;
     // The same planes, but the colour the frame was written with.
     if (read == MediaReader::Read::Sample) picture.prepare(media::pictureFormatOf(*video_));
     time = answer.time;
-    return MediaReader::playbackRead(read);
+    return playbackRead(read);
   }
   return Read::Failed;
 }
@@ -134,7 +135,7 @@ DecodedFile::Read RemoteDecodedFile::readAudio(int64_t notBefore, std::vector<ui
   if (!reply || !reply->take(answer)) return Read::Failed;
   time = answer.time;
   pcm = reply->after<ReadReply>();
-  return MediaReader::playbackRead(static_cast<MediaReader::Read>(answer.read));
+  return playbackRead(static_cast<MediaReader::Read>(answer.read));
 }
 
 bool RemoteDecodedFile::seek(int64_t time) {

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "outside/aplayer/DecoderConnection.h"
-#include "outside/decoder/DecodedFile.h"
+#include "outside/aplayer/DecodedFile.h"
 #include "outside/decoder/MediaSourceResolver.h"
 #include "outside/media/VideoFrameFormat.h"
 

@@ -4,8 +4,8 @@
 
 #include <utility>
 
-#include "outside/aplayer/PictureFit.h"
 #include "outside/decoder/HardwareDecoding.h"
+#include "outside/media/PictureSize.h"
 #include "outside/media/SourceReaderFormats.h"
 
 namespace qova::aplayer {
@@ -36,11 +36,6 @@ bool streamExists(IMFSourceReader* reader, DWORD stream) {
 }
 
 }  // namespace
-
-SIZE shownPictureSize(const media::VideoFrameFormat& format) {
-  return {displayWidth(format.picture.width, format.pixelAspectNumerator, format.pixelAspectDenominator),
-          format.picture.height};
-}
 
 MediaReader::Opening MediaReader::open(const std::wstring& path, std::chrono::milliseconds timeout,
                                        HANDLE interrupt) {
@@ -139,7 +134,7 @@ MediaReader::Read MediaReader::readVideo(int64_t notBefore, const FrameRoom& roo
       if (time < notBefore) continue;
     }
     const media::PictureFormat picture = media::pictureFormatOf(*video_);
-    if (!pictureFits(picture.width, picture.height)) return Read::Failed;
+    if (!media::pictureFits(picture.width, picture.height)) return Read::Failed;
     uint8_t* pixels = room(picture);
     if (!pixels) {
       keptFrame_ = std::move(sample);
@@ -189,19 +184,6 @@ MediaReader::Read MediaReader::read(DWORD stream, ComPtr<IMFSample>& sample, int
     if (flags & MF_SOURCE_READERF_ENDOFSTREAM) return Read::EndOfStream;
   }
   return Read::EndOfStream;
-}
-
-DecodedFile::Read MediaReader::playbackRead(Read read) {
-  switch (read) {
-    case Read::Sample:
-      return DecodedFile::Read::Sample;
-    case Read::EndOfStream:
-      return DecodedFile::Read::EndOfStream;
-    case Read::Failed:
-    case Read::NoRoom:
-      break;
-  }
-  return DecodedFile::Read::Failed;
 }
 
 bool MediaReader::seek(int64_t time) {

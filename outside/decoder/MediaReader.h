@@ -14,15 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "outside/decoder/DecodedFile.h"
 #include "outside/decoder/MediaSourceResolver.h"
 #include "outside/media/VideoFrameFormat.h"
 #include "runtime/UniqueHandle.h"
 
 namespace qova::aplayer {
-
-// The size on screen of a picture of `format` (pixel aspect applied).
-SIZE shownPictureSize(const media::VideoFrameFormat& format);
 
 class MediaReader {
  public:
@@ -60,8 +56,6 @@ class MediaReader {
   Read readVideo(int64_t notBefore, const FrameRoom& room, int64_t& time);
   // The next sound timed at `notBefore` or later, as 16-bit PCM, and its time.
   Read readAudio(int64_t notBefore, std::vector<uint8_t>& pcm, int64_t& time);
-  // What a read means to the playback: no room for a frame is a failure there.
-  static DecodedFile::Read playbackRead(Read read);
   // Moves both streams to `time` (100 ns units); false when the file cannot seek.
   bool seek(int64_t time);
 

@@ -2,6 +2,7 @@
 
 #include <mfapi.h>
 
+#include "outside/media/PictureSize.h"
 #include "runtime/UniqueHandle.h"
 
 namespace qova::media {
@@ -118,6 +119,11 @@ RgbImage pictureOfSample(IMFSample* sample, const VideoFrameFormat& format) {
 PictureFormat pictureFormatOf(const VideoFrameFormat& format) {
   return {planeFormatFor(format.frame.layout), format.picture.width, format.picture.height, format.frame.matrix,
           format.frame.fullRange};
+}
+
+SIZE shownPictureSize(const VideoFrameFormat& format) {
+  return {displayWidth(format.picture.width, format.pixelAspectNumerator, format.pixelAspectDenominator),
+          format.picture.height};
 }
 
 bool copySampleAsPlanes(IMFSample* sample, const VideoFrameFormat& format, uint8_t* target, size_t targetBytes) {

@@ -56,6 +56,9 @@ RgbImage pictureOfSample(IMFSample* sample, const VideoFrameFormat& format);
 // How the player engine hands on the pictures of frames of `format`.
 PictureFormat pictureFormatOf(const VideoFrameFormat& format);
 
+// The size on screen of a picture of `format` (pixel aspect applied).
+SIZE shownPictureSize(const VideoFrameFormat& format);
+
 // The sample's picture as the planes of pictureFormatOf(format) into
 // `target` (see copyFrameAsPlanes); false when its buffer does not fit the
 // format or `targetBytes` is short.

@@ -1,4 +1,4 @@
-#include "outside/decoder/DecodedFile.h"
+#include "outside/aplayer/DecodedFile.h"
 
 namespace qova::aplayer {
 
@@ -11,16 +11,23 @@ std::optional<FileIdentity> identifyFile(const std::wstring& path) {
                       (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime};
 }
 
-std::string pictureTooLarge(int width, int height) {
-  const std::string most = std::to_string(kLargestPictureSide);
-  return "the picture is " + std::to_string(width) + "x" + std::to_string(height) + ", larger than " + most + "x" +
-         most;
-}
-
 bool DecodedFile::isSameFile(const std::wstring& path) const {
   if (path != path_) return false;
   const std::optional<FileIdentity> now = identifyFile(path);
   return now && *now == identity_;
+}
+
+DecodedFile::Read playbackRead(MediaReader::Read read) {
+  switch (read) {
+    case MediaReader::Read::Sample:
+      return DecodedFile::Read::Sample;
+    case MediaReader::Read::EndOfStream:
+      return DecodedFile::Read::EndOfStream;
+    case MediaReader::Read::Failed:
+    case MediaReader::Read::NoRoom:
+      break;
+  }
+  return DecodedFile::Read::Failed;
 }
 
 }  // namespace qova::aplayer

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "outside/aplayer/VideoPicture.h"
+#include "outside/decoder/MediaReader.h"
 
 namespace qova::aplayer {
 
@@ -25,15 +26,6 @@ struct FileIdentity {
 
 // Nullopt when the file cannot be read.
 std::optional<FileIdentity> identifyFile(const std::wstring& path);
-
-// The largest picture played: a frame buffer for it takes 256 MB, and a
-// decoder that claims more is taken as broken rather than given up to 4 GB twice.
-constexpr int kLargestPictureSide = 8192;
-inline bool pictureFits(int width, int height) {
-  return width > 0 && height > 0 && width <= kLargestPictureSide && height <= kLargestPictureSide;
-}
-// "the picture is 9000x9000, larger than 8192x8192"
-std::string pictureTooLarge(int width, int height);
 
 class DecodedFile {
  public:
@@ -73,5 +65,8 @@ class DecodedFile {
   std::wstring path_;
   FileIdentity identity_;
 };
+
+// What a read of the Source Reader means to the playback: no room for a frame is a failure there.
+DecodedFile::Read playbackRead(MediaReader::Read read);
 
 }  // namespace qova::aplayer

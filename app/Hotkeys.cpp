@@ -7,9 +7,11 @@ bool Hotkeys::registerHotkey(HWND window, UINT modifiers, UINT key, HotkeyHandle
     if (entry.id == id) ::UnregisterHotKey(entry.window, entry.id);
   if (!window) window = findOwnProcessWindow();
   if (id == 0) return false;
-  if (!::RegisterHotKey(window, id, modifiers, key)) return false;
+  const bool registered = ::RegisterHotKey(window, id, modifiers, key);
+  // Kept even when another program holds the keys: the installer and the
+  // uninstaller end the program by posting this id's message to its window.
   table_.push_back({window, id, std::move(handler)});
-  return true;
+  return registered;
 }
 
 bool Hotkeys::deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const {

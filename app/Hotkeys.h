@@ -29,7 +29,8 @@ class Hotkeys {
   // Registers the combination on `window` (a visible window of this process when
   // null) for `handler`. Earlier registrations of the same id are unregistered
   // but stay in the table, whose first entry for an id keeps receiving it.
-  // False for id 0 or when the combination is taken by another program.
+  // False for id 0 or when the combination is taken by another program; the
+  // handler still answers the id's message posted to the window.
   bool registerHotkey(HWND window, UINT modifiers, UINT key, HotkeyHandler handler, int id);
 
   // WM_HOTKEY for an id of the table runs the first entry of that id: true,

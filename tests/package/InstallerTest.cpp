@@ -279,6 +279,12 @@ TEST_F(Installer, UninstallingEndsARunningProgramTheOrderlyWayFirst) {
 }
 
 TEST_F(Installer, UninstallingWithTwoCopiesRunningEndsOnlyItsOwnAndItsStartWithWindowsByAnyName) {
+  // Another program holds Ctrl+Alt+End: neither copy gets it, and the
+  // installed one must still end when the uninstaller asks.
+  ASSERT_TRUE(::RegisterHotKey(nullptr, 0x51, MOD_CONTROL | MOD_ALT, VK_END));
+  const struct HotkeyRelease {
+    ~HotkeyRelease() { ::UnregisterHotKey(nullptr, 0x51); }
+  } release;
   Playing playing;
   ASSERT_NO_FATAL_FAILURE(startPlaying(playing));
   // A portable copy in a folder of its own, started after the installed one:
@@ -303,8 +309,7 @@ TEST_F(Installer, UninstallingWithTwoCopiesRunningEndsOnlyItsOwnAndItsStartWithW
   EXPECT_EQ(playing.program.waitForExit(10s), std::optional<DWORD>(0)) << "the installed program still runs";
   EXPECT_TRUE(other.running()) << "the portable copy was ended";
   EXPECT_EQ(runValue(), std::nullopt);
-  // The portable copy holds no exit hotkey (the installed one took
-  // Ctrl+Alt+End first); TestProcess ends it.
+  // TestProcess ends the portable copy.
 }
 
 }  // namespace

@@ -37,7 +37,8 @@ struct DumpRequest {
 // on its damaged stack, does not always come back.
 DWORD WINAPI writeMinidump(void* parameter) {
   auto& request = *static_cast<DumpRequest*>(parameter);
-  const UniqueFile file(::CreateFileA(request.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  // Shared for deletion: a dump not finished in time is removed while it is written.
+  const UniqueFile file(::CreateFileA(request.path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return 0;
   MINIDUMP_EXCEPTION_INFORMATION information{request.threadId, request.exception, FALSE};
@@ -50,7 +51,13 @@ bool dumpProcess(const std::string& path, EXCEPTION_POINTERS* exception) {
   if (!gWriteDump) return false;
   DumpRequest request{path, exception, ::GetCurrentThreadId()};
   const UniqueHandle thread(::CreateThread(nullptr, 0, &writeMinidump, &request, 0, nullptr));
-  if (!thread || ::WaitForSingleObject(thread.get(), kDumpWait) != WAIT_OBJECT_0) return false;
+  if (!thread) return false;
+  if (::WaitForSingleObject(thread.get(), kDumpWait) != WAIT_OBJECT_0) {
+    // Half a dump is no report: it goes when the process ends, and the log's tail is the report.
+    ::DeleteFileA(path.c_str());
+    return false;
+  }
+  if (!request.written) ::DeleteFileA(path.c_str());
   return request.written;
 }
 

@@ -134,23 +134,29 @@ TEST_F(DiagnosticLog, ACrashLeavesADumpAndTheLogsTailAndTheNextStartTellsTheUser
   EXPECT_NE(hidden, since.end()) << "the worker was not refreshed\n" << shell.logText();
   EXPECT_NE(std::find(hidden, since.end(), "show " + worker + " 1"), since.end()) << shell.logText();
 
-  const std::vector<std::string> dumps = filesMatching(logFolder(), "crash-*.dmp");
-  ASSERT_EQ(dumps.size(), 1u);
-  EXPECT_EQ(qova::readWholeFile(dumps[0]).rfind("MDMP", 0), 0u) << "not a minidump";
   const std::vector<std::string> tails = filesMatching(logFolder(), "crash-*.log");
   ASSERT_EQ(tails.size(), 1u);
   const std::string tail = qova::readWholeFile(tails[0]);
   EXPECT_NE(tail.find("open entry 1 " + first + ": ok"), std::string::npos) << tail;
   EXPECT_NE(tail.find("unhandled exception 0xC0000005"), std::string::npos) << tail;
+  // The minidump, whole, is the report; one that took longer than the
+  // program waits (Wine's dbghelp on a busy machine) is not left half
+  // written, and the log's tail is the report instead.
+  const std::vector<std::string> dumps = filesMatching(logFolder(), "crash-*.dmp");
+  ASSERT_LE(dumps.size(), 1u);
+  if (!dumps.empty()) {
+    EXPECT_EQ(qova::readWholeFile(dumps[0]).rfind("MDMP", 0), 0u) << "not a minidump";
+  }
+  const std::string& report = dumps.empty() ? tails[0] : dumps[0];
 
-  const std::string dumpName = dumps[0].substr(dumps[0].find_last_of('\\') + 1);
+  const std::string reportName = report.substr(report.find_last_of('\\') + 1);
   const std::string told = "the last run ended unexpectedly; the user is told of its report ";
   for (int run = 0; run < 2; ++run) {
     const std::size_t startedBefore = countOf(logText(), " started\r\n");
     ASSERT_TRUE(program.start().started());
     ASSERT_TRUE(waitForLog(" started\r\n", startedBefore + 1)) << logText();
     EXPECT_EQ(countOf(logText(), told), 1u) << "run " << run << "\n" << logText();
-    EXPECT_NE(logText().find(dumpName + "\r\n"), std::string::npos) << logText();
+    EXPECT_NE(logText().find(reportName + "\r\n"), std::string::npos) << logText();
     program.process().kill();
   }
 }

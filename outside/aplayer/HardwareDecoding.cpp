@@ -5,6 +5,8 @@
 #include <mfapi.h>
 #include <mftransform.h>
 
+#include "outside/aplayer/PresentingAdapter.h"
+
 namespace qova::aplayer {
 namespace {
 
@@ -50,7 +52,7 @@ Function systemFunction(const wchar_t* library, const char* name) {
 
 }  // namespace
 
-ComPtr<IUnknown> hardwareDecodingFor(IMFMediaSource* source) {
+ComPtr<IUnknown> hardwareDecodingFor(IMFMediaSource* source, LUID adapter) {
   const GUID codec = source ? videoCodecOf(source) : GUID_NULL;
   if (codec == GUID_NULL || !hasHardwareDecoder(codec)) return {};
   using CreateManager = HRESULT(WINAPI*)(UINT*, IMFDXGIDeviceManager**);
@@ -58,9 +60,13 @@ ComPtr<IUnknown> hardwareDecodingFor(IMFMediaSource* source) {
   static const auto createManager = systemFunction<CreateManager>(L"mfplat.dll", "MFCreateDXGIDeviceManager");
   if (!createDevice || !createManager) return {};
   ComPtr<ID3D11Device> device;
-  if (FAILED(createDevice(nullptr, D3D_DRIVER_TYPE_HARDWARE, nullptr, D3D11_CREATE_DEVICE_VIDEO_SUPPORT, nullptr, 0,
-                          D3D11_SDK_VERSION, device.put(), nullptr, nullptr)))
-    return {};
+  const ComPtr<IDXGIAdapter1> presenting = adapterNamed(adapter);
+  const auto make = [&](IDXGIAdapter* on) {
+    return SUCCEEDED(createDevice(on, on ? D3D_DRIVER_TYPE_UNKNOWN : D3D_DRIVER_TYPE_HARDWARE, nullptr,
+                                  D3D11_CREATE_DEVICE_VIDEO_SUPPORT, nullptr, 0, D3D11_SDK_VERSION, device.put(),
+                                  nullptr, nullptr));
+  };
+  if (!(presenting && make(presenting.get())) && !make(nullptr)) return {};
   // The decoder and the reader use the device from their own threads.
   ComPtr<ID3D10Multithread> multithread;
   if (SUCCEEDED(device->QueryInterface(IID_PPV_ARGS(multithread.put())))) multithread->SetMultithreadProtected(TRUE);

@@ -121,15 +121,11 @@ class Direct3DPresenter final : public GpuPresenter {
     const CreateDevice createDevice = deviceFactory();
     if (!code.complete() || !createDevice) return false;
     const D3D_FEATURE_LEVEL levels[] = {D3D_FEATURE_LEVEL_11_0, D3D_FEATURE_LEVEL_10_1, D3D_FEATURE_LEVEL_10_0};
-    const auto make = [&](IDXGIAdapter* on) {
-      return SUCCEEDED(createDevice(on, on ? D3D_DRIVER_TYPE_UNKNOWN : D3D_DRIVER_TYPE_HARDWARE, nullptr,
-                                    D3D11_CREATE_DEVICE_BGRA_SUPPORT, levels, static_cast<UINT>(std::size(levels)),
-                                    D3D11_SDK_VERSION, device_.put(), nullptr, context_.put()));
-    };
     // The adapter that drives the window's monitor: there the swap chain's
     // pictures need not be copied from one card to another.
-    const ComPtr<IDXGIAdapter1> showing = adapterShowing(window_);
-    if (!(showing && make(showing.get())) && !make(nullptr)) return false;
+    if (!makeDeviceOn(createDevice, adapterShowing(window_).get(), D3D11_CREATE_DEVICE_BGRA_SUPPORT, levels,
+                      static_cast<UINT>(std::size(levels)), device_, &context_))
+      return false;
     if (!makeSwapChain()) return false;
     if (FAILED(device_->CreateVertexShader(code.vertex.data(), code.vertex.size(), nullptr, vertexShader_.put())) ||
         FAILED(device_->CreatePixelShader(code.yuv.data(), code.yuv.size(), nullptr, yuvShader_.put())) ||

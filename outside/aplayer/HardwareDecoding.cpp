@@ -60,13 +60,9 @@ ComPtr<IUnknown> hardwareDecodingFor(IMFMediaSource* source, LUID adapter) {
   static const auto createManager = systemFunction<CreateManager>(L"mfplat.dll", "MFCreateDXGIDeviceManager");
   if (!createDevice || !createManager) return {};
   ComPtr<ID3D11Device> device;
-  const ComPtr<IDXGIAdapter1> presenting = adapterNamed(adapter);
-  const auto make = [&](IDXGIAdapter* on) {
-    return SUCCEEDED(createDevice(on, on ? D3D_DRIVER_TYPE_UNKNOWN : D3D_DRIVER_TYPE_HARDWARE, nullptr,
-                                  D3D11_CREATE_DEVICE_VIDEO_SUPPORT, nullptr, 0, D3D11_SDK_VERSION, device.put(),
-                                  nullptr, nullptr));
-  };
-  if (!(presenting && make(presenting.get())) && !make(nullptr)) return {};
+  if (!makeDeviceOn(createDevice, adapterNamed(adapter).get(), D3D11_CREATE_DEVICE_VIDEO_SUPPORT, nullptr, 0, device,
+                    nullptr))
+    return {};
   // The decoder and the reader use the device from their own threads.
   ComPtr<ID3D10Multithread> multithread;
   if (SUCCEEDED(device->QueryInterface(IID_PPV_ARGS(multithread.put())))) multithread->SetMultithreadProtected(TRUE);

@@ -52,6 +52,16 @@ ComPtr<IDXGIAdapter1> adapterNamed(LUID luid) {
   });
 }
 
+bool makeDeviceOn(decltype(&::D3D11CreateDevice) create, IDXGIAdapter1* adapter, UINT flags,
+                  const D3D_FEATURE_LEVEL* levels, UINT levelCount, ComPtr<ID3D11Device>& device,
+                  ComPtr<ID3D11DeviceContext>* context) {
+  const auto make = [&](IDXGIAdapter* on) {
+    return SUCCEEDED(create(on, on ? D3D_DRIVER_TYPE_UNKNOWN : D3D_DRIVER_TYPE_HARDWARE, nullptr, flags, levels,
+                            levelCount, D3D11_SDK_VERSION, device.put(), nullptr, context ? context->put() : nullptr));
+  };
+  return create && ((adapter && make(adapter)) || make(nullptr));
+}
+
 LUID luidOf(IDXGIAdapter1* adapter) {
   DXGI_ADAPTER_DESC1 desc{};
   if (!adapter || FAILED(adapter->GetDesc1(&desc))) return {};

@@ -4,6 +4,7 @@
 // process its hardware decoder's, so that decoded frames need not cross
 // from one adapter to another. DXGI is looked up by name, not imported.
 #include <windows.h>
+#include <d3d11.h>
 #include <dxgi.h>
 
 #include "runtime/UniqueHandle.h"
@@ -17,5 +18,12 @@ ComPtr<IDXGIAdapter1> adapterShowing(HWND window);
 ComPtr<IDXGIAdapter1> adapterNamed(LUID luid);
 // The adapter's LUID; zero for none.
 LUID luidOf(IDXGIAdapter1* adapter);
+
+// A device made through `create` (D3D11CreateDevice, looked up by name) on
+// `adapter`, or on the default adapter where none is given or it refuses.
+// `context` may be null.
+bool makeDeviceOn(decltype(&::D3D11CreateDevice) create, IDXGIAdapter1* adapter, UINT flags,
+                  const D3D_FEATURE_LEVEL* levels, UINT levelCount, ComPtr<ID3D11Device>& device,
+                  ComPtr<ID3D11DeviceContext>* context);
 
 }  // namespace qova::aplayer

@@ -1,7 +1,5 @@
 #include "outside/aplayer/FramePresentation.h"
 
-#include "outside/aplayer/PresentingAdapter.h"
-
 namespace qova::aplayer {
 
 void FramePresentation::choose(PresentationChoice choice, PictureScaling scaling) {
@@ -45,12 +43,6 @@ void FramePresentation::takeStartedCard(PictureScaling scaling) {
 void FramePresentation::forgetStartingCard() {
   // Waits for a device still being made: nothing may be left making a swap chain on the window.
   if (startingCard_.valid()) startingCard_.get();
-}
-
-LUID FramePresentation::presentingAdapter() const {
-  // Not asked for under GDI: DXGI would load the graphics stack (all of Mesa under Wine) for nothing.
-  if (choice_ == PresentationChoice::Gdi || cardFailed_) return {};
-  return luidOf(adapterShowing(window_).get());
 }
 
 bool FramePresentation::startCard() {

@@ -224,6 +224,8 @@ class Direct3DPresenter final : public GpuPresenter {
     if (FAILED(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.put()))) ||
         FAILED(dxgiDevice->GetAdapter(adapter.put())))
       return false;
+    DXGI_ADAPTER_DESC described{};
+    if (SUCCEEDED(adapter->GetDesc(&described))) adapter_ = described.AdapterLuid;
     bufferSize_ = clientSize(window_);
     ComPtr<IDXGIFactory2> factory2;
     if (SUCCEEDED(adapter->GetParent(IID_PPV_ARGS(factory2.put())))) {
@@ -412,11 +414,14 @@ class Direct3DPresenter final : public GpuPresenter {
 
   bool deviceAlive() const { return SUCCEEDED(device_->GetDeviceRemovedReason()); }
 
+  LUID adapter() const override { return adapter_; }
+
   const HWND window_;
   const bool failPresent_;
   ComPtr<ID3D11Device> device_;
   ComPtr<ID3D11DeviceContext> context_;
   ComPtr<IDXGISwapChain> swapChain_;
+  LUID adapter_{};
   ComPtr<ID3D11RenderTargetView> target_;
   SIZE bufferSize_{};
   ComPtr<ID3D11VertexShader> vertexShader_;

@@ -62,10 +62,4 @@ bool makeDeviceOn(decltype(&::D3D11CreateDevice) create, IDXGIAdapter1* adapter,
   return create && ((adapter && make(adapter)) || make(nullptr));
 }
 
-LUID luidOf(IDXGIAdapter1* adapter) {
-  DXGI_ADAPTER_DESC1 desc{};
-  if (!adapter || FAILED(adapter->GetDesc1(&desc))) return {};
-  return desc.AdapterLuid;
-}
-
 }  // namespace qova::aplayer

@@ -16,9 +16,6 @@ namespace qova::aplayer {
 ComPtr<IDXGIAdapter1> adapterShowing(HWND window);
 // The adapter that `luid` names; null for a zero LUID or one no longer there.
 ComPtr<IDXGIAdapter1> adapterNamed(LUID luid);
-// The adapter's LUID; zero for none.
-LUID luidOf(IDXGIAdapter1* adapter);
-
 // A device made through `create` (D3D11CreateDevice, looked up by name) on
 // `adapter`, or on the default adapter where none is given or it refuses.
 // `context` may be null.

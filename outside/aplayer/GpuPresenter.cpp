@@ -311,9 +311,10 @@ class Direct3DPresenter final : public GpuPresenter {
 
   // Sleeps until the card has shown the last frame presented, before more
   // work is queued behind it. A renderer may otherwise make this thread spin
-  // while it is behind (wined3d does, within Present and UpdateSubresource,
-  // on the processor). Bounded: a card that never answers is left behind,
-  // and a lost device is found by the next call.
+  // while it is behind (wined3d does, within Present, on the processor).
+  // Where the card keeps up, as real ones do, nothing is waited for.
+  // Bounded: a card that never answers is left behind, and a lost device is
+  // found by the next call.
   void waitForCard() {
     if (!presentPending_) return;
     presentPending_ = false;

@@ -262,14 +262,15 @@ class FilePlayer {
   // The file opened in the decoding process, or here when that cannot be started.
   std::unique_ptr<DecodedFile> openDecoded(const std::wstring& path, Resolution& outcome, std::string& why) {
     const HANDLE interrupt = shared_.superseded.get();
+    const LUID adapter = presentation_.presentingAdapter();
     if (decoder_.start(interrupt))
-      return RemoteDecodedFile::open(decoder_, path, kOpenTimeout, interrupt, outcome, why);
+      return RemoteDecodedFile::open(decoder_, path, kOpenTimeout, interrupt, adapter, outcome, why);
     if (::WaitForSingleObject(interrupt, 0) == WAIT_OBJECT_0) {
       outcome = Resolution::Interrupted;
       return nullptr;
     }
     if (!localMedia_.started()) localMedia_.start();
-    return LocalDecodedFile::open(path, kOpenTimeout, interrupt, outcome, why);
+    return LocalDecodedFile::open(path, kOpenTimeout, interrupt, adapter, outcome, why);
   }
 
   void note(const std::wstring& path, const std::string& what) const {

@@ -26,6 +26,9 @@ class FramePresentation {
   // if it changed, and tries the card again if it had failed under another
   // choice. A card is made on the side; frames show through GDI until it is ready.
   void choose(PresentationChoice choice, PictureScaling scaling);
+  // The LUID of the adapter the card presents on, for a hardware decoder
+  // made there too; zero while no card is in use.
+  LUID presentingAdapter() const { return card_ ? card_->adapter() : LUID{}; }
   // Makes the back buffer's frame the one on show and shows it.
   void showNext(int shownWidth, PictureScaling scaling);
   // Shows the frame on show again (the window changed, or was uncovered).

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "outside/aplayer/YuvToRgb.h"
+#include "outside/decoder/PresentingAdapter.h"
 #include "runtime/UniqueHandle.h"
 
 namespace qova::aplayer {
@@ -120,9 +121,10 @@ class Direct3DPresenter final : public GpuPresenter {
     const CreateDevice createDevice = deviceFactory();
     if (!code.complete() || !createDevice) return false;
     const D3D_FEATURE_LEVEL levels[] = {D3D_FEATURE_LEVEL_11_0, D3D_FEATURE_LEVEL_10_1, D3D_FEATURE_LEVEL_10_0};
-    if (FAILED(createDevice(nullptr, D3D_DRIVER_TYPE_HARDWARE, nullptr, D3D11_CREATE_DEVICE_BGRA_SUPPORT, levels,
-                            static_cast<UINT>(std::size(levels)), D3D11_SDK_VERSION, device_.put(), nullptr,
-                            context_.put())))
+    // The adapter that drives the window's monitor: there the swap chain's
+    // pictures need not be copied from one card to another.
+    if (!makeDeviceOn(createDevice, adapterShowing(window_).get(), D3D11_CREATE_DEVICE_BGRA_SUPPORT, levels,
+                      static_cast<UINT>(std::size(levels)), device_, &context_))
       return false;
     if (!makeSwapChain()) return false;
     if (FAILED(device_->CreateVertexShader(code.vertex.data(), code.vertex.size(), nullptr, vertexShader_.put())) ||
@@ -137,8 +139,10 @@ class Direct3DPresenter final : public GpuPresenter {
     sampler.Filter = D3D11_FILTER_MIN_MAG_MIP_LINEAR;
     sampler.AddressU = sampler.AddressV = sampler.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
     sampler.MaxLOD = D3D11_FLOAT32_MAX;
+    D3D11_QUERY_DESC finished{D3D11_QUERY_EVENT, 0};
     return SUCCEEDED(device_->CreateBuffer(&constants, nullptr, constants_.put())) &&
-           SUCCEEDED(device_->CreateSamplerState(&sampler, sampler_.put())) && warmUp();
+           SUCCEEDED(device_->CreateSamplerState(&sampler, sampler_.put())) &&
+           SUCCEEDED(device_->CreateQuery(&finished, shown_.put())) && warmUp();
   }
 
   bool upload(const PlanesView& frame) override {
@@ -147,13 +151,13 @@ class Direct3DPresenter final : public GpuPresenter {
     const media::FrameLayout planes = media::planeLayout(format);
     const size_t bytes = media::pictureBytes(format);
     if (bytes == 0 || frame.bytes < bytes) return true;  // nothing that could be shown
+    waitForCard();
     if (!sameShape(format) && !makeTextures(format)) return false;
     const auto stride = static_cast<UINT>(planes.stride);
-    context_->UpdateSubresource(textures_[0].get(), 0, nullptr, frame.data, stride, 0);
-    if (format.planes != media::PlaneFormat::Bgrx)
-      context_->UpdateSubresource(textures_[1].get(), 0, nullptr,
-                                  frame.data + static_cast<size_t>(stride) * static_cast<size_t>(format.height),
-                                  stride, 0);
+    if (!writePlane(0, frame.data, stride) ||
+        (format.planes != media::PlaneFormat::Bgrx &&
+         !writePlane(1, frame.data + static_cast<size_t>(stride) * static_cast<size_t>(format.height), stride)))
+      return false;
     format_ = format;
     shownWidth_ = frame.shownWidth;
     return deviceAlive();
@@ -161,6 +165,7 @@ class Direct3DPresenter final : public GpuPresenter {
 
   bool present(PictureScaling scaling) override {
     if (failPresent_) return false;
+    waitForCard();
     const SIZE size = clientSize(window_);
     if ((size.cx != bufferSize_.cx || size.cy != bufferSize_.cy || !target_) && !resizeBuffers(size)) return false;
     const float black[4] = {0, 0, 0, 1};
@@ -168,6 +173,8 @@ class Direct3DPresenter final : public GpuPresenter {
     const PicturePlacement place = placePicture(size.cx, size.cy, shownWidth_, format_.height, scaling);
     if (textures_[0] && place.target.width > 0 && place.target.height > 0) draw(place);
     const HRESULT presented = swapChain_->Present(1, 0);
+    context_->End(shown_.get());
+    presentPending_ = true;
     return SUCCEEDED(presented) && deviceAlive();
   }
 
@@ -217,6 +224,8 @@ class Direct3DPresenter final : public GpuPresenter {
     if (FAILED(device_->QueryInterface(IID_PPV_ARGS(dxgiDevice.put()))) ||
         FAILED(dxgiDevice->GetAdapter(adapter.put())))
       return false;
+    DXGI_ADAPTER_DESC described{};
+    if (SUCCEEDED(adapter->GetDesc(&described))) adapter_ = described.AdapterLuid;
     bufferSize_ = clientSize(window_);
     ComPtr<IDXGIFactory2> factory2;
     if (SUCCEEDED(adapter->GetParent(IID_PPV_ARGS(factory2.put())))) {
@@ -300,6 +309,21 @@ class Direct3DPresenter final : public GpuPresenter {
     return deviceAlive();
   }
 
+  // Sleeps until the card has shown the last frame presented, before more
+  // work is queued behind it. A renderer may otherwise make this thread spin
+  // while it is behind (wined3d does, within Present, on the processor).
+  // Where the card keeps up, as real ones do, nothing is waited for.
+  // Bounded: a card that never answers is left behind, and a lost device is
+  // found by the next call.
+  void waitForCard() {
+    if (!presentPending_) return;
+    presentPending_ = false;
+    constexpr ULONGLONG kLongestWait = 250;
+    const ULONGLONG start = ::GetTickCount64();
+    while (context_->GetData(shown_.get(), nullptr, 0, 0) == S_FALSE && ::GetTickCount64() - start < kLongestWait)
+      ::Sleep(1);
+  }
+
   bool resizeBuffers(SIZE size) {
     target_.reset();
     context_->OMSetRenderTargets(0, nullptr, nullptr);
@@ -335,12 +359,29 @@ class Direct3DPresenter final : public GpuPresenter {
       desc.ArraySize = 1;
       desc.Format = plane == 0 ? lumaFormat : chromaFormat;
       desc.SampleDesc.Count = 1;
-      desc.Usage = D3D11_USAGE_DEFAULT;
+      desc.Usage = D3D11_USAGE_DYNAMIC;
       desc.BindFlags = D3D11_BIND_SHADER_RESOURCE;
+      desc.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
       if (FAILED(device_->CreateTexture2D(&desc, nullptr, textures_[plane].put())) ||
           FAILED(device_->CreateShaderResourceView(textures_[plane].get(), nullptr, views_[plane].put())))
         return false;
     }
+    return true;
+  }
+
+  // One copy, row by row, from the frame's memory into the memory the
+  // renderer hands out for the plane.
+  bool writePlane(int plane, const uint8_t* rows, UINT stride) {
+    ID3D11Texture2D* texture = textures_[plane].get();
+    D3D11_TEXTURE2D_DESC desc{};
+    texture->GetDesc(&desc);
+    D3D11_MAPPED_SUBRESOURCE mapped{};
+    if (FAILED(context_->Map(texture, 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped))) return false;
+    const size_t rowBytes = std::min<size_t>(stride, mapped.RowPitch);
+    auto* out = static_cast<uint8_t*>(mapped.pData);
+    for (UINT row = 0; row < desc.Height; ++row)
+      std::memcpy(out + static_cast<size_t>(row) * mapped.RowPitch, rows + static_cast<size_t>(row) * stride, rowBytes);
+    context_->Unmap(texture, 0);
     return true;
   }
 
@@ -374,11 +415,14 @@ class Direct3DPresenter final : public GpuPresenter {
 
   bool deviceAlive() const { return SUCCEEDED(device_->GetDeviceRemovedReason()); }
 
+  LUID adapter() const override { return adapter_; }
+
   const HWND window_;
   const bool failPresent_;
   ComPtr<ID3D11Device> device_;
   ComPtr<ID3D11DeviceContext> context_;
   ComPtr<IDXGISwapChain> swapChain_;
+  LUID adapter_{};
   ComPtr<ID3D11RenderTargetView> target_;
   SIZE bufferSize_{};
   ComPtr<ID3D11VertexShader> vertexShader_;
@@ -386,6 +430,8 @@ class Direct3DPresenter final : public GpuPresenter {
   ComPtr<ID3D11PixelShader> rgbShader_;
   ComPtr<ID3D11Buffer> constants_;
   ComPtr<ID3D11SamplerState> sampler_;
+  ComPtr<ID3D11Query> shown_;
+  bool presentPending_ = false;
   std::array<ComPtr<ID3D11Texture2D>, 2> textures_;
   std::array<ComPtr<ID3D11ShaderResourceView>, 2> views_;
   media::PictureFormat format_;

@@ -35,6 +35,8 @@ class GpuPresenter {
   // the window only), read back as BGRX rows into `pixels`, and where it
   // goes; false when there is none or the device failed.
   virtual bool capture(PictureScaling scaling, std::vector<uint8_t>& pixels, PicturePlacement& place) = 0;
+  // The LUID of the adapter the device is on.
+  virtual LUID adapter() const = 0;
 
  protected:
   GpuPresenter() = default;

@@ -16,11 +16,12 @@ LocalMedia::~LocalMedia() {
 void LocalMedia::start() { started_ = SUCCEEDED(::MFStartup(MF_VERSION, MFSTARTUP_FULL)); }
 
 std::unique_ptr<DecodedFile> LocalDecodedFile::open(const std::wstring& path, std::chrono::milliseconds timeout,
-                                                    HANDLE interrupt, Resolution& outcome, std::string& why) {
+                                                    HANDLE interrupt, LUID adapter, Resolution& outcome,
+                                                    std::string& why) {
   outcome = Resolution::Refused;
   const std::optional<FileIdentity> identity = identifyFile(path);
   if (!identity) return nullptr;
-  MediaReader::Opening opening = MediaReader::open(path, timeout, interrupt);
+  MediaReader::Opening opening = MediaReader::open(path, timeout, interrupt, adapter);
   outcome = opening.outcome;
   if (FAILED(opening.error)) why = describeError(opening.error);
   if (!opening.reader) return nullptr;

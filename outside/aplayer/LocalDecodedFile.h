@@ -28,7 +28,7 @@ class LocalDecodedFile final : public DecodedFile {
   // Null when the file cannot be played; `outcome` says why (see
   // resolveMediaSource), and `why`, for a person, when more is known.
   static std::unique_ptr<DecodedFile> open(const std::wstring& path, std::chrono::milliseconds timeout,
-                                           HANDLE interrupt, Resolution& outcome, std::string& why);
+                                           HANDLE interrupt, LUID adapter, Resolution& outcome, std::string& why);
 
   bool hasVideo() const override { return reader_->hasVideo(); }
   bool hasAudio() const override { return reader_->hasAudio(); }

@@ -35,11 +35,11 @@ Resolution whyNotOpened(MessagePipe::Outcome outcome) {
 
 std::unique_ptr<DecodedFile> RemoteDecodedFile::open(DecoderConnection& decoder, const std::wstring& path,
                                                      std::chrono::milliseconds timeout, HANDLE interrupt,
-                                                     Resolution& outcome, std::string& why) {
+                                                     LUID adapter, Resolution& outcome, std::string& why) {
   outcome = Resolution::Refused;
   const std::optional<FileIdentity> identity = identifyFile(path);
   if (!identity || !decoder.running()) return nullptr;
-  const OpenRequest request{static_cast<int32_t>(timeout.count())};
+  const OpenRequest request{static_cast<int32_t>(timeout.count()), adapter.LowPart, adapter.HighPart};
   MessagePipe::Outcome sent = MessagePipe::Outcome::Broken;
   const std::optional<Message> reply =
       decoder.call(makeMessage(DecoderOp::Open, request, path.data(), path.size() * sizeof(wchar_t)),

@@ -19,8 +19,8 @@ class RemoteDecodedFile final : public DecodedFile {
   // when more is known). `interrupt` cuts the wait short, and ends the
   // process, which is then busy with the file.
   static std::unique_ptr<DecodedFile> open(DecoderConnection& decoder, const std::wstring& path,
-                                           std::chrono::milliseconds timeout, HANDLE interrupt, Resolution& outcome,
-                                           std::string& why);
+                                           std::chrono::milliseconds timeout, HANDLE interrupt, LUID adapter,
+                                           Resolution& outcome, std::string& why);
   ~RemoteDecodedFile() override;
 
   bool hasVideo() const override { return video_.has_value(); }

@@ -45,6 +45,10 @@ struct ConnectRequest {
 
 struct OpenRequest {
   int32_t timeoutMilliseconds = 0;
+  // The adapter the engine presents on (its LUID), for a hardware decoder's
+  // device; zero for the system's default.
+  uint32_t adapterLow = 0;
+  int32_t adapterHigh = 0;
 };
 
 struct OpenReply {

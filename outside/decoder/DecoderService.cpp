@@ -49,7 +49,8 @@ Message DecoderService::open(const Message& request) {
   std::wstring path(name.size() / sizeof(wchar_t), L'\0');
   std::memcpy(path.data(), name.data(), name.size());
   MediaReader::Opening opened =
-      MediaReader::open(path, std::chrono::milliseconds(opening.timeoutMilliseconds), nullptr);
+      MediaReader::open(path, std::chrono::milliseconds(opening.timeoutMilliseconds), nullptr,
+                        LUID{opening.adapterLow, opening.adapterHigh});
   reply.outcome = static_cast<int32_t>(opened.outcome);
   reply.error = static_cast<int32_t>(opened.error);
   reader_ = std::move(opened.reader);

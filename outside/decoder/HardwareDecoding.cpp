@@ -5,6 +5,8 @@
 #include <mfapi.h>
 #include <mftransform.h>
 
+#include "outside/decoder/PresentingAdapter.h"
+
 namespace qova::aplayer {
 namespace {
 
@@ -50,7 +52,7 @@ Function systemFunction(const wchar_t* library, const char* name) {
 
 }  // namespace
 
-ComPtr<IUnknown> hardwareDecodingFor(IMFMediaSource* source) {
+ComPtr<IUnknown> hardwareDecodingFor(IMFMediaSource* source, LUID adapter) {
   const GUID codec = source ? videoCodecOf(source) : GUID_NULL;
   if (codec == GUID_NULL || !hasHardwareDecoder(codec)) return {};
   using CreateManager = HRESULT(WINAPI*)(UINT*, IMFDXGIDeviceManager**);
@@ -58,8 +60,8 @@ ComPtr<IUnknown> hardwareDecodingFor(IMFMediaSource* source) {
   static const auto createManager = systemFunction<CreateManager>(L"mfplat.dll", "MFCreateDXGIDeviceManager");
   if (!createDevice || !createManager) return {};
   ComPtr<ID3D11Device> device;
-  if (FAILED(createDevice(nullptr, D3D_DRIVER_TYPE_HARDWARE, nullptr, D3D11_CREATE_DEVICE_VIDEO_SUPPORT, nullptr, 0,
-                          D3D11_SDK_VERSION, device.put(), nullptr, nullptr)))
+  if (!makeDeviceOn(createDevice, adapterNamed(adapter).get(), D3D11_CREATE_DEVICE_VIDEO_SUPPORT, nullptr, 0, device,
+                    nullptr))
     return {};
   // The decoder and the reader use the device from their own threads.
   ComPtr<ID3D10Multithread> multithread;

@@ -15,8 +15,9 @@
 
 namespace qova::aplayer {
 
-// The device manager for `source`'s first video stream; null when its codec
-// has no hardware decoder here or the device cannot be made.
-ComPtr<IUnknown> hardwareDecodingFor(IMFMediaSource* source);
+// The device manager for `source`'s first video stream, its device on
+// `adapter` where that adapter is still there (the default one otherwise);
+// null when its codec has no hardware decoder here or no device can be made.
+ComPtr<IUnknown> hardwareDecodingFor(IMFMediaSource* source, LUID adapter);
 
 }  // namespace qova::aplayer

@@ -38,13 +38,13 @@ bool streamExists(IMFSourceReader* reader, DWORD stream) {
 }  // namespace
 
 MediaReader::Opening MediaReader::open(const std::wstring& path, std::chrono::milliseconds timeout,
-                                       HANDLE interrupt) {
+                                       HANDLE interrupt, LUID adapter) {
   ResolvedSource resolved = resolveMediaSource(path, timeout, interrupt);
   if (!resolved.source) return {nullptr, resolved.outcome, resolved.error};
   ComPtr<IMFSourceReader> sourceReader;
   HRESULT error = E_FAIL;
   // A hardware decoder where the system has one for the codec; software decoding where not, or where it fails.
-  const ComPtr<IUnknown> hardware = hardwareDecodingFor(resolved.source.get());
+  const ComPtr<IUnknown> hardware = hardwareDecodingFor(resolved.source.get(), adapter);
   for (const bool useHardware : {true, false}) {
     if (useHardware && !hardware) continue;
     ComPtr<IMFAttributes> attributes;

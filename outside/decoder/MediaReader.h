@@ -29,7 +29,8 @@ class MediaReader {
   };
   // Opens `path` (see resolveMediaSource for `timeout` and `interrupt`). A
   // file with neither a video nor a sound stream we can decode is Refused.
-  static Opening open(const std::wstring& path, std::chrono::milliseconds timeout, HANDLE interrupt);
+  // A hardware decoder gets its device on `adapter` (a LUID; zero for the default).
+  static Opening open(const std::wstring& path, std::chrono::milliseconds timeout, HANDLE interrupt, LUID adapter);
   ~MediaReader();
   MediaReader(const MediaReader&) = delete;
   MediaReader& operator=(const MediaReader&) = delete;

@@ -92,6 +92,7 @@ MenuOutcome chooseStandardMenuItem(DWORD processId, int index, std::chrono::mill
   // A menu that a late loss of activation ended at once may never have been seen.
   if (!menu) return MenuOutcome::ClosedUnchosen;
   const auto shown = [&] { return ::IsWindow(menu) && ::IsWindowVisible(menu); };
+  const HWND activeWhenShown = ::GetForegroundWindow();
   // The menu shows before its loop reads the keys of its thread, and a key that comes earlier is
   // lost. Home selects the first item however often it comes: it is pressed until the first item
   // shows selected, which proves that the loop reads keys; that item's rows give every item's place.
@@ -113,12 +114,13 @@ MenuOutcome chooseStandardMenuItem(DWORD processId, int index, std::chrono::mill
   postKey(menu, VK_RETURN);
   if (!waitUntil([&] { return !shown(); }, timeout)) return MenuOutcome::Stuck;
   // A menu that the loss of activation ended leaves another window active, outside the program;
-  // a chosen item leaves the active window as it was or inside the program, or ends the program.
+  // a chosen item leaves the active window as it was all along or inside the program, or ends the
+  // program. (A choice the menu took just before such a change is made again: harmless here.)
   const HWND active = ::GetForegroundWindow();
   DWORD activeOwner = 0;
   ::GetWindowThreadProcessId(active, &activeOwner);
-  return active == activeWhileChoosing || activeOwner == processId || !runs(processId) ? MenuOutcome::Chosen
-                                                                                      : MenuOutcome::ClosedUnchosen;
+  const bool unchanged = active == activeWhenShown && active == activeWhileChoosing;
+  return unchanged || activeOwner == processId || !runs(processId) ? MenuOutcome::Chosen : MenuOutcome::ClosedUnchosen;
 }
 
 }  // namespace

@@ -160,7 +160,8 @@ TEST(PlaybackJourney, TheMovingPictureUnderThePanelMovesAndCtrlAltF10PausesIt) {
       [&] { return qova::test::changedShare(first, qova::test::captureScreen(), centre) > 0.05; }, 20s))
       << "the picture does not move";
 
-  // Pause by hotkey: the picture comes to stand still, and stays so.
+  // Pause by hotkey: the picture comes to stand still, and stays so. Nothing of the paused
+  // program moves that could prove a frame would have come: screens some frames apart agree.
   qova::test::pressCtrlAlt(VK_F10);
   auto paused = qova::test::captureScreen();
   EXPECT_TRUE(qova::test::waitUntil(

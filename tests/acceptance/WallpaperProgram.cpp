@@ -96,15 +96,20 @@ void WallpaperProgram::trayEvent(UINT event) {
 }
 
 bool WallpaperProgram::chooseFromTrayMenu(MenuItem item) {
-  trayEvent(kRightButtonUp);
-  return chooseStandardMenuItem(processId(), static_cast<int>(item));
+  const auto open = [&] {
+    trayEvent(kRightButtonUp);
+    return true;
+  };
+  return openAndChooseStandardMenuItem(processId(), open, static_cast<int>(item));
 }
 
 bool WallpaperProgram::chooseFromPanelMenu(MenuItem item) {
   HWND panel = mainWindow();
-  return waitUntil([&] { return ::IsWindowVisible(panel) != FALSE; }, 10s) &&
-         clickAt(panel, screenPointOf(panel, kPreviewBoxCentre), MouseButton::Right) &&
-         chooseStandardMenuItem(processId(), static_cast<int>(item));
+  const auto open = [&] {
+    return waitUntil([&] { return ::IsWindowVisible(panel) != FALSE; }, 10s) &&
+           clickAt(panel, screenPointOf(panel, kPreviewBoxCentre), MouseButton::Right);
+  };
+  return openAndChooseStandardMenuItem(processId(), open, static_cast<int>(item));
 }
 
 bool WallpaperProgram::chooseFromLibraryMenu(MenuItem item) {

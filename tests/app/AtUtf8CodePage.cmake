@@ -4,13 +4,13 @@
 # and later, honours the manifest's activeCodePage: a copy of the program
 # runs beside such a manifest (an external one, which the test programs, who
 # embed none, take).
-#   cmake -DPROGRAM=<exe> -DMANIFEST=<file> -DFILTER=<gtest filter> -P AtUtf8CodePage.cmake
+#   cmake -DPROGRAM=<exe> -DEMULATOR=<wine or its wrapper> -DMANIFEST=<file> -DFILTER=<gtest filter> -P AtUtf8CodePage.cmake
 get_filename_component(folder ${PROGRAM} DIRECTORY)
 get_filename_component(name ${PROGRAM} NAME_WE)
 set(copy ${folder}/${name}_utf8.exe)
 file(COPY_FILE ${PROGRAM} ${copy})
 file(COPY_FILE ${MANIFEST} ${copy}.manifest)
-execute_process(COMMAND wine ${copy} --gtest_filter=${FILTER} RESULT_VARIABLE result)
+execute_process(COMMAND ${EMULATOR} ${copy} --gtest_filter=${FILTER} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "${PROGRAM} at code page 65001: ${result}")
 endif()

@@ -41,7 +41,8 @@ class RunningProgram : public ::testing::Test {
   // and waits until its start-up sequence has run to its end.
   void start(const std::string& settings = {});
 
-  // Waits until the program's window thread has handled every message posted to it so far.
+  // Waits until the program's window thread has handled a message sent now (which comes before
+  // the messages posted to it and still waiting).
   void roundTrip() const;
   // Posts the shell's notification for the icon with this event code (a mouse message).
   void postTrayEvent(LPARAM code) const;

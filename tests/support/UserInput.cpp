@@ -1,7 +1,10 @@
 #include "tests/support/UserInput.h"
 
+#include <optional>
 #include <vector>
 
+#include "runtime/UniqueHandle.h"
+#include "tests/outside/aplayer/ScreenPixels.h"
 #include "tests/support/TestProcess.h"
 #include "tests/support/WindowSearch.h"
 
@@ -37,6 +40,35 @@ void postKey(HWND window, WORD key) {
   ::PostMessageA(window, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
 }
 
+uint32_t screenPixelOf(COLORREF colour) {
+  return (static_cast<uint32_t>(GetRValue(colour)) << 16) | (static_cast<uint32_t>(GetGValue(colour)) << 8) |
+         GetBValue(colour);
+}
+
+// The rows of a standard menu that show its selected item: the first run of rows painted mostly
+// in the system's selection colour (its text covers the rest).
+struct SelectedRows {
+  int top = 0;
+  int height = 0;
+};
+
+std::optional<SelectedRows> selectedRowsOf(HWND menu) {
+  const ScreenImage image = captureClientArea(menu);
+  const uint32_t fills[] = {screenPixelOf(::GetSysColor(COLOR_HIGHLIGHT)),
+                            screenPixelOf(::GetSysColor(COLOR_MENUHILIGHT))};
+  const auto selected = [&](int y) {
+    const RECT row{0, y, image.width, y + 1};
+    return image.share(row, [&](uint32_t p) { return p == fills[0] || p == fills[1]; }) > 0.5;
+  };
+  int y = 0;
+  while (y < image.height && !selected(y)) ++y;
+  if (y == image.height) return std::nullopt;
+  SelectedRows rows{y, 0};
+  while (y < image.height && selected(y)) ++y;
+  rows.height = y - rows.top;
+  return rows;
+}
+
 INPUT keyInput(WORD key, bool up) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
@@ -44,6 +76,51 @@ INPUT keyInput(WORD key, bool up) {
   input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
   if (key == VK_END) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
   return input;
+}
+
+bool runs(DWORD processId) {
+  UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+  return process && ::WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
+enum class MenuOutcome { Stuck, ClosedUnchosen, Chosen };
+
+// Waits for a standard menu of the process and chooses item `index` with the keyboard.
+MenuOutcome chooseStandardMenuItem(DWORD processId, int index, std::chrono::milliseconds timeout) {
+  using namespace std::chrono_literals;
+  HWND menu = waitForVisibleWindow(processId, "#32768", timeout);
+  // A menu that a late loss of activation ended at once may never have been seen.
+  if (!menu) return MenuOutcome::ClosedUnchosen;
+  const auto shown = [&] { return ::IsWindow(menu) && ::IsWindowVisible(menu); };
+  const HWND activeWhenShown = ::GetForegroundWindow();
+  // The menu shows before its loop reads the keys of its thread, and a key that comes earlier is
+  // lost. Home selects the first item however often it comes: it is pressed until the first item
+  // shows selected, which proves that the loop reads keys; that item's rows give every item's place.
+  std::optional<SelectedRows> first;
+  waitUntil(
+      [&] {
+        postKey(menu, VK_HOME);
+        return waitUntil([&] { return (first = selectedRowsOf(menu)).has_value() || !shown(); }, 500ms);
+      },
+      timeout);
+  if (!first) return shown() ? MenuOutcome::Stuck : MenuOutcome::ClosedUnchosen;
+  for (int i = 0; i < index; ++i) postKey(menu, VK_DOWN);
+  const int wantedTop = first->top + index * first->height;
+  if (!waitUntil([&] { const auto rows = selectedRowsOf(menu); return !shown() || (rows && rows->top == wantedTop); },
+                 timeout) ||
+      !shown())
+    return shown() ? MenuOutcome::Stuck : MenuOutcome::ClosedUnchosen;
+  const HWND activeWhileChoosing = ::GetForegroundWindow();
+  postKey(menu, VK_RETURN);
+  if (!waitUntil([&] { return !shown(); }, timeout)) return MenuOutcome::Stuck;
+  // A menu that the loss of activation ended leaves another window active, outside the program;
+  // a chosen item leaves the active window as it was all along or inside the program, or ends the
+  // program. (A choice the menu took just before such a change is made again: harmless here.)
+  const HWND active = ::GetForegroundWindow();
+  DWORD activeOwner = 0;
+  ::GetWindowThreadProcessId(active, &activeOwner);
+  const bool unchanged = active == activeWhenShown && active == activeWhileChoosing;
+  return unchanged || activeOwner == processId || !runs(processId) ? MenuOutcome::Chosen : MenuOutcome::ClosedUnchosen;
 }
 
 }  // namespace
@@ -85,13 +162,17 @@ void postTrayNotification(HWND owner, UINT callbackMessage, UINT iconId, UINT ev
   ::PostMessageA(owner, callbackMessage, iconId, event);
 }
 
-bool chooseStandardMenuItem(DWORD processId, int index, std::chrono::milliseconds timeout) {
-  HWND menu = waitForVisibleWindow(processId, "#32768", timeout);
-  if (!menu) return false;
-  // The menu's own loop reads every key message of its thread: the first Down selects item 0.
-  for (int i = 0; i <= index; ++i) postKey(menu, VK_DOWN);
-  postKey(menu, VK_RETURN);
-  return waitUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }, timeout);
+bool openAndChooseStandardMenuItem(DWORD processId, const std::function<bool()>& open, int index,
+                                   std::chrono::milliseconds timeout) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (!open()) return false;
+    switch (chooseStandardMenuItem(processId, index, timeout)) {
+      case MenuOutcome::Chosen: return true;
+      case MenuOutcome::Stuck: return false;
+      case MenuOutcome::ClosedUnchosen: break;
+    }
+  }
+  return false;
 }
 
 bool clickSkinnedMenuItem(DWORD processId, int index, int itemHeight, int padding,

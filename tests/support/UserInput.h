@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 
 namespace qova::test {
 
@@ -26,10 +27,14 @@ bool clickInClient(HWND top, int x, int y, MouseButton button = MouseButton::Lef
 // `callbackMessage` to `owner` with the icon id in wParam and `event` (514, 517, ...) in lParam.
 void postTrayNotification(HWND owner, UINT callbackMessage, UINT iconId, UINT event);
 
-// Waits for a standard popup menu (class "#32768") of the process and chooses
-// item `index` (0-based) with the keyboard; false when no menu showed in time.
-bool chooseStandardMenuItem(DWORD processId, int index,
-                            std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// Opens a standard popup menu (class "#32768") of the process with `open` (false:
+// it could not act) and chooses item `index` (0-based) with the keyboard once the
+// menu's loop reads keys; false when no menu showed in time. A menu that ends
+// unchosen is opened again, twice at most: under Wine a change of the active
+// window that reaches the program late (the X server's focus events, slow on a
+// busy machine) ends a menu that has just shown, before the user could act on it.
+bool openAndChooseStandardMenuItem(DWORD processId, const std::function<bool()>& open, int index,
+                                   std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 // Waits for a skinned popup menu (class "ExuiMenuWindow") of the process and clicks item `index`
 // (0-based) of items `itemHeight` high inside a frame of `padding` pixels; false when none showed.

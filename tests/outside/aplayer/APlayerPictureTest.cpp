@@ -113,7 +113,7 @@ TEST_P(APlayerPicture, PauseHoldsThePictureAndPlaySetsItMovingAgain) {
   ASSERT_EQ(api.pause(engine), kAPlayerOk);
   const ScreenImage paused = settledScreen(engine);
   const int32_t pausedAt = api.getPosition(engine);
-  pumpMessagesFor(600ms);
+  pumpMessagesFor(600ms);  // nothing of a paused engine moves to wait for: 15 frames of the clip
   EXPECT_LT(captureClientArea(api.getWindow(engine)).differenceFrom(paused), 0.5) << "paused, it holds";
   EXPECT_NEAR(api.getPosition(engine), pausedAt, 40);
 
@@ -236,7 +236,8 @@ TEST_P(APlayerPicture, LogoShowsCentredWhileNoVideoShows) {
 
   ASSERT_TRUE(open(engine, "tone.wav"));
   ASSERT_TRUE(waitForState(engine, kAPlayerStatePlaying));
-  pumpMessagesFor(300ms);  // what a first frame would take to cover it: there is none
+  // Played for longer than a first frame would take to cover it: there is none.
+  ASSERT_TRUE(waitUntil([&] { return api.getPosition(engine) >= 300; }, 15s));
   EXPECT_GT(screenWhen(engine, logoShows).share(logoArea, isGreen), 0.95) << "sound only: the logo stays";
 
   ASSERT_TRUE(playOnPath(engine, "clip_wide.mp4"));

@@ -118,8 +118,9 @@ bool WallpaperProgram::chooseFromLibraryMenu(MenuItem item) {
   RECT client{};
   ::GetClientRect(list, &client);
   // Empty space: the list's bottom-left corner, below the single row of items.
-  return clickAt(list, screenPointOf(list, {20, client.bottom - 20}), MouseButton::Right) &&
-         clickSkinnedMenuItem(processId(), static_cast<int>(item));
+  return openAndClickSkinnedMenuItem(
+      processId(), [&] { return clickAt(list, screenPointOf(list, {20, client.bottom - 20}), MouseButton::Right); },
+      static_cast<int>(item));
 }
 
 bool WallpaperProgram::clickPanelButton(PanelButton button) {
@@ -160,7 +161,7 @@ bool WallpaperProgram::clickLibraryItem(int index, MouseButton button) {
 }
 
 bool WallpaperProgram::deleteLibraryItem(int index) {
-  return clickLibraryItem(index, MouseButton::Right) && clickSkinnedMenuItem(processId(), 0);
+  return openAndClickSkinnedMenuItem(processId(), [&] { return clickLibraryItem(index, MouseButton::Right); }, 0);
 }
 
 HWND WallpaperProgram::volumeSlider() {

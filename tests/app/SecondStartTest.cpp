@@ -297,10 +297,11 @@ TEST_F(SecondStartWithPaths, AFolderIsAddedInNameOrderWithOneSummaryWhileTheWind
   const std::string final = libraryBytes();
   expectAddedRecords(recordsIn(final), 58);
   expectWholeRecordsAtEachLook(looks, final);
-  std::printf("window thread: longest round trip %lld ms over %d trips\n",
-              static_cast<long long>(watch.longest().count()), watch.trips());
-  // Under 100 ms on a machine of its own; the bound leaves room for a busy one.
-  EXPECT_LT(watch.longest(), 500ms);
+  // The latency itself is the benchmark's (under 100 ms on a machine of its own); here the
+  // window thread must only never have been held by the add, which takes tens of seconds.
+  RecordProperty("longest_round_trip_ms", static_cast<int>(watch.longest().count()));
+  RecordProperty("round_trips", watch.trips());
+  EXPECT_LT(watch.longest(), 5s) << "the window thread was held";
 }
 
 TEST_F(SecondStartWithPaths, ACancelHalfwayKeepsWhatWasAddedAndTheFileStaysWhole) {

@@ -85,6 +85,32 @@ bool runs(DWORD processId) {
 
 enum class MenuOutcome { Stuck, ClosedUnchosen, Chosen };
 
+// How a menu of the process that has just closed ended. A menu that the loss of activation
+// ended leaves another window active, outside the program; a chosen item leaves the active
+// window as it was all along or inside the program, or ends the program. (A choice the menu
+// took just before such a change is made again: harmless here.)
+MenuOutcome closedMenuOutcome(DWORD processId, HWND activeWhenShown, HWND activeWhileChoosing) {
+  const HWND active = ::GetForegroundWindow();
+  DWORD activeOwner = 0;
+  ::GetWindowThreadProcessId(active, &activeOwner);
+  const bool unchanged = active == activeWhenShown && active == activeWhileChoosing;
+  return unchanged || activeOwner == processId || !runs(processId) ? MenuOutcome::Chosen : MenuOutcome::ClosedUnchosen;
+}
+
+// Opens a menu with `open` and chooses from it with `choose`, again (twice at most) when it
+// closed unchosen.
+bool openAndChoose(const std::function<bool()>& open, const std::function<MenuOutcome()>& choose) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (!open()) return false;
+    switch (choose()) {
+      case MenuOutcome::Chosen: return true;
+      case MenuOutcome::Stuck: return false;
+      case MenuOutcome::ClosedUnchosen: break;
+    }
+  }
+  return false;
+}
+
 // Waits for a standard menu of the process and chooses item `index` with the keyboard.
 MenuOutcome chooseStandardMenuItem(DWORD processId, int index, std::chrono::milliseconds timeout) {
   using namespace std::chrono_literals;
@@ -113,14 +139,25 @@ MenuOutcome chooseStandardMenuItem(DWORD processId, int index, std::chrono::mill
   const HWND activeWhileChoosing = ::GetForegroundWindow();
   postKey(menu, VK_RETURN);
   if (!waitUntil([&] { return !shown(); }, timeout)) return MenuOutcome::Stuck;
-  // A menu that the loss of activation ended leaves another window active, outside the program;
-  // a chosen item leaves the active window as it was all along or inside the program, or ends the
-  // program. (A choice the menu took just before such a change is made again: harmless here.)
-  const HWND active = ::GetForegroundWindow();
-  DWORD activeOwner = 0;
-  ::GetWindowThreadProcessId(active, &activeOwner);
-  const bool unchanged = active == activeWhenShown && active == activeWhileChoosing;
-  return unchanged || activeOwner == processId || !runs(processId) ? MenuOutcome::Chosen : MenuOutcome::ClosedUnchosen;
+  return closedMenuOutcome(processId, activeWhenShown, activeWhileChoosing);
+}
+
+// Waits for a skinned menu of the process and clicks item `index` (0-based) of items
+// `itemHeight` high inside a frame of `padding` pixels.
+MenuOutcome clickSkinnedMenuItem(DWORD processId, int index, int itemHeight, int padding,
+                                 std::chrono::milliseconds timeout) {
+  HWND menu = waitForVisibleWindow(processId, "ExuiMenuWindow", timeout);
+  if (!menu) return MenuOutcome::ClosedUnchosen;
+  const auto shown = [&] { return ::IsWindow(menu) && ::IsWindowVisible(menu); };
+  const HWND activeWhenShown = ::GetForegroundWindow();
+  RECT client{};
+  ::GetClientRect(menu, &client);
+  const LPARAM at = MAKELPARAM(client.right / 2, padding + index * itemHeight + itemHeight / 2);
+  ::PostMessageA(menu, WM_MOUSEMOVE, 0, at);
+  ::PostMessageA(menu, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::PostMessageA(menu, WM_LBUTTONUP, 0, at);
+  if (!waitUntil([&] { return !shown(); }, timeout)) return MenuOutcome::Stuck;
+  return closedMenuOutcome(processId, activeWhenShown, activeWhenShown);
 }
 
 }  // namespace
@@ -164,28 +201,12 @@ void postTrayNotification(HWND owner, UINT callbackMessage, UINT iconId, UINT ev
 
 bool openAndChooseStandardMenuItem(DWORD processId, const std::function<bool()>& open, int index,
                                    std::chrono::milliseconds timeout) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    if (!open()) return false;
-    switch (chooseStandardMenuItem(processId, index, timeout)) {
-      case MenuOutcome::Chosen: return true;
-      case MenuOutcome::Stuck: return false;
-      case MenuOutcome::ClosedUnchosen: break;
-    }
-  }
-  return false;
+  return openAndChoose(open, [&] { return chooseStandardMenuItem(processId, index, timeout); });
 }
 
-bool clickSkinnedMenuItem(DWORD processId, int index, int itemHeight, int padding,
-                          std::chrono::milliseconds timeout) {
-  HWND menu = waitForVisibleWindow(processId, "ExuiMenuWindow", timeout);
-  if (!menu) return false;
-  RECT client{};
-  ::GetClientRect(menu, &client);
-  const LPARAM at = MAKELPARAM(client.right / 2, padding + index * itemHeight + itemHeight / 2);
-  ::PostMessageA(menu, WM_MOUSEMOVE, 0, at);
-  ::PostMessageA(menu, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  ::PostMessageA(menu, WM_LBUTTONUP, 0, at);
-  return true;
+bool openAndClickSkinnedMenuItem(DWORD processId, const std::function<bool()>& open, int index, int itemHeight,
+                                 int padding, std::chrono::milliseconds timeout) {
+  return openAndChoose(open, [&] { return clickSkinnedMenuItem(processId, index, itemHeight, padding, timeout); });
 }
 
 void pressCtrlAlt(WORD key) {

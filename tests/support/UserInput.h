@@ -36,10 +36,12 @@ void postTrayNotification(HWND owner, UINT callbackMessage, UINT iconId, UINT ev
 bool openAndChooseStandardMenuItem(DWORD processId, const std::function<bool()>& open, int index,
                                    std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
-// Waits for a skinned popup menu (class "ExuiMenuWindow") of the process and clicks item `index`
-// (0-based) of items `itemHeight` high inside a frame of `padding` pixels; false when none showed.
-bool clickSkinnedMenuItem(DWORD processId, int index, int itemHeight = 22, int padding = 4,
-                          std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// Opens a skinned popup menu (class "ExuiMenuWindow") of the process with `open` and clicks
+// item `index` (0-based) of items `itemHeight` high inside a frame of `padding` pixels; true
+// once it closed on the click. One that a late loss of activation closed first is opened
+// again, as a standard menu is.
+bool openAndClickSkinnedMenuItem(DWORD processId, const std::function<bool()>& open, int index, int itemHeight = 22,
+                                 int padding = 4, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 // Presses and releases Ctrl+Alt+`key` through the system's input (SendInput).
 void pressCtrlAlt(WORD key);

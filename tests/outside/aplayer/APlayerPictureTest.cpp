@@ -43,7 +43,7 @@ class APlayerPicture : public PlayerFixture, public ::testing::WithParamInterfac
   bool playOnPath(int32_t engine, const char* clip) {
     return open(engine, clip) && waitForState(engine, kAPlayerStatePlaying) && waitUntil([&] {
              return std::string(api.getConfig(engine, kAPlayerConfigPresentationInUse)) == GetParam().inUse;
-           }, 10s);
+           }, 30s);
   }
 
   // Captures the window, the engine's messages pumped between captures, until
@@ -61,14 +61,19 @@ class APlayerPicture : public PlayerFixture, public ::testing::WithParamInterfac
     return image;
   }
 
-  // The picture once two captures in a row are the same: a paused engine's
-  // last frame, drawn.
+  // The picture once it and the engine's position have stood still for five
+  // captures in a row: a paused engine's last frame, drawn. (On a busy machine
+  // the card's renderer may still be drawing what was queued before the pause.)
   ScreenImage settledScreen(int32_t engine) {
     ScreenImage previous = captureClientArea(api.getWindow(engine));
+    int32_t position = api.getPosition(engine);
+    int stillFor = 0;
     return screenWhen(engine, [&](const ScreenImage& now) {
-      const bool same = now.differenceFrom(previous) < 0.5;
+      const int32_t at = api.getPosition(engine);
+      stillFor = now.differenceFrom(previous) < 0.5 && at == position ? stillFor + 1 : 0;
       previous = now;
-      return same;
+      position = at;
+      return stillFor >= 4;
     });
   }
 

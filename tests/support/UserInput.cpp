@@ -1,5 +1,6 @@
 #include "tests/support/UserInput.h"
 
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -100,12 +101,16 @@ MenuOutcome closedMenuOutcome(DWORD processId, HWND activeWhenShown, HWND active
 // Opens a menu with `open` and chooses from it with `choose`, again (twice at most) when it
 // closed unchosen.
 bool openAndChoose(const std::function<bool()>& open, const std::function<MenuOutcome()>& choose) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
+  for (int attempt = 1; attempt <= 3; ++attempt) {
     if (!open()) return false;
     switch (choose()) {
       case MenuOutcome::Chosen: return true;
-      case MenuOutcome::Stuck: return false;
-      case MenuOutcome::ClosedUnchosen: break;
+      case MenuOutcome::Stuck:
+        std::fprintf(stderr, "menu: attempt %d: it stayed open and could not be closed\n", attempt);
+        return false;
+      case MenuOutcome::ClosedUnchosen:
+        std::fprintf(stderr, "menu: attempt %d: it closed unchosen, or was dismissed unanswering\n", attempt);
+        break;
     }
   }
   return false;
@@ -118,6 +123,12 @@ MenuOutcome chooseStandardMenuItem(DWORD processId, int index, std::chrono::mill
   // A menu that a late loss of activation ended at once may never have been seen.
   if (!menu) return MenuOutcome::ClosedUnchosen;
   const auto shown = [&] { return ::IsWindow(menu) && ::IsWindowVisible(menu); };
+  // A menu that never shows it reads its keys is closed with Escape (which a loop that reads
+  // them late still takes) and opened again; one that stays open even so is stuck.
+  const auto stuckOrDismissed = [&] {
+    postKey(menu, VK_ESCAPE);
+    return waitUntil([&] { return !shown(); }, timeout) ? MenuOutcome::ClosedUnchosen : MenuOutcome::Stuck;
+  };
   const HWND activeWhenShown = ::GetForegroundWindow();
   // The menu shows before its loop reads the keys of its thread, and a key that comes earlier is
   // lost. Home selects the first item however often it comes: it is pressed until the first item
@@ -129,13 +140,13 @@ MenuOutcome chooseStandardMenuItem(DWORD processId, int index, std::chrono::mill
         return waitUntil([&] { return (first = selectedRowsOf(menu)).has_value() || !shown(); }, 500ms);
       },
       timeout);
-  if (!first) return shown() ? MenuOutcome::Stuck : MenuOutcome::ClosedUnchosen;
+  if (!first) return shown() ? stuckOrDismissed() : MenuOutcome::ClosedUnchosen;
   for (int i = 0; i < index; ++i) postKey(menu, VK_DOWN);
   const int wantedTop = first->top + index * first->height;
   if (!waitUntil([&] { const auto rows = selectedRowsOf(menu); return !shown() || (rows && rows->top == wantedTop); },
                  timeout) ||
       !shown())
-    return shown() ? MenuOutcome::Stuck : MenuOutcome::ClosedUnchosen;
+    return shown() ? stuckOrDismissed() : MenuOutcome::ClosedUnchosen;
   const HWND activeWhileChoosing = ::GetForegroundWindow();
   postKey(menu, VK_RETURN);
   if (!waitUntil([&] { return !shown(); }, timeout)) return MenuOutcome::Stuck;

@@ -29,6 +29,11 @@ std::vector<Picture> watchPictures(std::size_t count, std::chrono::milliseconds 
 // Waits until the centre shows `picture`; false when it did not in time.
 bool waitForPicture(Picture picture, std::chrono::milliseconds timeout = std::chrono::seconds(15));
 
+// Paints the whole screen black and waits until it shows so. In the virtual display nothing
+// repaints what no window covers: the picture an earlier program left would stay, and could
+// pass for the next program's, until that program's windows painted over it.
+void blankScreen();
+
 // The share (0..1) of pixels of `area` (screen coordinates) that differ between two screens.
 double changedShare(const ScreenImage& before, const ScreenImage& after, RECT area);
 

@@ -3,6 +3,7 @@
 #include "outside/exui/ListLayout.h"
 #include "outside/exui/SliderScale.h"
 #include "runtime/WholeFile.h"
+#include "tests/acceptance/ScreenWatch.h"
 #include "tests/support/WindowSearch.h"
 
 namespace qova::test {
@@ -70,6 +71,7 @@ std::string WallpaperProgram::libraryText() const {
 std::string WallpaperProgram::settingsText() const { return readWholeFile(folder_.file("To_configure.ini")); }
 
 bool WallpaperProgram::start(const std::function<HWND()>& layer) {
+  blankScreen();
   if (!folder_.start().started()) return false;
   // The panel's creation runs the whole start-up; the player window comes last of the three,
   // and the program waits for input once the start-up has ended.

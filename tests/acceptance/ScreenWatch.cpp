@@ -60,24 +60,20 @@ std::vector<Picture> watchPictures(std::size_t count, std::chrono::milliseconds 
 
 void blankScreen() {
   using namespace std::chrono_literals;
-  const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  const int height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  HWND cover = ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "STATIC", "",
-                                 WS_POPUP | WS_VISIBLE, ::GetSystemMetrics(SM_XVIRTUALSCREEN),
-                                 ::GetSystemMetrics(SM_YVIRTUALSCREEN), width, height, nullptr, nullptr, nullptr,
-                                 nullptr);
-  if (!cover) return;
+  // Painted on the screen itself, not through a window of ours: a window would take part in
+  // which window is active, which the journeys' menus depend on.
+  const RECT all{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+                 ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                 ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   waitUntil(
       [&] {
-        HDC dc = ::GetDC(cover);
-        const RECT all{0, 0, width, height};
-        ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-        ::ReleaseDC(cover, dc);
+        HDC screen = ::GetDC(nullptr);
+        ::FillRect(screen, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+        ::ReleaseDC(nullptr, screen);
         ::GdiFlush();
         return centrePicture() == Picture::Other;
       },
       5s);
-  ::DestroyWindow(cover);
 }
 
 bool waitForPicture(Picture picture, std::chrono::milliseconds timeout) {

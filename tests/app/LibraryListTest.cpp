@@ -28,6 +28,7 @@
 #include "tests/shell/DialogDriver.h"
 #include "tests/support/MenuCloser.h"
 #include "tests/support/TestProcess.h"
+#include "tests/support/WindowPhotograph.h"
 
 namespace qova::test {
 namespace {
@@ -51,9 +52,7 @@ class LibraryList : public ProgramInProcess {
   // Which thumbnail colour covers each item's cell (-1: none, or more than one).
   std::vector<int> thumbnailsShown(int items) {
     ::SetCursorPos(5, 5);  // no hover look
-    ::RedrawWindow(list(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    pumpMessagesFor(300ms);
-    const Pixels shot = captureClient(list());
+    const Pixels shot = settledCapture(list(), [&] { return captureClient(list()); });
     std::vector<int> shown;
     for (int i = 0; i < items; ++i) {
       const RECT cell = itemRect(controlOf(list()), i);

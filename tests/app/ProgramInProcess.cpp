@@ -59,7 +59,7 @@ void ProgramInProcess::start(const std::string& settings) {
   mainWindow = program->mainWindow.handle;
   libraryWindow = program->libraryWindow.handle;
   ASSERT_NE(libraryWindow, nullptr);
-  pumpMessagesFor(std::chrono::milliseconds(200));
+  runQueuedMessages();  // what start-up posted: the first open's return
 }
 
 void ProgramInProcess::TearDown() {
@@ -112,7 +112,8 @@ void ProgramInProcess::showLibraryWindow() {
   ::SendMessageA(libraryWindow, 11685, 1, WM_LBUTTONUP);
   ASSERT_TRUE(settleUntil([&] { return ::IsWindowVisible(libraryWindow) != FALSE; }));
   ::SetWindowPos(libraryWindow, HWND_TOPMOST, 100, 60, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-  pumpMessagesFor(std::chrono::milliseconds(200));
+  ::UpdateWindow(libraryWindow);
+  runQueuedMessages();
 }
 
 HWND ProgramInProcess::libraryList() const { return controlByName(libraryWindow, kLibraryListName); }

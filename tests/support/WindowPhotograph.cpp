@@ -11,12 +11,9 @@
 #include "tests/support/TestProcess.h"
 
 namespace qova::test {
-namespace {
 
 using namespace std::chrono_literals;
 
-// Redraws the window and reads the screen until two readings in a row agree:
-// the painting has reached the screen, however slowly the machine got there.
 Pixels settledCapture(HWND window, const std::function<Pixels()>& capture) {
   ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Pixels previous = capture();
@@ -32,6 +29,8 @@ Pixels settledCapture(HWND window, const std::function<Pixels()>& capture) {
       10s);
   return now;
 }
+
+namespace {
 
 Pixels captureWhole(HWND window) {
   RECT client{}, placed{};

@@ -6,6 +6,7 @@
 // using it also compiles tests/outside/exui/TestPictures.cpp.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "tests/outside/exui/TestPictures.h"
@@ -14,6 +15,10 @@ namespace qova::test {
 
 // How many coarse colours (3 bits a channel) cover at least 0.2 % of the picture.
 int distinctColours(const Pixels& pixels);
+
+// Redraws the window and reads it with `capture` until two readings in a row
+// agree: the painting has reached the screen, however slowly the machine got there.
+Pixels settledCapture(HWND window, const std::function<Pixels()>& capture);
 
 // The window's client area as the screen shows it, saved to `path` and the
 // path printed; a window larger than the screen (at 192 DPI) is shot in

@@ -65,6 +65,8 @@ class UiTest : public ::testing::Test {
   // Waits (handling this thread's messages) until the condition holds; false on time-out.
   static bool settleUntil(const std::function<bool()>& condition,
                           std::chrono::milliseconds timeout = std::chrono::seconds(5));
+  // Handles this thread's messages for a moment: before a check that nothing
+  // more follows, which no condition can wait for. What must happen is waited for with settleUntil.
   static void settle();
 
   std::unique_ptr<Program> program;  // whose handlers the windows' layouts bind

@@ -15,6 +15,7 @@
 #include "tests/outside/exui/SampleSkins.h"
 #include "tests/outside/exui/TestPictures.h"
 #include "tests/support/TestProcess.h"
+#include "tests/support/WindowPhotograph.h"
 
 namespace qova::test {
 namespace {
@@ -62,9 +63,7 @@ class IconListTest : public ExuiTest {
 
   Pixels paintedOnTop() {
     ::SetWindowPos(host_->window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    pumpMessagesFor(100ms);
-    return captureClient(window_);
+    return settledCapture(window_, [&] { return captureClient(window_); });
   }
 
   POINT centreOf(int index) {

@@ -71,7 +71,7 @@ constexpr const char* kAPlayerPresentationGpu = "1";
 constexpr const char* kAPlayerPresentationGdi = "2";
 // Read only: the path frames take now, "gpu-hw" (decoded and shown by the
 // graphics card), "gpu-sw" (decoded by the processor, shown by the card) or
-// "gdi" (decoded by the processor, shown through GDI).
+// "gdi" (shown through GDI, however decoded).
 constexpr int32_t kAPlayerConfigPresentationInUse = 5;
 constexpr const char* kAPlayerPathGpuHardware = "gpu-hw";
 constexpr const char* kAPlayerPathGpuSoftware = "gpu-sw";

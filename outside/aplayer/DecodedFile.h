@@ -57,6 +57,8 @@ class DecodedFile {
   virtual Read readAudio(int64_t notBefore, std::vector<uint8_t>& pcm, int64_t& time) = 0;
   // Moves both streams to `time` (100 ns units); false when the file cannot seek.
   virtual bool seek(int64_t time) = 0;
+  // The last frame read was decoded by the graphics card.
+  virtual bool decodedByCard() const = 0;
 
  protected:
   DecodedFile(std::wstring path, FileIdentity identity) : path_(std::move(path)), identity_(identity) {}

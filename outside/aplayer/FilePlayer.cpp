@@ -371,7 +371,7 @@ class FilePlayer {
 
   void showFrame() {
     framePending_ = false;
-    presentation_.showNext(reader_->shownVideoSize().cx, shared_.scaling.load());
+    presentation_.showNext(reader_->shownVideoSize().cx, reader_->decodedByCard(), shared_.scaling.load());
     if (!starting()) publishStatus();
   }
 

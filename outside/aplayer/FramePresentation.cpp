@@ -33,7 +33,7 @@ void FramePresentation::takeStartedCard(PictureScaling scaling) {
     cardFailed_ = true;
     return;
   }
-  setPath(PresentationPath::GpuSoftware);
+  setPath(cardPath());
   // The frame on show now (newer, perhaps, than the one the card showed first) goes through it.
   bool shown = true;
   picture_.withFront([&](const PlanesView& front) { shown = card_->upload(front); });
@@ -47,12 +47,14 @@ void FramePresentation::forgetStartingCard() {
 
 bool FramePresentation::startCard() {
   card_ = GpuPresenter::create(window_);
-  setPath(card_ ? PresentationPath::GpuSoftware : PresentationPath::Gdi);
+  setPath(card_ ? cardPath() : PresentationPath::Gdi);
   return static_cast<bool>(card_);
 }
 
-void FramePresentation::showNext(int shownWidth, PictureScaling scaling) {
+void FramePresentation::showNext(int shownWidth, bool decodedByCard, PictureScaling scaling) {
+  decodedByCard_ = decodedByCard;
   takeStartedCard(scaling);
+  if (card_) setPath(cardPath());
   PlanesView next = picture_.back();
   next.shownWidth = shownWidth;
   const bool uploaded = !card_ || card_->upload(next);

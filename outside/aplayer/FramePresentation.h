@@ -29,8 +29,9 @@ class FramePresentation {
   // The LUID of the adapter the card presents on, for a hardware decoder
   // made there too; zero while no card is in use.
   LUID presentingAdapter() const { return card_ ? card_->adapter() : LUID{}; }
-  // Makes the back buffer's frame the one on show and shows it.
-  void showNext(int shownWidth, PictureScaling scaling);
+  // Makes the back buffer's frame the one on show and shows it; `decodedByCard`
+  // when a hardware decoder made it.
+  void showNext(int shownWidth, bool decodedByCard, PictureScaling scaling);
   // Shows the frame on show again (the window changed, or was uncovered).
   void repaint(PictureScaling scaling);
   // Nothing on show any more, or a long pause: the card and all its memory
@@ -48,12 +49,17 @@ class FramePresentation {
   void recover(PictureScaling scaling);
   void drawWithGdi(PictureScaling scaling);
   void setPath(PresentationPath path) { path_ = path; }
+  // The card's path, by who decoded the frames it shows.
+  PresentationPath cardPath() const {
+    return decodedByCard_ ? PresentationPath::GpuHardware : PresentationPath::GpuSoftware;
+  }
 
   const HWND window_;
   VideoPicture& picture_;
   std::atomic<PresentationPath>& path_;
   PresentationChoice choice_ = PresentationChoice::Auto;
   bool cardFailed_ = false;  // under the present choice
+  bool decodedByCard_ = false;  // the frame on show
   std::unique_ptr<GpuPresenter> card_;
   std::future<std::unique_ptr<GpuPresenter>> startingCard_;
 };

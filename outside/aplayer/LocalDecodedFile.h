@@ -39,6 +39,7 @@ class LocalDecodedFile final : public DecodedFile {
   Read readVideo(int64_t notBefore, VideoPicture& picture, int64_t& time) override;
   Read readAudio(int64_t notBefore, std::vector<uint8_t>& pcm, int64_t& time) override;
   bool seek(int64_t time) override { return reader_->seek(time); }
+  bool decodedByCard() const override { return reader_->decodedByCard(); }
 
  private:
   LocalDecodedFile(std::wstring path, FileIdentity identity, std::unique_ptr<MediaReader> reader)

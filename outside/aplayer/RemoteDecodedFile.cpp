@@ -121,7 +121,10 @@ DecodedFile::Read RemoteDecodedFile::readVideo(int64_t notBefore, VideoPicture& 
     if (read == MediaReader::Read::NoRoom || read == MediaReader::Read::Sample) video_ = answer.video;
     if (read == MediaReader::Read::NoRoom) continue;
     // The same planes, but the colour the frame was written with.
-    if (read == MediaReader::Read::Sample) picture.prepare(media::pictureFormatOf(*video_));
+    if (read == MediaReader::Read::Sample) {
+      picture.prepare(media::pictureFormatOf(*video_));
+      decodedByCard_ = answer.decodedByCard != 0;
+    }
     time = answer.time;
     return playbackRead(read);
   }

@@ -32,6 +32,7 @@ class RemoteDecodedFile final : public DecodedFile {
   Read readVideo(int64_t notBefore, VideoPicture& picture, int64_t& time) override;
   Read readAudio(int64_t notBefore, std::vector<uint8_t>& pcm, int64_t& time) override;
   bool seek(int64_t time) override;
+  bool decodedByCard() const override { return decodedByCard_; }
 
  private:
   RemoteDecodedFile(DecoderConnection& decoder, std::wstring path, FileIdentity identity);
@@ -43,6 +44,7 @@ class RemoteDecodedFile final : public DecodedFile {
   std::optional<media::VideoFrameFormat> video_;
   std::optional<WAVEFORMATEX> audio_;
   int64_t duration_ = 0;
+  bool decodedByCard_ = false;
 };
 
 }  // namespace qova::aplayer

@@ -90,6 +90,7 @@ struct ReadReply {
   int64_t time = 0;
   // The frames' format as it now is: NoRoom asks for a buffer of its picture's size.
   media::VideoFrameFormat video{};
+  int32_t decodedByCard = 0;  // the frame came from a hardware decoder
 };
 
 }  // namespace qova::aplayer

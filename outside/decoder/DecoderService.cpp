@@ -121,6 +121,7 @@ Message DecoderService::readVideo(const Message& request) {
   };
   reply.read = static_cast<int32_t>(reader_->readVideo(reading.notBefore, room, reply.time));
   if (reader_->hasVideo()) reply.video = reader_->videoFormat();
+  reply.decodedByCard = reader_->decodedByCard();
   return makeMessage(DecoderOp::ReadVideo, reply);
 }
 

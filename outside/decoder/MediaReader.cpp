@@ -141,8 +141,10 @@ MediaReader::Read MediaReader::readVideo(int64_t notBefore, const FrameRoom& roo
       keptTime_ = time;
       return Read::NoRoom;
     }
-    if (media::copySampleAsPlanes(sample.get(), *video_, pixels, media::pictureBytes(picture)))
+    if (media::copySampleAsPlanes(sample.get(), *video_, pixels, media::pictureBytes(picture))) {
+      decodedByCard_ = media::sampleOnCard(sample.get());
       return Read::Sample;
+    }
   }
 }
 

@@ -59,6 +59,8 @@ class MediaReader {
   Read readAudio(int64_t notBefore, std::vector<uint8_t>& pcm, int64_t& time);
   // Moves both streams to `time` (100 ns units); false when the file cannot seek.
   bool seek(int64_t time);
+  // The last frame read came from a hardware decoder (and was read back from the card).
+  bool decodedByCard() const { return decodedByCard_; }
 
  private:
   MediaReader(ComPtr<IMFMediaSource> source, ComPtr<IMFSourceReader> reader);
@@ -77,6 +79,7 @@ class MediaReader {
   // A frame read while its room was missing, and its time.
   ComPtr<IMFSample> keptFrame_;
   int64_t keptTime_ = 0;
+  bool decodedByCard_ = false;
 };
 
 }  // namespace qova::aplayer

@@ -132,4 +132,11 @@ bool copySampleAsPlanes(IMFSample* sample, const VideoFrameFormat& format, uint8
   });
 }
 
+bool sampleOnCard(IMFSample* sample) {
+  ComPtr<IMFMediaBuffer> buffer;
+  if (!sample || FAILED(sample->GetBufferByIndex(0, buffer.put()))) return false;
+  ComPtr<IMFDXGIBuffer> texture;
+  return SUCCEEDED(buffer->QueryInterface(IID_PPV_ARGS(texture.put())));
+}
+
 }  // namespace qova::media

@@ -64,4 +64,7 @@ SIZE shownPictureSize(const VideoFrameFormat& format);
 // format or `targetBytes` is short.
 bool copySampleAsPlanes(IMFSample* sample, const VideoFrameFormat& format, uint8_t* target, size_t targetBytes);
 
+// The sample's picture lies in a texture of the graphics card: a hardware decoder's frame.
+bool sampleOnCard(IMFSample* sample);
+
 }  // namespace qova::media

@@ -2,6 +2,7 @@
 // display aperture, pixel aspect, range, matrix), which Wine's never do.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <d3d11.h>
 #include <mfapi.h>
 #include <mfidl.h>
 
@@ -128,6 +129,32 @@ TEST_F(VideoFrameFormatTest, ASampleTooShortForItsTypeGivesNoPicture) {
   ASSERT_TRUE(format);
   EXPECT_TRUE(pictureOfSample(sampleOf(std::vector<uint8_t>(35, 128)).get(), *format).empty());
   EXPECT_TRUE(pictureOfSample(nullptr, *format).empty());
+}
+
+// A hardware decoder's frame lies in a texture; the engine reports the card's path by it.
+TEST_F(VideoFrameFormatTest, OnlyASampleInATextureIsOnTheCard) {
+  ComPtr<ID3D11Device> device;
+  ASSERT_TRUE(SUCCEEDED(::D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_HARDWARE, nullptr, 0, nullptr, 0,
+                                            D3D11_SDK_VERSION, device.put(), nullptr, nullptr)));
+  D3D11_TEXTURE2D_DESC desc{};
+  desc.Width = 16;
+  desc.Height = 16;
+  desc.MipLevels = 1;
+  desc.ArraySize = 1;
+  desc.Format = DXGI_FORMAT_B8G8R8A8_UNORM;
+  desc.SampleDesc.Count = 1;
+  desc.BindFlags = D3D11_BIND_SHADER_RESOURCE;
+  ComPtr<ID3D11Texture2D> texture;
+  ASSERT_TRUE(SUCCEEDED(device->CreateTexture2D(&desc, nullptr, texture.put())));
+  ComPtr<IMFMediaBuffer> onCard;
+  ASSERT_TRUE(SUCCEEDED(::MFCreateDXGISurfaceBuffer(__uuidof(ID3D11Texture2D), texture.get(), 0, FALSE, onCard.put())));
+  ComPtr<IMFSample> sample;
+  ASSERT_TRUE(SUCCEEDED(::MFCreateSample(sample.put())));
+  sample->AddBuffer(onCard.get());
+
+  EXPECT_TRUE(sampleOnCard(sample.get()));
+  EXPECT_FALSE(sampleOnCard(sampleOf(std::vector<uint8_t>(64, 0)).get()));
+  EXPECT_FALSE(sampleOnCard(nullptr));
 }
 
 }  // namespace

@@ -94,7 +94,8 @@ TEST_F(StartUp, BuildsMainWindowAndAHiddenPopupWindowFromTheirLayouts) {
   std::sort(classes.begin(), classes.end());
   EXPECT_EQ(classes, (std::vector<std::string>{"ButtonEx", "ButtonEx", "ButtonEx", "MinutesboxEx", "WindowEx",
                                                "WindowEx"}));
-  EXPECT_TRUE(::IsWindowVisible(mainWindow)) << "窗体显示 absent: shown";
+  // Shown once the wallpaper has started, which may be after the first open was seen.
+  EXPECT_TRUE(waitUntil([&] { return ::IsWindowVisible(mainWindow) != FALSE; }, 20s)) << "窗体显示 absent: shown";
 
   EXPECT_FALSE(::IsWindowVisible(popupWindow));
   EXPECT_EQ(::GetParent(popupWindow), nullptr);

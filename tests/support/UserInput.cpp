@@ -86,6 +86,13 @@ bool runs(DWORD processId) {
 
 enum class MenuOutcome { Stuck, ClosedUnchosen, Chosen };
 
+// How the last menu that closed unchosen did, for the log of a failed attempt.
+const char* unchosenBecause = "";
+MenuOutcome closedUnchosen(const char* because) {
+  unchosenBecause = because;
+  return MenuOutcome::ClosedUnchosen;
+}
+
 // How a menu of the process that has just closed ended. A menu that the loss of activation
 // ended leaves another window active, outside the program; a chosen item leaves the active
 // window as it was all along or inside the program, or ends the program. (A choice the menu
@@ -95,13 +102,33 @@ MenuOutcome closedMenuOutcome(DWORD processId, HWND activeWhenShown, HWND active
   DWORD activeOwner = 0;
   ::GetWindowThreadProcessId(active, &activeOwner);
   const bool unchanged = active == activeWhenShown && active == activeWhileChoosing;
-  return unchanged || activeOwner == processId || !runs(processId) ? MenuOutcome::Chosen : MenuOutcome::ClosedUnchosen;
+  return unchanged || activeOwner == processId || !runs(processId)
+             ? MenuOutcome::Chosen
+             : closedUnchosen("it closed on the key, but another program's window became active meanwhile");
 }
 
-// Opens a menu with `open` and chooses from it with `choose`, again (twice at most) when it
-// closed unchosen.
+// Waits until the active window has stayed the same for a while: a change of it that Wine
+// delivers late would close the next menu too.
+void waitForSteadyActiveWindow() {
+  using namespace std::chrono_literals;
+  HWND seen = ::GetForegroundWindow();
+  int steady = 0;
+  waitUntil(
+      [&] {
+        pumpMessagesFor(200ms);
+        HWND now = ::GetForegroundWindow();
+        steady = now == seen ? steady + 1 : 0;
+        seen = now;
+        return steady >= 3;
+      },
+      10s);
+}
+
+// Opens a menu with `open` and chooses from it with `choose`, again (four times at most) when it
+// closed unchosen, once the active window has settled.
 bool openAndChoose(const std::function<bool()>& open, const std::function<MenuOutcome()>& choose) {
-  for (int attempt = 1; attempt <= 3; ++attempt) {
+  for (int attempt = 1; attempt <= 5; ++attempt) {
+    if (attempt > 1) waitForSteadyActiveWindow();
     if (!open()) return false;
     switch (choose()) {
       case MenuOutcome::Chosen: return true;
@@ -109,7 +136,7 @@ bool openAndChoose(const std::function<bool()>& open, const std::function<MenuOu
         std::fprintf(stderr, "menu: attempt %d: it stayed open and could not be closed\n", attempt);
         return false;
       case MenuOutcome::ClosedUnchosen:
-        std::fprintf(stderr, "menu: attempt %d: it closed unchosen, or was dismissed unanswering\n", attempt);
+        std::fprintf(stderr, "menu: attempt %d: %s\n", attempt, unchosenBecause);
         break;
     }
   }
@@ -121,13 +148,14 @@ MenuOutcome chooseStandardMenuItem(DWORD processId, int index, std::chrono::mill
   using namespace std::chrono_literals;
   HWND menu = waitForVisibleWindow(processId, "#32768", timeout);
   // A menu that a late loss of activation ended at once may never have been seen.
-  if (!menu) return MenuOutcome::ClosedUnchosen;
+  if (!menu) return closedUnchosen("no menu was seen");
   const auto shown = [&] { return ::IsWindow(menu) && ::IsWindowVisible(menu); };
   // A menu that never shows it reads its keys is closed with Escape (which a loop that reads
   // them late still takes) and opened again; one that stays open even so is stuck.
   const auto stuckOrDismissed = [&] {
     postKey(menu, VK_ESCAPE);
-    return waitUntil([&] { return !shown(); }, timeout) ? MenuOutcome::ClosedUnchosen : MenuOutcome::Stuck;
+    return waitUntil([&] { return !shown(); }, timeout) ? closedUnchosen("it never read its keys, and Escape closed it")
+                                                        : MenuOutcome::Stuck;
   };
   const HWND activeWhenShown = ::GetForegroundWindow();
   // The menu shows before its loop reads the keys of its thread, and a key that comes earlier is
@@ -140,13 +168,13 @@ MenuOutcome chooseStandardMenuItem(DWORD processId, int index, std::chrono::mill
         return waitUntil([&] { return (first = selectedRowsOf(menu)).has_value() || !shown(); }, 500ms);
       },
       timeout);
-  if (!first) return shown() ? stuckOrDismissed() : MenuOutcome::ClosedUnchosen;
+  if (!first) return shown() ? stuckOrDismissed() : closedUnchosen("it closed before it read a key");
   for (int i = 0; i < index; ++i) postKey(menu, VK_DOWN);
   const int wantedTop = first->top + index * first->height;
   if (!waitUntil([&] { const auto rows = selectedRowsOf(menu); return !shown() || (rows && rows->top == wantedTop); },
                  timeout) ||
       !shown())
-    return shown() ? stuckOrDismissed() : MenuOutcome::ClosedUnchosen;
+    return shown() ? stuckOrDismissed() : closedUnchosen("it closed while the item was being selected");
   const HWND activeWhileChoosing = ::GetForegroundWindow();
   postKey(menu, VK_RETURN);
   if (!waitUntil([&] { return !shown(); }, timeout)) return MenuOutcome::Stuck;
@@ -158,7 +186,7 @@ MenuOutcome chooseStandardMenuItem(DWORD processId, int index, std::chrono::mill
 MenuOutcome clickSkinnedMenuItem(DWORD processId, int index, int itemHeight, int padding,
                                  std::chrono::milliseconds timeout) {
   HWND menu = waitForVisibleWindow(processId, "ExuiMenuWindow", timeout);
-  if (!menu) return MenuOutcome::ClosedUnchosen;
+  if (!menu) return closedUnchosen("no menu was seen");
   const auto shown = [&] { return ::IsWindow(menu) && ::IsWindowVisible(menu); };
   const HWND activeWhenShown = ::GetForegroundWindow();
   RECT client{};

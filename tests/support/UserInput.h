@@ -30,9 +30,11 @@ void postTrayNotification(HWND owner, UINT callbackMessage, UINT iconId, UINT ev
 // Opens a standard popup menu (class "#32768") of the process with `open` (false:
 // it could not act) and chooses item `index` (0-based) with the keyboard once the
 // menu's loop reads keys; false when no menu showed in time. A menu that ends
-// unchosen is opened again, twice at most: under Wine a change of the active
-// window that reaches the program late (the X server's focus events, slow on a
-// busy machine) ends a menu that has just shown, before the user could act on it.
+// unchosen is opened again, four times at most, once the active window has
+// stayed the same for a moment: under Wine a change of the active window that
+// reaches the program late (the X server's focus events, slow on a busy
+// machine) ends a menu that has just shown, before the user could act on it.
+// Each failed attempt is written to standard error with how it ended.
 bool openAndChooseStandardMenuItem(DWORD processId, const std::function<bool()>& open, int index,
                                    std::chrono::milliseconds timeout = std::chrono::seconds(10));
 

@@ -102,7 +102,7 @@ bool WallpaperProgram::chooseFromTrayMenu(MenuItem item) {
     trayEvent(kRightButtonUp);
     return true;
   };
-  return openAndChooseStandardMenuItem(processId(), open, static_cast<int>(item));
+  return openAndChooseStandardMenuItem(processId(), open, static_cast<int>(item), 10s, effectOf(item));
 }
 
 bool WallpaperProgram::chooseFromPanelMenu(MenuItem item) {
@@ -111,7 +111,7 @@ bool WallpaperProgram::chooseFromPanelMenu(MenuItem item) {
     return waitUntil([&] { return ::IsWindowVisible(panel) != FALSE; }, 10s) &&
            clickAt(panel, screenPointOf(panel, kPreviewBoxCentre), MouseButton::Right);
   };
-  return openAndChooseStandardMenuItem(processId(), open, static_cast<int>(item));
+  return openAndChooseStandardMenuItem(processId(), open, static_cast<int>(item), 10s, effectOf(item));
 }
 
 bool WallpaperProgram::chooseFromLibraryMenu(MenuItem item) {
@@ -122,7 +122,23 @@ bool WallpaperProgram::chooseFromLibraryMenu(MenuItem item) {
   // Empty space: the list's bottom-left corner, below the single row of items.
   return openAndClickSkinnedMenuItem(
       processId(), [&] { return clickAt(list, screenPointOf(list, {20, client.bottom - 20}), MouseButton::Right); },
-      static_cast<int>(item));
+      static_cast<int>(item), 22, 4, 10s, effectOf(item));
+}
+
+std::function<bool()> WallpaperProgram::effectOf(MenuItem item) {
+  switch (item) {
+    case MenuItem::OpenSettings:
+      return [this] {
+        HWND panel = mainWindow();
+        return ::IsWindowVisible(panel) && windowRectOf(panel).bottom - windowRectOf(panel).top == kSettingsViewHeight;
+      };
+    case MenuItem::Exit:
+      return [this] { return !folder_.process().running(); };
+    case MenuItem::AddVideo:
+    case MenuItem::AddFolder:
+      break;
+  }
+  return {};  // a dialog, which the caller answers
 }
 
 bool WallpaperProgram::clickPanelButton(PanelButton button) {

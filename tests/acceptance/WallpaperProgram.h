@@ -65,6 +65,8 @@ class WallpaperProgram {
   bool chooseFromPanelMenu(MenuItem item);
   // Right-clicks empty space of the library list and clicks `item` in the skinned menu.
   bool chooseFromLibraryMenu(MenuItem item);
+  // The panel's height while it shows its settings view.
+  static constexpr int kSettingsViewHeight = 387;
   bool clickPanelButton(PanelButton button);
   // Shows the library window (a left click on the icon) when it is hidden.
   bool showLibraryWindow();
@@ -79,6 +81,8 @@ class WallpaperProgram {
 
  private:
   HWND libraryList();
+  // What a chosen menu item visibly does, to tell a choice from a menu closed just as the key came.
+  std::function<bool()> effectOf(MenuItem item);
   HWND volumeSlider();
 
   ProgramFolder folder_{EngineChoice::Real};

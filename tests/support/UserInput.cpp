@@ -126,12 +126,16 @@ void waitForSteadyActiveWindow() {
 
 // Opens a menu with `open` and chooses from it with `choose`, again (four times at most) when it
 // closed unchosen, once the active window has settled.
-bool openAndChoose(const std::function<bool()>& open, const std::function<MenuOutcome()>& choose) {
+bool openAndChoose(const std::function<bool()>& open, const std::function<MenuOutcome()>& choose,
+                   const std::function<bool()>& tookEffect, std::chrono::milliseconds timeout) {
   for (int attempt = 1; attempt <= 5; ++attempt) {
     if (attempt > 1) waitForSteadyActiveWindow();
     if (!open()) return false;
     switch (choose()) {
-      case MenuOutcome::Chosen: return true;
+      case MenuOutcome::Chosen:
+        if (!tookEffect || waitUntil(tookEffect, timeout)) return true;
+        std::fprintf(stderr, "menu: attempt %d: it closed as chosen, but the choice took no effect\n", attempt);
+        break;
       case MenuOutcome::Stuck:
         std::fprintf(stderr, "menu: attempt %d: it stayed open and could not be closed\n", attempt);
         return false;
@@ -239,13 +243,15 @@ void postTrayNotification(HWND owner, UINT callbackMessage, UINT iconId, UINT ev
 }
 
 bool openAndChooseStandardMenuItem(DWORD processId, const std::function<bool()>& open, int index,
-                                   std::chrono::milliseconds timeout) {
-  return openAndChoose(open, [&] { return chooseStandardMenuItem(processId, index, timeout); });
+                                   std::chrono::milliseconds timeout, const std::function<bool()>& tookEffect) {
+  return openAndChoose(open, [&] { return chooseStandardMenuItem(processId, index, timeout); }, tookEffect, timeout);
 }
 
 bool openAndClickSkinnedMenuItem(DWORD processId, const std::function<bool()>& open, int index, int itemHeight,
-                                 int padding, std::chrono::milliseconds timeout) {
-  return openAndChoose(open, [&] { return clickSkinnedMenuItem(processId, index, itemHeight, padding, timeout); });
+                                 int padding, std::chrono::milliseconds timeout,
+                                 const std::function<bool()>& tookEffect) {
+  return openAndChoose(
+      open, [&] { return clickSkinnedMenuItem(processId, index, itemHeight, padding, timeout); }, tookEffect, timeout);
 }
 
 void pressCtrlAlt(WORD key) {

@@ -35,15 +35,19 @@ void postTrayNotification(HWND owner, UINT callbackMessage, UINT iconId, UINT ev
 // reaches the program late (the X server's focus events, slow on a busy
 // machine) ends a menu that has just shown, before the user could act on it.
 // Each failed attempt is written to standard error with how it ended.
+// With `tookEffect`, a choice counts only once that holds (within `timeout`): a menu that a
+// change of the active window closed just as the key came looks chosen, and is opened again.
 bool openAndChooseStandardMenuItem(DWORD processId, const std::function<bool()>& open, int index,
-                                   std::chrono::milliseconds timeout = std::chrono::seconds(10));
+                                   std::chrono::milliseconds timeout = std::chrono::seconds(10),
+                                   const std::function<bool()>& tookEffect = {});
 
 // Opens a skinned popup menu (class "ExuiMenuWindow") of the process with `open` and clicks
 // item `index` (0-based) of items `itemHeight` high inside a frame of `padding` pixels; true
 // once it closed on the click. One that a late loss of activation closed first is opened
 // again, as a standard menu is.
 bool openAndClickSkinnedMenuItem(DWORD processId, const std::function<bool()>& open, int index, int itemHeight = 22,
-                                 int padding = 4, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+                                 int padding = 4, std::chrono::milliseconds timeout = std::chrono::seconds(10),
+                                 const std::function<bool()>& tookEffect = {});
 
 // Presses and releases Ctrl+Alt+`key` through the system's input (SendInput).
 void pressCtrlAlt(WORD key);

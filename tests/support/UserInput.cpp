@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "runtime/UniqueHandle.h"
@@ -107,6 +108,16 @@ MenuOutcome closedMenuOutcome(DWORD processId, HWND activeWhenShown, HWND active
              : closedUnchosen("it closed on the key, but another program's window became active meanwhile");
 }
 
+// The active window and whose it is, for the log of a failed attempt.
+std::string activeWindowStory(DWORD processId) {
+  const HWND active = ::GetForegroundWindow();
+  if (!active) return "none";
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(active, &owner);
+  const char* whose = owner == processId ? "the program's" : owner == ::GetCurrentProcessId() ? "the test's" : "another's";
+  return describeWindow(active) + ", " + whose;
+}
+
 // Waits until the active window has stayed the same for a while: a change of it that Wine
 // delivers late would close the next menu too.
 void waitForSteadyActiveWindow() {
@@ -126,7 +137,7 @@ void waitForSteadyActiveWindow() {
 
 // Opens a menu with `open` and chooses from it with `choose`, again (four times at most) when it
 // closed unchosen, once the active window has settled.
-bool openAndChoose(const std::function<bool()>& open, const std::function<MenuOutcome()>& choose,
+bool openAndChoose(DWORD processId, const std::function<bool()>& open, const std::function<MenuOutcome()>& choose,
                    const std::function<bool()>& tookEffect, std::chrono::milliseconds timeout) {
   for (int attempt = 1; attempt <= 5; ++attempt) {
     if (attempt > 1) waitForSteadyActiveWindow();
@@ -140,7 +151,8 @@ bool openAndChoose(const std::function<bool()>& open, const std::function<MenuOu
         std::fprintf(stderr, "menu: attempt %d: it stayed open and could not be closed\n", attempt);
         return false;
       case MenuOutcome::ClosedUnchosen:
-        std::fprintf(stderr, "menu: attempt %d: %s\n", attempt, unchosenBecause);
+        std::fprintf(stderr, "menu: attempt %d: %s; active now: %s\n", attempt, unchosenBecause,
+                     activeWindowStory(processId).c_str());
         break;
     }
   }
@@ -244,14 +256,14 @@ void postTrayNotification(HWND owner, UINT callbackMessage, UINT iconId, UINT ev
 
 bool openAndChooseStandardMenuItem(DWORD processId, const std::function<bool()>& open, int index,
                                    std::chrono::milliseconds timeout, const std::function<bool()>& tookEffect) {
-  return openAndChoose(open, [&] { return chooseStandardMenuItem(processId, index, timeout); }, tookEffect, timeout);
+  return openAndChoose(processId, open, [&] { return chooseStandardMenuItem(processId, index, timeout); }, tookEffect, timeout);
 }
 
 bool openAndClickSkinnedMenuItem(DWORD processId, const std::function<bool()>& open, int index, int itemHeight,
                                  int padding, std::chrono::milliseconds timeout,
                                  const std::function<bool()>& tookEffect) {
   return openAndChoose(
-      open, [&] { return clickSkinnedMenuItem(processId, index, itemHeight, padding, timeout); }, tookEffect, timeout);
+      processId, open, [&] { return clickSkinnedMenuItem(processId, index, itemHeight, padding, timeout); }, tookEffect, timeout);
 }
 
 void pressCtrlAlt(WORD key) {

@@ -1,5 +1,6 @@
 #include "tests/outside/screenshot/ScreenshotApi.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <future>
@@ -24,13 +25,19 @@ std::optional<ScreenshotAnswer> makeThumbnail(const char* videoPath, std::chrono
   const auto start = std::chrono::steady_clock::now();
   auto promise = std::make_shared<std::promise<std::optional<std::string>>>();
   std::future<std::optional<std::string>> answered = promise->get_future();
-  std::thread([capture, promise, path = videoPath ? std::optional<std::string>(videoPath) : std::nullopt] {
+  // How far the call got, for the message when no answer comes: 1 the thread runs, 2 the DLL returned.
+  auto reached = std::make_shared<std::atomic<int>>(0);
+  std::thread([capture, promise, reached, path = videoPath ? std::optional<std::string>(videoPath) : std::nullopt] {
+    *reached = 1;
     const char* text = capture(path ? path->c_str() : nullptr);
+    *reached = 2;
     promise->set_value(text ? std::optional<std::string>(text) : std::nullopt);
   }).detach();
   if (answered.wait_for(limit) != std::future_status::ready) {
-    std::fprintf(stderr, "screenshot.dll did not answer for \"%s\" within %lld ms\n", videoPath ? videoPath : "(null)",
-                 static_cast<long long>(limit.count()));
+    static const char* const kReached[] = {"its thread never ran", "the DLL never returned",
+                                           "the DLL returned, but the answer never arrived"};
+    std::fprintf(stderr, "screenshot.dll did not answer for \"%s\" within %lld ms: %s\n",
+                 videoPath ? videoPath : "(null)", static_cast<long long>(limit.count()), kReached[reached->load()]);
     std::fflush(stderr);
     std::_Exit(3);
   }

@@ -3,9 +3,8 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <future>
+#include <memory>
 #include <regex>
-#include <thread>
 
 #include "runtime/OutsideFunction.h"
 #include "runtime/PictureDecoding.h"
@@ -23,25 +22,40 @@ ScreenshotFunction screenshotExport() {
 std::optional<ScreenshotAnswer> makeThumbnail(const char* videoPath, std::chrono::milliseconds limit) {
   const ScreenshotFunction capture = screenshotExport();
   const auto start = std::chrono::steady_clock::now();
-  auto promise = std::make_shared<std::promise<std::optional<std::string>>>();
-  std::future<std::optional<std::string>> answered = promise->get_future();
-  // How far the call got, for the message when no answer comes: 1 the thread runs, 2 the DLL returned.
-  auto reached = std::make_shared<std::atomic<int>>(0);
-  std::thread([capture, promise, reached, path = videoPath ? std::optional<std::string>(videoPath) : std::nullopt] {
-    *reached = 1;
-    const char* text = capture(path ? path->c_str() : nullptr);
-    *reached = 2;
-    promise->set_value(text ? std::optional<std::string>(text) : std::nullopt);
-  }).detach();
-  if (answered.wait_for(limit) != std::future_status::ready) {
+  // The call runs on a thread of the system's own, not a std::thread: under Wine on a busy
+  // machine a detached std::thread sometimes never started while another was ending.
+  struct Call {
+    ScreenshotFunction capture = nullptr;
+    std::optional<std::string> path;
+    std::optional<std::string> answer;
+    std::atomic<int> reached{0};  // 1 the thread runs, 2 the DLL returned
+    UniqueHandle answered{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+  };
+  auto call = std::make_shared<Call>();
+  call->capture = capture;
+  if (videoPath) call->path = videoPath;
+  const auto run = [](void* context) -> DWORD {
+    const std::unique_ptr<std::shared_ptr<Call>> held(static_cast<std::shared_ptr<Call>*>(context));
+    Call& c = **held;
+    c.reached = 1;
+    const char* text = c.capture(c.path ? c.path->c_str() : nullptr);
+    if (text) c.answer = text;
+    c.reached = 2;
+    ::SetEvent(c.answered.get());
+    return 0;
+  };
+  auto* held = new std::shared_ptr<Call>(call);
+  const UniqueHandle thread(::CreateThread(nullptr, 0, run, held, 0, nullptr));
+  if (!thread) delete held;
+  if (!thread || ::WaitForSingleObject(call->answered.get(), static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0) {
     static const char* const kReached[] = {"its thread never ran", "the DLL never returned",
                                            "the DLL returned, but the answer never arrived"};
     std::fprintf(stderr, "screenshot.dll did not answer for \"%s\" within %lld ms: %s\n",
-                 videoPath ? videoPath : "(null)", static_cast<long long>(limit.count()), kReached[reached->load()]);
+                 videoPath ? videoPath : "(null)", static_cast<long long>(limit.count()), kReached[call->reached.load()]);
     std::fflush(stderr);
     std::_Exit(3);
   }
-  const std::optional<std::string> text = answered.get();
+  const std::optional<std::string> text = call->answer;
   if (!text) return std::nullopt;
   ScreenshotAnswer answer;
   answer.text = *text;

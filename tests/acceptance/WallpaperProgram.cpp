@@ -129,8 +129,9 @@ std::function<bool()> WallpaperProgram::effectOf(MenuItem item) {
   switch (item) {
     case MenuItem::OpenSettings:
       return [this] {
-        HWND panel = mainWindow();
-        return ::IsWindowVisible(panel) && windowRectOf(panel).bottom - windowRectOf(panel).top == kSettingsViewHeight;
+        const HWND panel = mainWindow();
+        const RECT placed = windowRectOf(panel);
+        return ::IsWindowVisible(panel) && placed.bottom - placed.top == kSettingsViewHeight;
       };
     case MenuItem::Exit:
       return [this] { return !folder_.process().running(); };

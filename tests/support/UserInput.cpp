@@ -114,8 +114,8 @@ std::string activeWindowStory(DWORD processId) {
   if (!active) return "none";
   DWORD owner = 0;
   ::GetWindowThreadProcessId(active, &owner);
-  const char* whose = owner == processId ? "the program's" : owner == ::GetCurrentProcessId() ? "the test's" : "another's";
-  return describeWindow(active) + ", " + whose;
+  if (owner == processId) return describeWindow(active) + ", the program's";
+  return describeWindow(active) + (owner == ::GetCurrentProcessId() ? ", the test's" : ", another's");
 }
 
 // Waits until the active window has stayed the same for a while: a change of it that Wine
@@ -256,14 +256,15 @@ void postTrayNotification(HWND owner, UINT callbackMessage, UINT iconId, UINT ev
 
 bool openAndChooseStandardMenuItem(DWORD processId, const std::function<bool()>& open, int index,
                                    std::chrono::milliseconds timeout, const std::function<bool()>& tookEffect) {
-  return openAndChoose(processId, open, [&] { return chooseStandardMenuItem(processId, index, timeout); }, tookEffect, timeout);
+  const auto choose = [&] { return chooseStandardMenuItem(processId, index, timeout); };
+  return openAndChoose(processId, open, choose, tookEffect, timeout);
 }
 
 bool openAndClickSkinnedMenuItem(DWORD processId, const std::function<bool()>& open, int index, int itemHeight,
                                  int padding, std::chrono::milliseconds timeout,
                                  const std::function<bool()>& tookEffect) {
-  return openAndChoose(
-      processId, open, [&] { return clickSkinnedMenuItem(processId, index, itemHeight, padding, timeout); }, tookEffect, timeout);
+  const auto choose = [&] { return clickSkinnedMenuItem(processId, index, itemHeight, padding, timeout); };
+  return openAndChoose(processId, open, choose, tookEffect, timeout);
 }
 
 void pressCtrlAlt(WORD key) {

@@ -51,7 +51,8 @@ std::optional<ScreenshotAnswer> makeThumbnail(const char* videoPath, std::chrono
     static const char* const kReached[] = {"its thread never ran", "the DLL never returned",
                                            "the DLL returned, but the answer never arrived"};
     std::fprintf(stderr, "screenshot.dll did not answer for \"%s\" within %lld ms: %s\n",
-                 videoPath ? videoPath : "(null)", static_cast<long long>(limit.count()), kReached[call->reached.load()]);
+                 videoPath ? videoPath : "(null)", static_cast<long long>(limit.count()),
+                 kReached[call->reached.load()]);
     std::fflush(stderr);
     std::_Exit(3);
   }

@@ -71,6 +71,38 @@ std::pair<uint64_t, uint64_t> VideoPicture::serials() const {
   return {front_.pixels.serial(), back_.pixels.serial()};
 }
 
+bool VideoPicture::makeShown(const PlanesView& front, PictureRect source, int width, int height) const {
+  const media::PictureFormat& format = front.format;
+  const media::FrameLayout planes = media::planeLayout(format);
+  const size_t scaledStride = static_cast<size_t>(width) * 4;
+  drawn_.scaled.resize(scaledStride * static_cast<size_t>(height));
+  // A picture shown at its own size (a clip made for the screen) is converted straight into
+  // what shows: neither the whole-picture copy nor the filtering pass is needed.
+  const bool ownSize = source.width == width && source.height == height &&
+                       media::convertFrameToBgrx(front.data, front.bytes, planes, {source.left, source.top, width, height},
+                                                 drawn_.scaled.data(), scaledStride);
+  if (ownSize) {
+    drawn_.rgb = {};
+    drawn_.frame = 0;
+  } else {
+    const size_t rgbStride = static_cast<size_t>(format.width) * 4;
+    if (drawn_.frame != frontNumber_) {
+      drawn_.rgb.resize(rgbStride * static_cast<size_t>(format.height));
+      if (!media::convertFrameToBgrx(front.data, front.bytes, planes, media::wholeFrame(planes), drawn_.rgb.data(),
+                                     rgbStride))
+        return false;
+      drawn_.frame = frontNumber_;
+    }
+    const BgrxView whole{drawn_.rgb.data(), format.width, format.height, rgbStride};
+    if (!scaleBilinear(whole, source, drawn_.scaled.data(), width, height, scaledStride)) return false;
+  }
+  drawn_.scaledFrame = frontNumber_;
+  drawn_.source = source;
+  drawn_.width = width;
+  drawn_.height = height;
+  return true;
+}
+
 bool VideoPicture::draw(HDC dc, const RECT& client, PictureScaling scaling) const {
   std::lock_guard lock(mutex_);
   const PlanesView front = view(front_);
@@ -92,25 +124,7 @@ bool VideoPicture::draw(HDC dc, const RECT& client, PictureScaling scaling) cons
 
   const bool sameScaling = drawn_.scaledFrame == frontNumber_ && drawn_.source == source &&
                            drawn_.width == width && drawn_.height == height;
-  if (!sameScaling) {
-    const size_t rgbStride = static_cast<size_t>(format.width) * 4;
-    if (drawn_.frame != frontNumber_) {
-      drawn_.rgb.resize(rgbStride * static_cast<size_t>(format.height));
-      const media::FrameLayout planes = media::planeLayout(format);
-      if (!media::convertFrameToBgrx(front.data, front.bytes, planes, media::wholeFrame(planes),
-                                          drawn_.rgb.data(), rgbStride))
-        return false;
-      drawn_.frame = frontNumber_;
-    }
-    drawn_.scaled.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-    const BgrxView whole{drawn_.rgb.data(), format.width, format.height, rgbStride};
-    if (!scaleBilinear(whole, source, drawn_.scaled.data(), width, height, static_cast<size_t>(width) * 4))
-      return false;
-    drawn_.scaledFrame = frontNumber_;
-    drawn_.source = source;
-    drawn_.width = width;
-    drawn_.height = height;
-  }
+  if (!sameScaling && !makeShown(front, source, width, height)) return false;
 
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;

@@ -69,7 +69,7 @@ class VideoPicture {
   // What the last draw made of the front frame, kept for the next paint of the same frame.
   struct Drawn {
     uint64_t frame = 0;  // the number of the front frame converted; 0 for none
-    std::vector<uint8_t> rgb;     // the whole picture as BGRX
+    std::vector<uint8_t> rgb;     // the whole picture as BGRX, while it shows scaled
     PictureRect source;           // the part of it scaled into `scaled`
     int width = 0;                // of `scaled`
     int height = 0;
@@ -77,6 +77,8 @@ class VideoPicture {
     std::vector<uint8_t> scaled;  // BGRX at the size it shows
   };
   static PlanesView view(const Frame& frame);
+  // Makes drawn_ hold the part `source` of `front` at `width` x `height`; false when the frame cannot be read.
+  bool makeShown(const PlanesView& front, PictureRect source, int width, int height) const;
 
   mutable std::mutex mutex_;
   Frame front_;          // guarded by mutex_

@@ -45,25 +45,26 @@ bool scaleBilinear(const BgrxView& source, PictureRect area, uint8_t* target, in
     return false;
   const std::vector<Tap> columns = tapsAlong(areaWidth, width);
   const std::vector<Tap> rows = tapsAlong(areaHeight, height);
+  // Each target row blends its two source rows first, at 16 bits a channel, then blends
+  // neighbours along that: the same sums as the four-pixel blend, in far fewer operations.
+  std::vector<uint16_t> blendedRow(static_cast<size_t>(areaWidth) * 4);
   for (int y = 0; y < height; ++y) {
     const Tap& row = rows[static_cast<size_t>(y)];
     const uint8_t* upper = source.pixels + static_cast<size_t>(top + row.first) * source.stride + left * 4;
     const uint8_t* lower = source.pixels + static_cast<size_t>(top + row.second) * source.stride + left * 4;
     const int lowerWeight = row.weight;
     const int upperWeight = kWeightOne - lowerWeight;
+    for (size_t i = 0; i < blendedRow.size(); ++i)
+      blendedRow[i] = static_cast<uint16_t>(upper[i] * upperWeight + lower[i] * lowerWeight);
     uint8_t* out = target + static_cast<size_t>(y) * targetStride;
     for (int x = 0; x < width; ++x, out += 4) {
       const Tap& column = columns[static_cast<size_t>(x)];
       const int rightWeight = column.weight;
       const int leftWeight = kWeightOne - rightWeight;
-      const uint8_t* a = upper + column.first * 4;
-      const uint8_t* b = upper + column.second * 4;
-      const uint8_t* c = lower + column.first * 4;
-      const uint8_t* d = lower + column.second * 4;
+      const uint16_t* a = blendedRow.data() + column.first * 4;
+      const uint16_t* b = blendedRow.data() + column.second * 4;
       for (int channel = 0; channel < 3; ++channel) {
-        const int top2 = a[channel] * leftWeight + b[channel] * rightWeight;
-        const int bottom2 = c[channel] * leftWeight + d[channel] * rightWeight;
-        const int blended = top2 * upperWeight + bottom2 * lowerWeight;
+        const int blended = a[channel] * leftWeight + b[channel] * rightWeight;
         out[channel] = static_cast<uint8_t>((blended + (1 << (2 * kWeightBits - 1))) >> (2 * kWeightBits));
       }
       out[3] = 0;

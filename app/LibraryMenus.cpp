@@ -84,7 +84,10 @@ void LibraryMenus::popUpLibraryMenu(HWND owner) {
     itemMenuPending_ = false;
     return;
   }
-  const POINT at = cursorPosition();
+  popUpLibraryMenuAt(owner, cursorPosition());
+}
+
+void LibraryMenus::popUpLibraryMenuAt(HWND owner, POINT at) {
   popUpMenu(libraryMenu_, 0, at.x, at.y, owner, true, 0);
 }
 

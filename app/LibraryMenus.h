@@ -30,6 +30,8 @@ class LibraryMenus {
   // A right-click on the list: the application menu at the cursor, unless the
   // click ends an item's right-click, which showed the item menu already.
   void popUpLibraryMenu(HWND owner);
+  // The application menu at `at` (screen coordinates), asked for from the keyboard.
+  void popUpLibraryMenuAt(HWND owner, POINT at);
 
   // The monitors' menu at the cursor, for the item whose menu opened it: one
   // item per monitor beside the primary, captioned `monitors` (the first,

@@ -14,6 +14,8 @@ namespace {
 
 // The band of the window's skin above the list.
 constexpr int kListTop = 30;
+// How far inside its corner a menu asked for from the keyboard opens.
+constexpr int kKeyboardMenuInset = 8;
 
 exui::ByteView asBytes(const std::string& bytes) {
   return {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()};
@@ -68,6 +70,15 @@ void fitLibraryList(HWND window) {
   if (!::GetClientRect(window, &client)) return;
   ::SetWindowPos(controlByName(window, kLibraryListName), nullptr, 0, 0, client.right,
                  std::max(0L, client.bottom - scaledFor(window, kListTop)), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+POINT keyboardMenuPoint(HWND window) {
+  HWND list = controlByName(window, kLibraryListName);
+  HWND corner = list && ::IsWindowVisible(list) ? list : window;
+  const int inset = scaledFor(window, kKeyboardMenuInset);
+  POINT at{inset, inset};
+  ::ClientToScreen(corner, &at);
+  return at;
 }
 
 void onLibraryWindowSkinClosed(HWND window, int32_t flag) {

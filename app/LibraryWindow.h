@@ -23,6 +23,9 @@ void showLibraryWindow(HWND window);
 void toggleLibraryWindow(HWND window);
 // Size changed: the list fills the window below its 30-pixel band.
 void fitLibraryList(HWND window);
+// Where a menu asked for from the keyboard (Shift+F10, the menu key) opens, in screen
+// coordinates: just inside the list's top-left corner, or the window's while the list is hidden.
+POINT keyboardMenuPoint(HWND window);
 // The skin's close button: a flag of 0 hides the window.
 void onLibraryWindowSkinClosed(HWND window, int32_t flag);
 

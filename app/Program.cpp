@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <string>
@@ -601,6 +602,11 @@ WindowMessageHandler Program::libraryWindowMessageHandler() {
     if (tray.deliver(message, lParam)) return 0;
     if (message == WM_KEYDOWN && settingsPage.handleKey(wParam)) return 0;
     if (adding.deliver(message, wParam)) return 0;
+    // Shift+F10 or the menu key, wherever the focus is in the window: the application menu.
+    if (message == WM_CONTEXTMENU && GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1) {
+      libraryMenus.popUpLibraryMenuAt(window, keyboardMenuPoint(window));
+      return 0;
+    }
     if (message == WM_DROPFILES) {
       addPaths(droppedPaths(reinterpret_cast<HDROP>(wParam)));
       return 0;

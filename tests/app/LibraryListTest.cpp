@@ -129,6 +129,20 @@ TEST_F(LibraryList, DeletingTheSecondItemRemovesExactlyItsRecordAndNeverPlaysIt)
   ::ClientToScreen(list(), &empty);
   realClick(empty.x, empty.y, Button::Right);
   EXPECT_TRUE(settleUntil([&] { return menus.menusShown() == 1; }, 5s));
+
+  // The menu key opens it from the keyboard, at the list's corner rather than at the pointer.
+  ::SetCursorPos(0, 0);
+  realKey(VK_APPS);
+  ASSERT_TRUE(settleUntil([&] { return menus.menusShown() == 2; }, 5s));
+  RECT shown = menus.lastMenuRect();
+  ::InflateRect(&shown, 1, 1);
+  RECT listArea{};
+  ::GetWindowRect(list(), &listArea);
+  const POINT corner{listArea.left + 8, listArea.top + 8};  // 8 pixels in, at 96 DPI
+  EXPECT_TRUE(::PtInRect(&shown, corner)) << "the menu shows at " << shown.left << "," << shown.top;
+  EXPECT_FALSE(::PtInRect(&shown, POINT{0, 0}));
+  realChord({VK_SHIFT}, VK_F10);
+  EXPECT_TRUE(settleUntil([&] { return menus.menusShown() == 3; }, 5s)) << "Shift+F10 opens it as well";
 }
 
 TEST_F(LibraryList, DeletingWhileAnotherProgramHoldsTheFileChangesNothingAndSaysSo) {

@@ -40,6 +40,10 @@ void MenuCloser::run() {
   while (!stop_) {
     HWND menu = visibleMenuOf(processId_);
     if (menu && menu != lastAnswered) {
+      {
+        std::lock_guard lock(rectMutex_);
+        ::GetWindowRect(menu, &lastRect_);
+      }
       ++shown_;
       lastAnswered = menu;
       pressMenuKeys(menu, keys_);

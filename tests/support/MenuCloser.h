@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <mutex>
 #include <utility>
 #include <thread>
 #include <vector>
@@ -28,6 +29,11 @@ class MenuCloser {
   MenuCloser& operator=(const MenuCloser&) = delete;
   ~MenuCloser();
   int menusShown() const { return shown_; }
+  // Where the last menu answered showed, in screen coordinates; empty before any.
+  RECT lastMenuRect() const {
+    std::lock_guard lock(rectMutex_);
+    return lastRect_;
+  }
 
  private:
   void run();
@@ -36,6 +42,8 @@ class MenuCloser {
   std::vector<WPARAM> keys_;
   std::atomic<bool> stop_{false};
   std::atomic<int> shown_{0};
+  mutable std::mutex rectMutex_;
+  RECT lastRect_{};
   std::thread thread_;
 };
 

@@ -1,5 +1,6 @@
 #include "tests/support/UserInput.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -118,6 +119,22 @@ std::string activeWindowStory(DWORD processId) {
   return describeWindow(active) + (owner == ::GetCurrentProcessId() ? ", the test's" : ", another's");
 }
 
+// Whether the program's threads with windows still handle messages, for the log of a failed
+// attempt: a menu that never shows is either closed at once or never asked for by a thread held elsewhere.
+std::string programAnswers(DWORD processId) {
+  std::vector<DWORD> threads;
+  int held = 0;
+  for (HWND window : topLevelWindowsOf(processId)) {
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    if (std::find(threads.begin(), threads.end(), thread) != threads.end()) continue;
+    threads.push_back(thread);
+    DWORD_PTR ignored = 0;
+    if (!::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &ignored)) ++held;
+  }
+  return "of the program's " + std::to_string(threads.size()) + " threads with windows, " + std::to_string(held) +
+         " did not answer within 3 s";
+}
+
 // Waits until the active window has stayed the same for a while: a change of it that Wine
 // delivers late would close the next menu too.
 void waitForSteadyActiveWindow() {
@@ -151,8 +168,8 @@ bool openAndChoose(DWORD processId, const std::function<bool()>& open, const std
         std::fprintf(stderr, "menu: attempt %d: it stayed open and could not be closed\n", attempt);
         return false;
       case MenuOutcome::ClosedUnchosen:
-        std::fprintf(stderr, "menu: attempt %d: %s; active now: %s\n", attempt, unchosenBecause,
-                     activeWindowStory(processId).c_str());
+        std::fprintf(stderr, "menu: attempt %d: %s; active now: %s; %s\n", attempt, unchosenBecause,
+                     activeWindowStory(processId).c_str(), programAnswers(processId).c_str());
         break;
     }
   }

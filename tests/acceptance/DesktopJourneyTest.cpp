@@ -42,8 +42,7 @@ bool showsSettingsView(WallpaperProgram& program) {
   return qova::test::waitUntil(
       [&] {
         const RECT r = qova::test::windowRectOf(program.mainWindow());
-        return r.bottom - r.top == WallpaperProgram::kSettingsViewHeight && r.bottom == workArea().bottom &&
-               r.right == workArea().right;
+        return program.panelShowsSettingsView() && r.bottom == workArea().bottom && r.right == workArea().right;
       },
       10s);
 }

@@ -125,14 +125,16 @@ bool WallpaperProgram::chooseFromLibraryMenu(MenuItem item) {
       static_cast<int>(item), 22, 4, 10s, effectOf(item));
 }
 
+bool WallpaperProgram::panelShowsSettingsView() {
+  const HWND panel = mainWindow();
+  const RECT placed = windowRectOf(panel);
+  return ::IsWindowVisible(panel) && placed.bottom - placed.top == 387;
+}
+
 std::function<bool()> WallpaperProgram::effectOf(MenuItem item) {
   switch (item) {
     case MenuItem::OpenSettings:
-      return [this] {
-        const HWND panel = mainWindow();
-        const RECT placed = windowRectOf(panel);
-        return ::IsWindowVisible(panel) && placed.bottom - placed.top == kSettingsViewHeight;
-      };
+      return [this] { return panelShowsSettingsView(); };
     case MenuItem::Exit:
       return [this] { return !folder_.process().running(); };
     case MenuItem::AddVideo:

@@ -65,8 +65,8 @@ class WallpaperProgram {
   bool chooseFromPanelMenu(MenuItem item);
   // Right-clicks empty space of the library list and clicks `item` in the skinned menu.
   bool chooseFromLibraryMenu(MenuItem item);
-  // The panel's height while it shows its settings view.
-  static constexpr int kSettingsViewHeight = 387;
+  // Whether the panel shows, at the settings view's height (387).
+  bool panelShowsSettingsView();
   bool clickPanelButton(PanelButton button);
   // Shows the library window (a left click on the icon) when it is hidden.
   bool showLibraryWindow();

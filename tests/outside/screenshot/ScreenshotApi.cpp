@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <regex>
 
 #include "runtime/OutsideFunction.h"
@@ -24,19 +23,19 @@ std::optional<ScreenshotAnswer> makeThumbnail(const char* videoPath, std::chrono
   const auto start = std::chrono::steady_clock::now();
   // The call runs on a thread of the system's own, not a std::thread: under Wine on a busy
   // machine a detached std::thread sometimes never started while another was ending.
+  // Nothing of the call is touched after its event is set, so it may live on this stack: on a
+  // timeout the process ends at once.
   struct Call {
     ScreenshotFunction capture = nullptr;
     std::optional<std::string> path;
     std::optional<std::string> answer;
     std::atomic<int> reached{0};  // 1 the thread runs, 2 the DLL returned
     UniqueHandle answered{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-  };
-  auto call = std::make_shared<Call>();
-  call->capture = capture;
-  if (videoPath) call->path = videoPath;
+  } call;
+  call.capture = capture;
+  if (videoPath) call.path = videoPath;
   const auto run = [](void* context) -> DWORD {
-    const std::unique_ptr<std::shared_ptr<Call>> held(static_cast<std::shared_ptr<Call>*>(context));
-    Call& c = **held;
+    Call& c = *static_cast<Call*>(context);
     c.reached = 1;
     const char* text = c.capture(c.path ? c.path->c_str() : nullptr);
     if (text) c.answer = text;
@@ -44,19 +43,17 @@ std::optional<ScreenshotAnswer> makeThumbnail(const char* videoPath, std::chrono
     ::SetEvent(c.answered.get());
     return 0;
   };
-  auto* held = new std::shared_ptr<Call>(call);
-  const UniqueHandle thread(::CreateThread(nullptr, 0, run, held, 0, nullptr));
-  if (!thread) delete held;
-  if (!thread || ::WaitForSingleObject(call->answered.get(), static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0) {
+  const UniqueHandle thread(::CreateThread(nullptr, 0, run, &call, 0, nullptr));
+  if (!thread || ::WaitForSingleObject(call.answered.get(), static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0) {
     static const char* const kReached[] = {"its thread never ran", "the DLL never returned",
                                            "the DLL returned, but the answer never arrived"};
     std::fprintf(stderr, "screenshot.dll did not answer for \"%s\" within %lld ms: %s\n",
                  videoPath ? videoPath : "(null)", static_cast<long long>(limit.count()),
-                 kReached[call->reached.load()]);
+                 kReached[call.reached.load()]);
     std::fflush(stderr);
     std::_Exit(3);
   }
-  const std::optional<std::string> text = call->answer;
+  const std::optional<std::string> text = call.answer;
   if (!text) return std::nullopt;
   ScreenshotAnswer answer;
   answer.text = *text;
